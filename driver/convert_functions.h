@@ -1,0 +1,52 @@
+// ConvertFunctions: the shared helpers of every migration: input check, connection string,
+// connections, recordsets and the log file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "driver/connection_values.h"
+#include "platform/message_display.h"
+#include "platform/odbc/connection.h"
+#include "platform/odbc/recordset.h"
+#include "platform/text_file.h"
+
+namespace mv {
+
+inline constexpr int kLoginTimeoutSeconds = 15;
+inline constexpr int kQueryTimeoutSeconds = 30;
+
+/// Checks, in this order, that the source server, target server, source user, target user,
+/// source database and target database are not empty (a blank counts as filled). Shows the
+/// message of the first empty one and answers false; answers true silently when all are set.
+bool ValidateFields(const std::string& sourceServer, const std::string& targetServer,
+                    const std::string& sourceUser, const std::string& targetUser,
+                    const std::string& sourceDatabase, const std::string& targetDatabase,
+                    MessageDisplay& messages);
+
+/// "driver={SQL Server};server=...;uid=...;pwd=...;database=...". Values are placed verbatim,
+/// except that one holding ';', '{' or '}' or starting or ending with a blank is enclosed in
+/// braces with '}' doubled, so that it reaches the server intact.
+std::string BuildConnectionString(const std::string& server, const std::string& user,
+                                  const std::string& password, const std::string& database);
+
+/// An open connection (login time-out 15 s, query time-out 30 s). Failures throw RuntimeError
+/// with the provider's number and description.
+std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
+                                           const std::string& password,
+                                           const std::string& database);
+
+/// Opens and closes a connection to the source, then to the target, always both; shows
+/// "Cannot connect to Source Database (server)" or the Target message for each that fails.
+bool TestConnections(const ConnectionValues& values, MessageDisplay& messages);
+
+/// The fully fetched, batch-updatable result of `sql` on `connection`. Failures throw.
+std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql);
+
+/// The log file opened for appending (created when missing), or null after showing "Error
+/// Occurred: Logfile could not opened. Check rights on the folder." when it cannot be opened.
+std::unique_ptr<TextWriter> OpenLogStream(const std::string& logFileName,
+                                          MessageDisplay& messages);
+
+}  // namespace mv

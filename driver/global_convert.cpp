@@ -1,0 +1,71 @@
+#include "driver/global_convert.h"
+
+#include <array>
+#include <utility>
+
+#include "driver/convert_functions.h"
+
+namespace mv {
+namespace {
+
+struct Step {
+  Migration migration;
+  const char* name;   // the caption's text before its status
+  const char* title;  // the log section's title
+};
+
+constexpr std::array<Step, 4> kSteps{{
+    {Migration::Baskets, "Migrate Baskets", "Conversion of Stored Baskets:"},
+    {Migration::SubmittedOrders, "Migrate Submitted Orders", "Conversion of Submitted Orders:"},
+    {Migration::Parameters, "Migrate Parameters", "Conversion of Parameters:"},
+    {Migration::CopyData, "Copy Remaining Data", "Copy of remaining data:"},
+}};
+
+}  // namespace
+
+GlobalConvert::GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
+                             std::function<DateTime()> clock)
+    : factory_(std::move(factory)), messages_(messages), clock_(std::move(clock)) {}
+
+bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
+                        bool iConvertParameters, bool iConvertOrders, bool iCopyData,
+                        const std::string& iLogFileName, ProgressCaption& CheckBasket,
+                        ProgressCaption& CheckOrders, ProgressCaption& CheckParameters,
+                        ProgressCaption& CheckCopy) {
+  std::unique_ptr<TextWriter> log = OpenLogStream(iLogFileName, messages_);
+  if (!log) return false;
+  if (!ValidateFields(values.SDBServer, values.TDBServer, values.SUser, values.TUser, values.SDB,
+                      values.TDB, messages_)) {
+    return false;
+  }
+  if (!TestConnections(values, messages_)) return false;
+
+  const std::array<bool, 4> selected{iConvertBaskets, iConvertOrders, iConvertParameters,
+                                     iCopyData};
+  const std::array<ProgressCaption*, 4> captions{&CheckBasket, &CheckOrders, &CheckParameters,
+                                                 &CheckCopy};
+  bool result = true;
+  for (size_t i = 0; i < kSteps.size(); ++i) {
+    if (!selected[i]) continue;
+    const Step& step = kSteps[i];
+    const std::string name = step.name;
+    captions[i]->SetCaption(name + "   (Busy)");
+    const std::string title = step.title;
+    log->WriteBlankLines(1);
+    log->WriteLine(title);
+    log->WriteLine(Variant::Date(clock_()).ToText());
+    log->WriteLine(std::string(title.size(), '-'));
+    log->WriteBlankLines(1);
+    const bool succeeded = factory_(step.migration)->Convert(values, *log);
+    if (succeeded) {
+      captions[i]->SetCaption(name + "   (Done, No Errors Found)");
+    } else {
+      result = false;
+      captions[i]->SetCaption(name + "   (Done, Errors Found)");
+    }
+  }
+  log->Close();
+  return result;
+}
+
+}  // namespace mv

@@ -1,0 +1,38 @@
+// GlobalConvert: one whole migration run over the selected migrations.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "driver/connection_values.h"
+#include "driver/converter.h"
+#include "platform/local_time.h"
+#include "platform/message_display.h"
+#include "platform/progress_caption.h"
+
+namespace mv {
+
+class GlobalConvert {
+ public:
+  /// `clock` gives the time shown in each section header.
+  GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
+                std::function<DateTime()> clock = LocalNow);
+
+  /// Opens the log, checks the fields, tests both connections, then runs the selected
+  /// migrations in the order baskets, submitted orders, parameters, remaining data, each under
+  /// its section header and with its caption showing "(Busy)" and then its outcome. Answers
+  /// the AND of the converters' results; false, with nothing written to the log, when the log
+  /// cannot be opened, a field is empty or a database cannot be reached. Errors of the log
+  /// writes and of creating a converter reach the caller.
+  bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,
+           bool iConvertOrders, bool iCopyData, const std::string& iLogFileName,
+           ProgressCaption& CheckBasket, ProgressCaption& CheckOrders,
+           ProgressCaption& CheckParameters, ProgressCaption& CheckCopy);
+
+ private:
+  ConverterFactory factory_;
+  MessageDisplay& messages_;
+  std::function<DateTime()> clock_;
+};
+
+}  // namespace mv

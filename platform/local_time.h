@@ -1,0 +1,11 @@
+// The computer's local date and time.
+#pragma once
+
+#include "platform/variant.h"
+
+namespace mv {
+
+/// The current local date and time, to the second.
+DateTime LocalNow();
+
+}  // namespace mv

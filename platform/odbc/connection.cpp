@@ -1,0 +1,104 @@
+#include "platform/odbc/connection.h"
+
+#include <regex>
+
+#include "platform/odbc/statement.h"
+#include "platform/runtime_error.h"
+#include "platform/unicode.h"
+
+namespace mv {
+
+Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
+                       int queryTimeoutSeconds)
+    : connection_(SQL_HANDLE_DBC, odbc::Environment()), queryTimeoutSeconds_(queryTimeoutSeconds) {
+  odbc::Check(SQLSetConnectAttrW(connection_.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                 reinterpret_cast<SQLPOINTER>(
+                                     static_cast<SQLULEN>(loginTimeoutSeconds)),
+                                 0),
+              connection_);
+  std::u16string wide = Utf8ToUtf16(connectionString);
+  SQLSMALLINT outLength = 0;
+  odbc::Check(SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
+                                static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
+                                SQL_DRIVER_NOPROMPT),
+              connection_, connectionString);
+  connected_ = true;
+  SQLWCHAR name[256] = {};
+  SQLSMALLINT length = 0;
+  odbc::Check(SQLGetInfoW(connection_.Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
+              connection_);
+  engineName_ = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name),
+                                                static_cast<size_t>(length) / sizeof(SQLWCHAR)));
+}
+
+Connection::~Connection() { Close(); }
+
+void Connection::Execute(std::string_view sql) {
+  odbc::Statement statement(*this);
+  statement.ExecuteDirect(ForEngine(sql));
+}
+
+void Connection::SetAutoCommit(bool on) {
+  const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+  odbc::Check(SQLSetConnectAttrW(connection_.Get(), SQL_ATTR_AUTOCOMMIT,
+                                 reinterpret_cast<SQLPOINTER>(value), 0),
+              connection_);
+}
+
+void Connection::BeginTransaction() {
+  if (inTransaction_) throw RuntimeError(odbc::kGenericProviderError, "A transaction is already open");
+  SetAutoCommit(false);
+  inTransaction_ = true;
+}
+
+void Connection::CommitTransaction() {
+  if (!inTransaction_) throw RuntimeError(odbc::kGenericProviderError, "No transaction is open");
+  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_COMMIT), connection_);
+  inTransaction_ = false;
+  SetAutoCommit(true);
+}
+
+void Connection::RollbackTransaction() {
+  if (!inTransaction_) return;
+  inTransaction_ = false;
+  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK), connection_);
+  SetAutoCommit(true);
+}
+
+std::string Connection::ForEngine(std::string_view sql) const {
+  if (engineName_ == "Microsoft SQL Server") return std::string(sql);
+  static const std::regex top(R"(^(\s*select\s+)top\s+(\d+)\s+([\s\S]*?)\s*$)", std::regex::icase);
+  std::match_results<std::string_view::const_iterator> match;
+  if (!std::regex_match(sql.begin(), sql.end(), match, top)) return std::string(sql);
+  return match[1].str() + match[3].str() + " limit " + match[2].str();
+}
+
+void Connection::Close() noexcept {
+  if (connected_) {
+    if (inTransaction_) SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK);
+    SQLDisconnect(connection_.Get());
+  }
+  connected_ = false;
+  inTransaction_ = false;
+  connection_.Reset();
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  connection_.BeginTransaction();
+}
+
+Transaction::~Transaction() {
+  if (done_) return;
+  try {
+    connection_.RollbackTransaction();
+  } catch (...) {
+    // A connection that is lost cannot roll back; the server drops the transaction itself.
+  }
+}
+
+void Transaction::Commit() {
+  connection_.CommitTransaction();
+  done_ = true;
+}
+
+}  // namespace mv

@@ -1,0 +1,71 @@
+// An open ODBC connection: the ADO connection of the program, with transactions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/odbc/odbc_error.h"
+
+namespace mv {
+
+/// An open database connection. Statements commit on their own unless a transaction is open.
+/// Failures throw RuntimeError with the provider's number and message; no error text ever
+/// holds the connection string.
+class Connection {
+ public:
+  /// Connects with `connectionString`; the login time-out applies to connecting, the query
+  /// time-out to every statement.
+  Connection(const std::string& connectionString, int loginTimeoutSeconds,
+             int queryTimeoutSeconds);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  /// Runs a statement that returns no rows.
+  void Execute(std::string_view sql);
+
+  void BeginTransaction();
+  void CommitTransaction();
+  /// Rolls back an open transaction; does nothing when none is open.
+  void RollbackTransaction();
+  bool InTransaction() const { return inTransaction_; }
+
+  /// The statement as this engine takes it: "select top N ..." becomes "select ... limit N"
+  /// on every engine but SQL Server; every other text is unchanged.
+  std::string ForEngine(std::string_view sql) const;
+
+  /// The engine's name as the driver reports it ("Microsoft SQL Server", "SQLite", ...).
+  const std::string& EngineName() const { return engineName_; }
+  int QueryTimeoutSeconds() const { return queryTimeoutSeconds_; }
+  const odbc::Handle& Handle() const { return connection_; }
+
+  /// Disconnects; further calls fail. Never throws.
+  void Close() noexcept;
+
+ private:
+  void SetAutoCommit(bool on);
+
+  odbc::Handle connection_;
+  std::string engineName_;
+  int queryTimeoutSeconds_;
+  bool connected_ = false;
+  bool inTransaction_ = false;
+};
+
+/// Rolls back the connection's transaction when it goes out of scope uncommitted: one basket,
+/// one order or one table is written whole or not at all.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  void Commit();
+
+ private:
+  Connection& connection_;
+  bool done_ = false;
+};
+
+}  // namespace mv

@@ -1,0 +1,95 @@
+#include "platform/odbc/odbc_error.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "platform/runtime_error.h"
+#include "platform/unicode.h"
+
+namespace mv::odbc {
+namespace {
+
+/// Tabs and line breaks become blanks and runs of blanks one blank, so that every error
+/// description fits on one log line.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  bool blank = false;
+  for (char c : text) {
+    const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    if (space) {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
+}
+
+void RemoveAll(std::string& text, std::string_view part) {
+  if (part.empty()) return;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) {
+    text.erase(at, part.size());
+  }
+}
+
+}  // namespace
+
+Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
+  if (!SQL_SUCCEEDED(SQLAllocHandle(type, parent, &handle_))) {
+    handle_ = SQL_NULL_HANDLE;
+    throw RuntimeError(kGenericProviderError, "Cannot allocate an ODBC handle");
+  }
+}
+
+Handle::~Handle() { Reset(); }
+
+Handle::Handle(Handle&& other) noexcept
+    : type_(other.type_), handle_(std::exchange(other.handle_, nullptr)) {}
+
+Handle& Handle::operator=(Handle&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    type_ = other.type_;
+    handle_ = std::exchange(other.handle_, nullptr);
+  }
+  return *this;
+}
+
+void Handle::Reset() noexcept {
+  if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
+  handle_ = SQL_NULL_HANDLE;
+}
+
+void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
+  if (SQL_SUCCEEDED(code) || code == SQL_NO_DATA) return;
+  SQLWCHAR state[6] = {};
+  SQLINTEGER native = 0;
+  SQLWCHAR message[2048] = {};
+  SQLSMALLINT length = 0;
+  std::string text = "Unknown ODBC error";
+  if (SQL_SUCCEEDED(SQLGetDiagRecW(handle.Type(), handle.Get(), 1, state, &native, message,
+                                   static_cast<SQLSMALLINT>(std::size(message)), &length))) {
+    const auto* chars = reinterpret_cast<const char16_t*>(message);
+    text = Utf16ToUtf8(std::u16string_view(chars, std::min<size_t>(static_cast<size_t>(length), std::size(message) - 1)));
+  } else if (code == SQL_INVALID_HANDLE) {
+    text = "Invalid ODBC handle";
+  }
+  RemoveAll(text, redact);
+  throw RuntimeError(native != 0 ? native : kGenericProviderError, OneLine(text));
+}
+
+SQLHENV Environment() {
+  static const Handle environment = [] {
+    Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                        0),
+          env);
+    return env;
+  }();
+  return environment.Get();
+}
+
+}  // namespace mv::odbc

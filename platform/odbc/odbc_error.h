@@ -1,0 +1,44 @@
+// Ownership of ODBC handles and the one checked path from an ODBC return code to RuntimeError.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string>
+#include <string_view>
+
+namespace mv::odbc {
+
+/// ADO's number for a provider error that carries no native number of its own.
+inline constexpr long kGenericProviderError = -2147467259;
+
+/// Owns one ODBC handle and frees it when destroyed.
+class Handle {
+ public:
+  Handle() = default;
+  /// Allocates a handle of `type` under `parent` (SQL_NULL_HANDLE for the environment).
+  Handle(SQLSMALLINT type, SQLHANDLE parent);
+  ~Handle();
+  Handle(Handle&& other) noexcept;
+  Handle& operator=(Handle&& other) noexcept;
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  SQLHANDLE Get() const { return handle_; }
+  SQLSMALLINT Type() const { return type_; }
+  void Reset() noexcept;
+
+ private:
+  SQLSMALLINT type_ = 0;
+  SQLHANDLE handle_ = SQL_NULL_HANDLE;
+};
+
+/// Throws RuntimeError for a failed call: the first diagnostic record's native error number
+/// (kGenericProviderError when it has none) and its message on one line. `redact`, when not
+/// empty, is removed from the message (drivers may echo a connection string).
+void Check(SQLRETURN code, const Handle& handle, std::string_view redact = {});
+
+/// The process's ODBC environment (ODBC 3), created on first use.
+SQLHENV Environment();
+
+}  // namespace mv::odbc

@@ -1,0 +1,242 @@
+#include "platform/odbc/recordset.h"
+
+#include <map>
+#include <memory>
+#include <regex>
+
+#include "platform/odbc/connection.h"
+#include "platform/runtime_error.h"
+#include "platform/unicode.h"
+
+namespace mv {
+namespace {
+
+constexpr long kNoCurrentRecord = 3021;
+constexpr long kItemNotFound = 3265;
+constexpr long kNoBaseTable = 3251;
+
+[[noreturn]] void ThrowNoCurrentRecord() {
+  throw RuntimeError(kNoCurrentRecord,
+                     "Either BOF or EOF is True, or the current record has been deleted. "
+                     "Requested operation requires a current record.");
+}
+
+/// The table a single-table query reads: the name after its first "from".
+std::string BaseTable(std::string_view sql) {
+  static const std::regex from(R"(\bfrom\s+([A-Za-z0-9_.\[\]"]+))", std::regex::icase);
+  std::match_results<std::string_view::const_iterator> match;
+  if (!std::regex_search(sql.begin(), sql.end(), match, from)) return {};
+  return match[1].str();
+}
+
+std::string ToLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::vector<std::string> PrimaryKeyNames(Connection& connection, const std::string& table) {
+  std::vector<std::string> names;
+  odbc::Statement statement(connection);
+  std::u16string wide = Utf8ToUtf16(table);
+  odbc::Check(SQLPrimaryKeysW(statement.Get().Get(), nullptr, 0, nullptr, 0,
+                              reinterpret_cast<SQLWCHAR*>(wide.data()),
+                              static_cast<SQLSMALLINT>(wide.size())),
+              statement.Get());
+  const auto columns = statement.DescribeColumns();
+  while (statement.Fetch()) {
+    // Column 4 of SQLPrimaryKeys is COLUMN_NAME.
+    names.push_back(statement.GetValue(3, columns.at(3)).ToText());
+  }
+  return names;
+}
+
+}  // namespace
+
+Recordset::Recordset(Connection& connection, std::string_view sql)
+    : connection_(connection), table_(BaseTable(sql)) {
+  odbc::Statement statement(connection);
+  statement.ExecuteDirect(connection.ForEngine(sql));
+  columns_ = statement.DescribeColumns();
+  while (statement.Fetch()) {
+    Row row;
+    row.values.reserve(columns_.size());
+    for (size_t i = 0; i < columns_.size(); ++i) {
+      row.values.push_back(statement.GetValue(static_cast<SQLUSMALLINT>(i), columns_[i]));
+    }
+    row.assigned.assign(columns_.size(), false);
+    rows_.push_back(std::move(row));
+  }
+}
+
+void Recordset::MoveFirst() { position_ = 0; }
+
+void Recordset::MoveNext() {
+  if (Eof()) ThrowNoCurrentRecord();
+  ++position_;
+}
+
+std::vector<std::string> Recordset::FieldNames() const {
+  std::vector<std::string> names;
+  for (const auto& column : columns_) names.push_back(column.name);
+  return names;
+}
+
+bool Recordset::HasField(std::string_view name) const {
+  for (const auto& column : columns_) {
+    if (EqualsIgnoreCase(column.name, name)) return true;
+  }
+  return false;
+}
+
+size_t Recordset::ColumnIndex(std::string_view name) const {
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (EqualsIgnoreCase(columns_[i].name, name)) return i;
+  }
+  throw RuntimeError(kItemNotFound,
+                     "Item cannot be found in the collection corresponding to the requested name "
+                     "or ordinal.");
+}
+
+Recordset::Row& Recordset::CurrentRow() {
+  if (Bof() || Eof()) ThrowNoCurrentRecord();
+  return rows_[static_cast<size_t>(position_)];
+}
+
+const Recordset::Row& Recordset::CurrentRow() const {
+  if (Bof() || Eof()) ThrowNoCurrentRecord();
+  return rows_[static_cast<size_t>(position_)];
+}
+
+const Variant& Recordset::Field(std::string_view name) const {
+  const size_t column = ColumnIndex(name);
+  return CurrentRow().values[column];
+}
+
+void Recordset::SetField(std::string_view name, Variant value) {
+  const size_t column = ColumnIndex(name);
+  Row& row = CurrentRow();
+  if (row.state == RowState::Unchanged) {
+    row.original = row.values;
+    row.state = RowState::Changed;
+    MarkPending(static_cast<size_t>(position_));
+  }
+  row.values[column] = std::move(value);
+  row.assigned[column] = true;
+}
+
+void Recordset::AddNew() {
+  Row row;
+  row.values.assign(columns_.size(), Variant());
+  row.assigned.assign(columns_.size(), false);
+  row.state = RowState::Added;
+  rows_.push_back(std::move(row));
+  position_ = static_cast<long>(rows_.size()) - 1;
+  MarkPending(rows_.size() - 1);
+}
+
+void Recordset::MarkPending(size_t rowIndex) { pending_.push_back(rowIndex); }
+
+const std::vector<size_t>& Recordset::KeyColumns() {
+  if (!keyColumns_) {
+    std::vector<std::string> names = PrimaryKeyNames(connection_, table_);
+    if (names.empty()) names = PrimaryKeyNames(connection_, ToLower(table_));
+    keyColumns_.emplace();
+    for (const auto& name : names) {
+      if (HasField(name)) keyColumns_->push_back(ColumnIndex(name));
+    }
+  }
+  return *keyColumns_;
+}
+
+void Recordset::UpdateBatch() {
+  if (pending_.empty()) return;
+  if (table_.empty()) {
+    throw RuntimeError(kNoBaseTable, "Insufficient base table information for updating.");
+  }
+  std::map<std::string, std::unique_ptr<odbc::Statement>> prepared;
+  size_t written = 0;
+  try {
+    for (; written < pending_.size(); ++written) {
+      Row& row = rows_[pending_[written]];
+      std::vector<size_t> setColumns;
+      std::vector<size_t> whereColumns;
+      std::string sql;
+      for (size_t i = 0; i < columns_.size(); ++i) {
+        if (row.assigned[i]) setColumns.push_back(i);
+      }
+      if (row.state == RowState::Added) {
+        std::string names;
+        std::string marks;
+        for (size_t i : setColumns) {
+          names += (names.empty() ? "" : ", ") + columns_[i].name;
+          marks += marks.empty() ? "?" : ", ?";
+        }
+        sql = setColumns.empty() ? "insert into " + table_ + " default values"
+                                 : "insert into " + table_ + " (" + names + ") values (" + marks + ")";
+      } else {
+        const std::vector<size_t>& keys = KeyColumns();
+        std::string assignments;
+        for (size_t i : setColumns) assignments += (assignments.empty() ? "" : ", ") + columns_[i].name + " = ?";
+        std::string condition;
+        const auto addCondition = [&](size_t i) {
+          condition += condition.empty() ? "" : " and ";
+          if ((*row.original)[i].IsNull()) {
+            condition += columns_[i].name + " is null";
+          } else {
+            condition += columns_[i].name + " = ?";
+            whereColumns.push_back(i);
+          }
+        };
+        if (!keys.empty()) {
+          for (size_t i : keys) addCondition(i);
+        } else {
+          for (size_t i = 0; i < columns_.size(); ++i) {
+            if (columns_[i].kind != VariantKind::ByteArray) addCondition(i);
+          }
+        }
+        sql = "update " + table_ + " set " + assignments + " where " + condition;
+      }
+      auto& statement = prepared[sql];
+      if (!statement) {
+        statement = std::make_unique<odbc::Statement>(connection_);
+        statement->Prepare(sql);
+      }
+      statement->ClearParameters();
+      SQLUSMALLINT number = 1;
+      for (size_t i : setColumns) statement->BindParameter(number++, row.values[i], columns_[i]);
+      for (size_t i : whereColumns) statement->BindParameter(number++, (*row.original)[i], columns_[i]);
+      statement->Execute();
+      row.state = RowState::Unchanged;
+      row.original.reset();
+      row.assigned.assign(columns_.size(), false);
+    }
+  } catch (...) {
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<long>(written));
+    throw;
+  }
+  pending_.clear();
+}
+
+void Recordset::CancelBatch() {
+  std::vector<Row> kept;
+  long newPosition = 0;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    Row& row = rows_[i];
+    if (row.state == RowState::Added) continue;
+    if (row.state == RowState::Changed) {
+      row.values = std::move(*row.original);
+      row.original.reset();
+      row.state = RowState::Unchanged;
+      row.assigned.assign(columns_.size(), false);
+    }
+    if (static_cast<long>(i) <= position_) newPosition = static_cast<long>(kept.size());
+    kept.push_back(std::move(row));
+  }
+  rows_ = std::move(kept);
+  position_ = rows_.empty() ? 0 : std::min(newPosition, static_cast<long>(rows_.size()) - 1);
+  pending_.clear();
+}
+
+}  // namespace mv

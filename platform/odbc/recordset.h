@@ -1,0 +1,79 @@
+// A client-side recordset: the whole result of a query held in memory, read and changed by
+// field name, with changes sent to the database in one batch.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/odbc/statement.h"
+#include "platform/variant.h"
+
+namespace mv {
+
+class Connection;
+
+/// The result of one query, fetched completely when opened. Positions follow ADO: an empty
+/// result is at its beginning and its end at once; otherwise the first row is current.
+/// Rows added or changed stay pending until UpdateBatch writes them to the table named after
+/// the query's "from".
+class Recordset {
+ public:
+  /// Runs `sql` on `connection` (which must outlive the recordset) and fetches every row.
+  Recordset(Connection& connection, std::string_view sql);
+
+  bool Bof() const { return rows_.empty() || position_ < 0; }
+  bool Eof() const { return rows_.empty() || position_ >= static_cast<long>(rows_.size()); }
+  void MoveFirst();
+  /// Throws RuntimeError 3021 when already past the end.
+  void MoveNext();
+  long RecordCount() const { return static_cast<long>(rows_.size()); }
+
+  /// The column names in result order, as the engine spells them.
+  std::vector<std::string> FieldNames() const;
+  bool HasField(std::string_view name) const;
+  /// The value of the current row's column `name` (any letter case). Throws RuntimeError 3265
+  /// for an unknown name and 3021 when there is no current row.
+  const Variant& Field(std::string_view name) const;
+  /// Sets the current row's column `name`; the row becomes pending.
+  void SetField(std::string_view name, Variant value);
+
+  /// Appends an empty row and makes it current; it becomes pending.
+  void AddNew();
+  /// Writes every pending row in the order it became pending, each statement prepared once:
+  /// an added row as an insert naming only the columns that were set, a changed row as an
+  /// update found by the table's key. When a row fails, the rows before it stay written, it
+  /// and the rows after it stay pending, and the error reaches the caller.
+  void UpdateBatch();
+  /// Drops every pending change: added rows disappear, changed rows take their old values.
+  void CancelBatch();
+  /// The number of rows waiting for UpdateBatch.
+  size_t PendingCount() const { return pending_.size(); }
+
+ private:
+  enum class RowState { Unchanged, Added, Changed };
+  struct Row {
+    std::vector<Variant> values;
+    std::vector<bool> assigned;
+    std::optional<std::vector<Variant>> original;
+    RowState state = RowState::Unchanged;
+  };
+
+  size_t ColumnIndex(std::string_view name) const;
+  Row& CurrentRow();
+  const Row& CurrentRow() const;
+  void MarkPending(size_t rowIndex);
+  const std::vector<size_t>& KeyColumns();
+  void WriteRow(Row& row);
+
+  Connection& connection_;
+  std::string table_;
+  std::vector<odbc::ColumnInfo> columns_;
+  std::vector<Row> rows_;
+  long position_ = 0;
+  std::vector<size_t> pending_;
+  std::optional<std::vector<size_t>> keyColumns_;
+};
+
+}  // namespace mv

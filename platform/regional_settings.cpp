@@ -1,0 +1,49 @@
+#include "platform/regional_settings.h"
+
+#include <utility>
+
+#ifdef _WIN32
+#error "Regional settings on Windows read GetLocaleInfoEx; not built in this tree yet."
+#else
+#include <langinfo.h>
+#include <locale.h>
+#endif
+
+namespace mv {
+namespace {
+
+std::optional<RegionalSettings>& Override() {
+  static std::optional<RegionalSettings> settings;
+  return settings;
+}
+
+}  // namespace
+
+RegionalSettings RegionalSettings::FromUserLocale() {
+  RegionalSettings settings;
+  locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return settings;
+  const std::string date = nl_langinfo_l(D_FMT, user);
+  const std::string time = nl_langinfo_l(T_FMT, user);
+  const std::string radix = nl_langinfo_l(RADIXCHAR, user);
+  freelocale(user);
+  // The C locale writes two-digit years; the runtime's short date shows four.
+  settings.shortDateFormat = date == "%m/%d/%y" ? "%m/%d/%Y" : date;
+  if (!time.empty()) settings.longTimeFormat = time;
+  if (!radix.empty()) settings.decimalSeparator = radix[0];
+  return settings;
+}
+
+const RegionalSettings& CurrentRegionalSettings() {
+  static const RegionalSettings user = RegionalSettings::FromUserLocale();
+  return Override() ? *Override() : user;
+}
+
+ScopedRegionalSettings::ScopedRegionalSettings(RegionalSettings settings)
+    : previous_(Override()) {
+  Override() = std::move(settings);
+}
+
+ScopedRegionalSettings::~ScopedRegionalSettings() { Override() = previous_; }
+
+}  // namespace mv

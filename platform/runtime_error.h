@@ -1,0 +1,35 @@
+// The one error type of the program: a number and a description, as the runtime raises them.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace mv {
+
+/// A failure with the number and description that the program reports. Database errors
+/// carry the provider's native error number and its message text.
+class RuntimeError : public std::runtime_error {
+ public:
+  RuntimeError(long number, std::string description);
+
+  long Number() const { return number_; }
+  const std::string& Description() const { return description_; }
+
+ private:
+  long number_;
+  std::string description_;
+};
+
+/// Error numbers of the automation runtime that the program raises itself.
+namespace errors {
+inline constexpr long kOverflow = 6;
+inline constexpr long kTypeMismatch = 13;
+inline constexpr long kInvalidUseOfNull = 94;
+inline constexpr long kFileNotFound = 53;
+inline constexpr long kPermissionDenied = 70;
+inline constexpr long kPathNotFound = 76;
+inline constexpr long kObjectNotSet = 91;
+inline constexpr long kObjectDoesNotSupport = 438;
+}  // namespace errors
+
+}  // namespace mv

@@ -1,0 +1,66 @@
+#include "platform/text_file.h"
+
+#include <system_error>
+
+#include "platform/runtime_error.h"
+#include "platform/unicode.h"
+
+namespace mv {
+namespace {
+
+constexpr long kInputPastEndOfFile = 62;
+
+}  // namespace
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) : path_(path) {
+  std::error_code ignored;
+  const auto folder = path.parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
+    throw RuntimeError(errors::kPathNotFound, "Path not found");
+  }
+  const auto openMode = std::ios::binary | (mode == Mode::Append ? std::ios::app : std::ios::trunc);
+  stream_.open(path, std::ios::out | openMode);
+  if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+}
+
+void TextWriter::WriteLine(std::string_view utf8) {
+  if (!stream_.is_open()) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+  stream_ << Utf8ToNarrow(utf8) << "\r\n";
+  stream_.flush();
+  if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+}
+
+void TextWriter::WriteBlankLines(int count) {
+  for (int i = 0; i < count; ++i) WriteLine("");
+}
+
+void TextWriter::Close() {
+  if (stream_.is_open()) stream_.close();
+}
+
+TextReader::TextReader(const std::filesystem::path& path) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) {
+    throw RuntimeError(errors::kFileNotFound, "File not found");
+  }
+  stream_.open(path, std::ios::in | std::ios::binary);
+  if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+}
+
+bool TextReader::AtEndOfStream() {
+  return stream_.peek() == std::ifstream::traits_type::eof();
+}
+
+std::string TextReader::ReadLine() {
+  if (AtEndOfStream()) throw RuntimeError(kInputPastEndOfFile, "Input past end of file");
+  std::string line;
+  std::getline(stream_, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return NarrowToUtf8(line);
+}
+
+}  // namespace mv

@@ -1,0 +1,170 @@
+// Variant: the automation runtime's tagged value, with its type names and text and number
+// conversions.
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace mv {
+
+enum class VariantKind {
+  Empty,
+  Null,
+  Integer,   // 16-bit signed
+  Long,      // 32-bit signed
+  Single,    // 32-bit float
+  Double,    // 64-bit float
+  Currency,  // 64-bit integer scaled by 10 000
+  Date,      // see DateTime
+  String,    // UTF-8 text
+  Boolean,
+  Byte,
+  Decimal,  // exact decimal number, kept as its invariant text ("-12.50")
+  Error,    // an error code
+  ByteArray,
+  Object,  // a dictionary or a list
+};
+
+/// A calendar date and time of day, as the runtime's Date holds it (to the second).
+struct DateTime {
+  int year = 1899;
+  int month = 12;
+  int day = 30;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+
+  friend auto operator<=>(const DateTime&, const DateTime&) = default;
+};
+
+class VariantObject;
+
+/// A value of the automation variant type. Null is a state of its own, distinct from Empty,
+/// from the empty text and from 0.
+class Variant {
+ public:
+  /// Empty.
+  Variant();
+
+  static Variant Null();
+  static Variant Integer(std::int16_t value);
+  static Variant Long(std::int32_t value);
+  static Variant Single(float value);
+  static Variant Double(double value);
+  /// `scaled` is the amount times 10 000 (the runtime's Currency representation).
+  static Variant Currency(std::int64_t scaled);
+  static Variant Date(DateTime value);
+  static Variant String(std::string utf8);
+  static Variant Boolean(bool value);
+  static Variant Byte(std::uint8_t value);
+  /// `invariantText` is an optional sign, digits and an optional '.' with digits.
+  static Variant Decimal(std::string invariantText);
+  static Variant Error(std::int32_t code);
+  static Variant Bytes(std::vector<std::uint8_t> bytes);
+  /// A null pointer is the runtime's Nothing: TypeName "Nothing", AsObject throws 91.
+  static Variant Object(std::shared_ptr<const VariantObject> object);
+
+  VariantKind Kind() const { return kind_; }
+  bool IsNull() const { return kind_ == VariantKind::Null; }
+  bool IsEmpty() const { return kind_ == VariantKind::Empty; }
+  bool IsObject() const { return kind_ == VariantKind::Object; }
+  /// True for the number kinds: Integer, Long, Single, Double, Currency, Byte and Decimal;
+  /// false for Boolean, Date and for text, even when it holds a number.
+  bool IsNumeric() const;
+
+  /// The runtime's type name: "Empty", "Null", "Integer", "Long", "Single", "Double",
+  /// "Currency", "Date", "String", "Boolean", "Byte", "Decimal", "Error", "Byte()", or the
+  /// object's class name.
+  std::string TypeName() const;
+
+  /// The runtime's conversion to text (CStr): numbers with the regional decimal separator,
+  /// dates in the regional general date format (the date alone at midnight), Booleans as
+  /// "True"/"False", Empty as "". Throws RuntimeError 94 for Null, 13 for objects, byte
+  /// arrays and errors.
+  std::string ToText() const;
+
+  /// CInt: 16-bit, rounding half to even. Throws 94 for Null, 6 when out of range, 13 for
+  /// text that is not a number in the regional format, objects and arrays. Empty is 0.
+  std::int16_t ToInteger() const;
+  /// CLng: 32-bit, rounding half to even; errors as ToInteger.
+  std::int32_t ToLong() const;
+  /// CDbl; a Date gives its serial number (days since 1899-12-30, the time as the fraction).
+  /// Errors as ToInteger; Overflow only for text beyond the range of a double.
+  double ToDouble() const;
+  /// CBool: numbers are True when not 0, texts "True"/"False" (any case) or numbers.
+  /// Throws 94 for Null and 13 for other texts, objects and arrays.
+  bool ToBoolean() const;
+
+  /// Exact getters: throw RuntimeError 13 naming the expected and the actual kind.
+  const std::string& AsString() const;
+  const DateTime& AsDate() const;
+  std::int64_t AsCurrencyScaled() const;
+  const std::string& AsDecimalText() const;
+  const std::vector<std::uint8_t>& AsBytes() const;
+  const VariantObject& AsObject() const;
+  std::shared_ptr<const VariantObject> ObjectPointer() const;
+
+  /// Same kind and same value (objects by identity, Decimals by value, NaN never equal). For
+  /// tests and change tracking.
+  friend bool operator==(const Variant& a, const Variant& b);
+
+ private:
+  struct Payload;
+  Variant(VariantKind kind, std::shared_ptr<const Payload> payload);
+
+  VariantKind kind_;
+  std::int64_t integral_ = 0;               // Integer, Long, Currency, Boolean, Byte, Error
+  double real_ = 0;                         // Single, Double
+  std::shared_ptr<const Payload> payload_;  // everything else
+};
+
+/// Key and value of a dictionary entry.
+using VariantEntry = std::pair<std::string, Variant>;
+
+/// An object value: a dictionary of named values in insertion order, with keys looked up
+/// case-insensitively, or a list of values. Order forms and their lines are dictionaries, the
+/// order form's "Items" a list.
+class VariantObject {
+ public:
+  enum class Shape { Dictionary, List };
+
+  static std::shared_ptr<VariantObject> NewDictionary();
+  static std::shared_ptr<VariantObject> NewList();
+
+  Shape GetShape() const { return shape_; }
+  /// "Dictionary" or "SimpleList".
+  std::string ClassName() const;
+
+  // Dictionary. These throw RuntimeError 438 "Object doesn't support this property or
+  // method" on a list, and the list operations do the same on a dictionary.
+  /// Sets the value of `key`; a key that exists (any letter case) keeps its place and name.
+  void Set(std::string_view key, Variant value);
+  /// The value of `key`, or Empty when the dictionary has no such key.
+  Variant Get(std::string_view key) const;
+  bool Contains(std::string_view key) const;
+  const std::vector<VariantEntry>& Entries() const { return entries_; }
+
+  // List.
+  void Append(Variant value);
+  const std::vector<Variant>& Elements() const { return elements_; }
+
+ private:
+  explicit VariantObject(Shape shape) : shape_(shape) {}
+  /// Throws RuntimeError 438 when this object has another shape.
+  void RequireShape(Shape shape) const;
+  std::vector<VariantEntry>::const_iterator Find(std::string_view key) const;
+
+  Shape shape_;
+  std::vector<VariantEntry> entries_;
+  std::vector<Variant> elements_;
+};
+
+/// Case-insensitive comparison of ASCII letters, as the runtime compares names.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace mv

@@ -1,0 +1,26 @@
+# Installs the Debian packages the build, the tests and the demo need, when any is missing.
+# Sourced by the other scripts.
+
+REQUIRED_PACKAGES=(
+  cmake g++ make pkg-config
+  unixodbc unixodbc-dev libsqliteodbc odbc-postgresql tdsodbc
+  postgresql
+  libgtest-dev libgmock-dev
+  libicu-dev libpugixml-dev
+  qt6-base-dev
+)
+
+install_missing_packages() {
+  local missing=()
+  local package
+  for package in "${REQUIRED_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+      || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,33 @@
+# Writes a private ODBC configuration that registers the driver name "SQL Server" as one of
+# the test engines, and points the driver manager at it. Sourced by the other scripts.
+
+# find_odbc_driver FILE: prints the full path of an installed ODBC driver library.
+find_odbc_driver() {
+  local path
+  path=$(find /usr/lib /usr/local/lib -name "$1" -print -quit 2>/dev/null)
+  [ -n "$path" ] || { echo "ODBC driver $1 not found" >&2; return 1; }
+  echo "$path"
+}
+
+# use_odbc_engine ENGINE FOLDER: ENGINE is sqlite or postgresql.
+use_odbc_engine() {
+  local engine=$1 folder=$2 driver
+  mkdir -p "$folder"
+  case "$engine" in
+    sqlite) driver=$(find_odbc_driver libsqlite3odbc.so) || return 1 ;;
+    postgresql) driver=$(find_odbc_driver psqlodbcw.so) || return 1 ;;
+    *) echo "unknown engine $engine" >&2; return 1 ;;
+  esac
+  {
+    echo "[SQL Server]"
+    echo "Description = $engine engine registered as SQL Server"
+    echo "Driver = $driver"
+    echo "Threading = 0"
+    [ "$engine" = postgresql ] && echo "BoolsAsChar = 0"
+  } > "$folder/odbcinst.ini"
+  : > "$folder/odbc.ini"
+  export ODBCSYSINI="$folder"
+  export ODBCINSTINI=odbcinst.ini
+  export ODBCINI="$folder/odbc.ini"
+  export MV_TEST_ENGINE="$engine"
+}

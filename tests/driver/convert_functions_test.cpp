@@ -1,0 +1,134 @@
+// The shared helpers: field check, connection string, connection test and the log file.
+#include "driver/convert_functions.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/runtime_error.h"
+#include "tests/support/recording_message_display.h"
+#include "tests/support/test_database.h"
+
+namespace mv {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::RecordingMessageDisplay;
+using testing::TempFolder;
+using testing::TestDatabase;
+
+struct FieldCase {
+  const char* what;
+  std::array<std::string, 6> fields;  // servers, users, databases: source then target
+  std::vector<std::string> messages;
+  friend void PrintTo(const FieldCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class ValidateFieldsTest : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(ValidateFieldsTest, ShowsTheFirstEmptyFieldOnly) {
+  const FieldCase& c = GetParam();
+  RecordingMessageDisplay messages;
+  const bool result = ValidateFields(c.fields[0], c.fields[1], c.fields[2], c.fields[3],
+                                     c.fields[4], c.fields[5], messages);
+  EXPECT_EQ(result, c.messages.empty());
+  EXPECT_EQ(messages.messages, c.messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, ValidateFieldsTest,
+    ::testing::Values(
+        FieldCase{"all filled", {"s", "t", "su", "tu", "sd", "td"}, {}},
+        FieldCase{"blank counts as filled", {" ", " ", " ", " ", " ", " "}, {}},
+        FieldCase{"source server and target user empty", {"", "t", "su", "", "sd", "td"},
+                  {"Please enter a Source Database Server"}},
+        FieldCase{"target server", {"s", "", "su", "tu", "sd", "td"},
+                  {"Please enter a Target Database Server"}},
+        FieldCase{"source user", {"s", "t", "", "tu", "sd", "td"},
+                  {"Please enter a Source Database User"}},
+        FieldCase{"target user", {"s", "t", "su", "", "sd", "td"},
+                  {"Please enter a TargetDatabase User"}},
+        FieldCase{"source database", {"s", "t", "su", "tu", "", "td"},
+                  {"Please enter a Source Database Name"}},
+        FieldCase{"target database", {"s", "t", "su", "tu", "sd", ""},
+                  {"Please enter a Target Database Name"}}),
+    [](const auto& info) {
+      std::string name = info.param.what;
+      for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      }
+      return name;
+    });
+
+TEST(BuildConnectionStringTest, OrdinaryValuesArePlacedVerbatim) {
+  EXPECT_EQ(BuildConnectionString("srv\\inst", "sa", "", "Shop22"),
+            "driver={SQL Server};server=srv\\inst;uid=sa;pwd=;database=Shop22");
+  EXPECT_EQ(BuildConnectionString("s", "u", "p=w'd\"", "d b"),
+            "driver={SQL Server};server=s;uid=u;pwd=p=w'd\";database=d b");
+}
+
+TEST(BuildConnectionStringTest, ValuesThatWouldBreakTheStringAreBraced) {
+  EXPECT_EQ(BuildConnectionString("s", "u", "a;b}c", "d"),
+            "driver={SQL Server};server=s;uid=u;pwd={a;b}}c};database=d");
+  EXPECT_EQ(BuildConnectionString("s", "u", "{x", " d "),
+            "driver={SQL Server};server=s;uid=u;pwd={{x};database={ d }");
+}
+
+/// A server that cannot be reached on this engine: a file in a missing folder for SQLite, a
+/// loopback address where nothing listens for PostgreSQL.
+setup::DatabaseAddress Unreachable() {
+  if (setup::EngineFromEnvironment() == setup::Engine::Sqlite) {
+    return {"nowhere", "sa", "", "/no/such/folder/shop.db"};
+  }
+  return {"127.0.0.2", "postgres", "", "shop"};
+}
+
+ConnectionValues Values(const setup::DatabaseAddress& s, const setup::DatabaseAddress& t) {
+  return {s.server, s.user, s.password, s.database, t.server, t.user, t.password, t.database};
+}
+
+TEST(TestConnectionsTest, BothReachableShowsNothing) {
+  TestDatabase source, target;
+  RecordingMessageDisplay messages;
+  EXPECT_TRUE(TestConnections(Values(source.Address(), target.Address()), messages));
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(TestConnectionsTest, UnreachableSourceStillTestsTheTarget) {
+  TestDatabase target;
+  RecordingMessageDisplay messages;
+  EXPECT_FALSE(TestConnections(Values(Unreachable(), target.Address()), messages));
+  EXPECT_EQ(messages.messages,
+            std::vector<std::string>{"Cannot connect to Source Database (" + Unreachable().server + ")"});
+}
+
+TEST(TestConnectionsTest, BothUnreachableShowsSourceThenTarget) {
+  RecordingMessageDisplay messages;
+  EXPECT_FALSE(TestConnections(Values(Unreachable(), Unreachable()), messages));
+  const std::string server = Unreachable().server;
+  EXPECT_EQ(messages.messages,
+            (std::vector<std::string>{"Cannot connect to Source Database (" + server + ")",
+                                      "Cannot connect to Target Database (" + server + ")"}));
+}
+
+TEST(OpenLogStreamTest, CreatesTheFileThenAppends) {
+  TempFolder folder;
+  const std::string path = folder.File("Vantrel23Conversion.log");
+  RecordingMessageDisplay messages;
+  OpenLogStream(path, messages)->WriteLine("one");
+  EXPECT_EQ(ReadFileBytes(path), "one\r\n");
+  OpenLogStream(path, messages)->WriteLine("two");
+  EXPECT_EQ(ReadFileBytes(path), "one\r\ntwo\r\n");
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(OpenLogStreamTest, UnopenableLogShowsOneMessageAndGivesNoStream) {
+  TempFolder folder;
+  RecordingMessageDisplay messages;
+  EXPECT_EQ(OpenLogStream(folder.File("missing/Vantrel23Conversion.log"), messages), nullptr);
+  EXPECT_EQ(OpenLogStream(folder.File(""), messages), nullptr) << "a folder is no file";
+  EXPECT_EQ(messages.messages,
+            std::vector<std::string>(
+                2, "Error Occurred: Logfile could not opened. Check rights on the folder."));
+}
+
+}  // namespace
+}  // namespace mv

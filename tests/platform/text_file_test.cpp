@@ -1,0 +1,72 @@
+// Text files: CR LF line ends, append and overwrite, reading either line end.
+#include "platform/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/runtime_error.h"
+#include "tests/support/recording_message_display.h"
+#include "tests/support/test_database.h"
+
+namespace mv {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+
+TEST(TextWriterTest, AppendAddsLinesWithCrLfAfterExistingText) {
+  TempFolder folder;
+  const std::string path = folder.File("log.txt");
+  {
+    TextWriter writer(PathFromUtf8(path), TextWriter::Mode::Append);
+    writer.WriteBlankLines(1);
+    writer.WriteLine("first");
+  }
+  {
+    TextWriter writer(PathFromUtf8(path), TextWriter::Mode::Append);
+    writer.WriteLine("Müller €");
+  }
+  EXPECT_EQ(ReadFileBytes(path), "\r\nfirst\r\nMüller €\r\n");
+}
+
+TEST(TextWriterTest, OverwriteReplacesTheFile) {
+  TempFolder folder;
+  const std::string path = folder.File("dump.txt");
+  TextWriter(PathFromUtf8(path), TextWriter::Mode::Overwrite).WriteLine("old old old");
+  TextWriter(PathFromUtf8(path), TextWriter::Mode::Overwrite).WriteLine("new");
+  EXPECT_EQ(ReadFileBytes(path), "new\r\n");
+}
+
+TEST(TextWriterTest, MissingFolderIsPathNotFound) {
+  TempFolder folder;
+  try {
+    TextWriter writer(PathFromUtf8(folder.File("missing/log.txt")), TextWriter::Mode::Append);
+    FAIL();
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), errors::kPathNotFound);
+  }
+}
+
+TEST(TextWriterTest, ClosedWriterRefusesToWrite) {
+  TempFolder folder;
+  TextWriter writer(PathFromUtf8(folder.File("a.txt")), TextWriter::Mode::Append);
+  writer.Close();
+  EXPECT_THROW(writer.WriteLine("late"), RuntimeError);
+}
+
+TEST(TextReaderTest, ReadsCrLfAndLfLinesAndStopsAtTheEnd) {
+  TempFolder folder;
+  const std::string path = folder.File("settings.ini");
+  std::ofstream(PathFromUtf8(path), std::ios::binary) << "srv1\r\n\r\nlast";
+  TextReader reader(PathFromUtf8(path));
+  EXPECT_EQ(reader.ReadLine(), "srv1");
+  EXPECT_EQ(reader.ReadLine(), "");
+  EXPECT_FALSE(reader.AtEndOfStream());
+  EXPECT_EQ(reader.ReadLine(), "last");
+  EXPECT_TRUE(reader.AtEndOfStream());
+  EXPECT_THROW(reader.ReadLine(), RuntimeError);
+}
+
+}  // namespace
+}  // namespace mv
