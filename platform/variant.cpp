@@ -209,14 +209,20 @@ std::string FormatDateTime(const DateTime& date, const std::string& format) {
 // General date: the short date, a blank and the long time; the date alone at midnight and
 // the time alone on day 0 (1899-12-30), which includes the zero date itself.
 std::string DateText(const DateTime& date) {
-  const RegionalSettings& settings = CurrentRegionalSettings();
-  if (IsSerialDayZero(date)) return FormatDateTime(date, settings.longTimeFormat);
-  const std::string dateText = FormatDateTime(date, settings.shortDateFormat);
-  if (date.hour == 0 && date.minute == 0 && date.second == 0) return dateText;
-  return dateText + " " + FormatDateTime(date, settings.longTimeFormat);
+  if (IsSerialDayZero(date)) return LongTimeText(date);
+  if (date.hour == 0 && date.minute == 0 && date.second == 0) return ShortDateText(date);
+  return ShortDateText(date) + " " + LongTimeText(date);
 }
 
 }  // namespace
+
+std::string ShortDateText(const DateTime& date) {
+  return FormatDateTime(date, CurrentRegionalSettings().shortDateFormat);
+}
+
+std::string LongTimeText(const DateTime& date) {
+  return FormatDateTime(date, CurrentRegionalSettings().longTimeFormat);
+}
 
 Variant::Variant() : kind_(VariantKind::Empty) {}
 

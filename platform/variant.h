@@ -42,6 +42,11 @@ struct DateTime {
   friend auto operator<=>(const DateTime&, const DateTime&) = default;
 };
 
+/// The date in the user's short date format, and the time of day in the user's long time
+/// format (regional settings).
+std::string ShortDateText(const DateTime& date);
+std::string LongTimeText(const DateTime& date);
+
 class VariantObject;
 
 /// A value of the automation variant type. Null is a state of its own, distinct from Empty,

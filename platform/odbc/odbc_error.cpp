@@ -1,11 +1,16 @@
 #include "platform/odbc/odbc_error.h"
 
 #include <algorithm>
+#include <clocale>
 #include <iterator>
 #include <utility>
 
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
+
+#ifndef _WIN32
+#include <langinfo.h>
+#endif
 
 namespace mv::odbc {
 namespace {
@@ -33,6 +38,19 @@ void RemoveAll(std::string& text, std::string_view part) {
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) {
     text.erase(at, part.size());
   }
+}
+
+/// Driver managers turn the wide calls into narrow ones for drivers that only have those, in
+/// the encoding of the process's character locale. The C locale would squeeze every shop text
+/// into ASCII, so the user's locale is taken, and UTF-8 where that names no encoding beyond
+/// ASCII (the same rule as the program's narrow code page).
+void UseTextEncodingOfTheUser() {
+#ifndef _WIN32
+  std::setlocale(LC_CTYPE, "");
+  if (NarrowCodePageName() == "UTF-8" && std::string(nl_langinfo(CODESET)) != "UTF-8") {
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  }
+#endif
 }
 
 }  // namespace
@@ -83,6 +101,7 @@ void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
 
 SQLHENV Environment() {
   static const Handle environment = [] {
+    UseTextEncodingOfTheUser();
     Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
     Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
                         0),

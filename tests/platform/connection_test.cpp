@@ -58,6 +58,16 @@ TEST(ConnectionTest, RolledBackTransactionLeavesNothingAndCommittedOneStays) {
   EXPECT_EQ(CountRows(*database.Connect(), "items"), 2) << "autocommit is back after a transaction";
 }
 
+TEST(ConnectionTest, NonAsciiTextInAStatementReachesTheTable) {
+  TestDatabase database;
+  auto connection = database.Connect();
+  connection->Execute("create table names (name varchar(40))");
+  connection->Execute("insert into names (name) values ('Müller € Ærø')");
+  Recordset rows(*connection, "select * from names where name = 'Müller € Ærø'");
+  ASSERT_EQ(rows.RecordCount(), 1);
+  EXPECT_EQ(rows.Field("name").AsString(), "Müller € Ærø");
+}
+
 TEST(ConnectionTest, FailingStatementGivesOneLineDescriptionAndANumber) {
   TestDatabase database;
   auto connection = database.Connect();
