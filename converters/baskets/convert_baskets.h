@@ -1,0 +1,44 @@
+// ConvertBaskets: the stored 2.2 baskets into the 2.3 tables BASKETHEADER and BASKETLINE.
+#pragma once
+
+#include <string>
+
+#include "driver/converter.h"
+#include "platform/odbc/connection.h"
+#include "platform/variant.h"
+
+namespace mv {
+
+class ConvertBaskets : public Converter {
+ public:
+  /// Converts every stored basket of the source's ORDERLIST whose header is not yet in the
+  /// target: validates it, writing its block of log lines, and writes a valid one as one
+  /// header row and one row per line in a single transaction. Ends with the summary line and
+  /// true. The first error logs "Error occured: " and its description and answers false at
+  /// once: the failing basket leaves nothing in the target, the ones before it stay converted.
+  /// Rejected baskets are no error. Errors writing the log reach the caller.
+  bool Convert(const ConnectionValues& values, TextWriter& log) override;
+
+  /// The SQL literal of a text. On failure (text that is not UTF-8) writes the error's
+  /// description as one line to the log of the last Convert, when there was one, and
+  /// answers "".
+  std::string SQLEncode(const std::string& i_sStrValue);
+
+ private:
+  /// True when BASKETHEADER holds a row with the basket id (quotes in it doubled).
+  bool BasketExists(Connection& target, const std::string& basketId);
+  void InsertBasketHeader(const VariantObject& orderForm, Connection& target);
+  /// One statement per line, numbered from 1. Throws Overflow for more than 32,768 lines.
+  void InsertBasketLines(const VariantObject& orderForm, Connection& target);
+  /// Appends the value's literal by its type name, then ", " or, for the last, ")". Numbers
+  /// that go through their text form are written with a decimal point whatever the regional
+  /// settings. Throws for values without a text form (objects, byte arrays, errors).
+  void AppendSQLValue(std::string& statement, const Variant& value, bool moreFollows);
+  /// Writes the basket's block to `log` and answers whether no tested entry is Null. An
+  /// order id that is no text is written as its text form; a Null one throws.
+  bool ValidateBasket(TextWriter& log, const VariantObject& orderForm);
+
+  TextWriter* logFile_ = nullptr;
+};
+
+}  // namespace mv

@@ -1,0 +1,57 @@
+// The stand-in for the commerce database storage over an ODBC connection of its own.
+#include "platform/orderform/order_form_storage.h"
+
+#include "platform/orderform/order_form_format.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+constexpr int kLoginTimeoutSeconds = 15;
+constexpr int kQueryTimeoutSeconds = 30;
+constexpr const char* kOrderFormClass = "Commerce.OrderForm";
+
+[[noreturn]] void ThrowDamaged(const std::string& orderId, const std::string& what) {
+  throw RuntimeError(kOrderFormDamaged, "Order form '" + orderId + "' is damaged: " + what);
+}
+
+}  // namespace
+
+void OrderFormStorage::InitStorage(const std::string& connectionString, const std::string& table,
+                                   const std::string& keyColumn, const std::string& className,
+                                   const std::string& marshalledColumn,
+                                   const std::string& dateColumn) {
+  if (className != kOrderFormClass) {
+    throw RuntimeError(429, "ActiveX component can't create object");
+  }
+  auto connection =
+      std::make_unique<Connection>(connectionString, kLoginTimeoutSeconds, kQueryTimeoutSeconds);
+  odbc::Statement probe(*connection);
+  probe.ExecuteDirect("SELECT " + keyColumn + ", " + marshalledColumn +
+                      (dateColumn.empty() ? "" : ", " + dateColumn) + " FROM " + table +
+                      " WHERE 1 = 0");
+  keyColumn_ = probe.DescribeColumns().at(0);
+  selectByKey_ = "SELECT " + marshalledColumn + " FROM " + table + " WHERE " + keyColumn + " = ?";
+  connection_ = std::move(connection);
+}
+
+std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& key) {
+  if (!connection_) {
+    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+  }
+  const std::string orderId = key.ToText();
+  odbc::Statement select(*connection_);
+  select.Prepare(selectByKey_);
+  select.BindParameter(1, key, keyColumn_);
+  select.Execute();
+  const auto columns = select.DescribeColumns();
+  if (!select.Fetch()) {
+    throw RuntimeError(kOrderFormNotFound, "Order form '" + orderId + "' was not found.");
+  }
+  const Variant marshalled = select.GetValue(0, columns.at(0));
+  if (marshalled.IsNull()) ThrowDamaged(orderId, "it holds no data");
+  if (marshalled.Kind() != VariantKind::ByteArray) ThrowDamaged(orderId, "it is no binary data");
+  return DecodeOrderForm(marshalled.AsBytes(), orderId);
+}
+
+}  // namespace mv

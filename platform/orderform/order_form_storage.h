@@ -1,0 +1,40 @@
+// The stand-in for the commerce database storage: loads stored order forms by key.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/odbc/connection.h"
+#include "platform/odbc/statement.h"
+#include "platform/variant.h"
+
+namespace mv {
+
+/// The number of the error GetData raises for a key that has no row.
+inline constexpr long kOrderFormNotFound = -2147217900;
+
+/// Loads the order forms that a table keeps marshalled, one per row, by the row's key. Holds
+/// its own connection from InitStorage until it is destroyed.
+class OrderFormStorage {
+ public:
+  /// Connects with `connectionString` and checks that `table` can be read with its
+  /// `keyColumn` and `marshalledColumn` (and `dateColumn` unless it is empty): a storage that
+  /// cannot reach its table fails here, not at its first load. Only the class
+  /// "Commerce.OrderForm" can be stored. Throws RuntimeError (the provider's error for a
+  /// missing table or column, 429 "ActiveX component can't create object" for another class).
+  void InitStorage(const std::string& connectionString, const std::string& table,
+                   const std::string& keyColumn, const std::string& className,
+                   const std::string& marshalledColumn, const std::string& dateColumn);
+
+  /// The order form stored under `key`, a new object on every call. Throws RuntimeError 91
+  /// before InitStorage, kOrderFormNotFound when no row has the key, and kOrderFormDamaged
+  /// "Order form '<key>' is damaged: ..." when the row's data is Null, not binary or malformed.
+  std::shared_ptr<const VariantObject> GetData(const Variant& key);
+
+ private:
+  std::unique_ptr<Connection> connection_;
+  std::string selectByKey_;
+  odbc::ColumnInfo keyColumn_;
+};
+
+}  // namespace mv

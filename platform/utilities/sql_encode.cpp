@@ -1,0 +1,30 @@
+// SQL literals of texts, numbers and dates.
+#include "platform/utilities/sql_encode.h"
+
+#include <cstdio>
+
+#include "platform/runtime_error.h"
+#include "platform/utilities/utf8_text.h"
+
+namespace mv {
+
+std::string SQLEncodeString(std::string_view text) {
+  if (!IsValidUtf8(text)) throw RuntimeError(5, "Invalid procedure call or argument");
+  std::string literal = "'";
+  for (char c : text) {
+    literal += c;
+    if (c == '\'') literal += '\'';
+  }
+  return literal + "'";
+}
+
+std::string SQLEncodeLong(std::int32_t value) { return std::to_string(value); }
+
+std::string SQLEncodeDate(const DateTime& value) {
+  char buffer[96];
+  std::snprintf(buffer, sizeof(buffer), "'%04d-%02d-%02dT%02d:%02d:%02d'", value.year, value.month,
+                value.day, value.hour, value.minute, value.second);
+  return buffer;
+}
+
+}  // namespace mv

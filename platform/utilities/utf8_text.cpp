@@ -1,0 +1,42 @@
+// Well-formedness of UTF-8 text, after the table of well-formed byte sequences of Unicode.
+#include "platform/utilities/utf8_text.h"
+
+#include <cstddef>
+
+namespace mv {
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // bounds of the first continuation byte
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;   // no overlong forms
+      if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;   // no overlong forms
+      if (lead == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+      return false;
+    }
+    if (text.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace mv
