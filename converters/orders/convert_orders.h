@@ -1,0 +1,101 @@
+// ConvertOrders: the submitted 2.2 orders into the 2.3 order tables, each behind a status gate,
+// each order written whole (its lines and its header) or not at all.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "driver/converter.h"
+#include "platform/business/business_services.h"
+#include "platform/odbc/connection.h"
+#include "platform/odbc/recordset.h"
+
+namespace mv {
+
+/// What the status gate hands back for one order; every order starts from these values.
+struct OrderStatus {
+  std::int16_t NewOrderStatus = 0;
+  std::int16_t NewLineStatus = 0;
+  /// The lines of the order led to different line statuses.
+  bool ConflictingLines = false;
+  /// Why the order was refused; empty for an accepted order and for a refusal without reason.
+  std::string orderMessage;
+};
+
+/// The four line totals of one order, summed by the line conversion for the header.
+struct OrderTotals {
+  double SumAmount = 0;
+  double SumLineTax = 0;
+  double SumDiscountAmount = 0;
+  double SumPriceQuantity = 0;
+};
+
+class ConvertOrders : public Converter {
+ public:
+  /// Uses the installation's business services over the target database.
+  ConvertOrders();
+  /// Uses the services that `services` builds over the target connection of each call.
+  explicit ConvertOrders(BusinessServicesFactory services);
+
+  /// Runs ConvertSubmittedOrders.
+  bool Convert(const ConnectionValues& values, TextWriter& log) override;
+
+  /// Converts every source order that is not yet in the target and that the status gate
+  /// accepts, logs one account per order and the two count lines. False when an order failed
+  /// (nothing of it is written) or the databases could not be opened; refused and already
+  /// converted orders do not make it false. Database and data failures are logged, not thrown.
+  bool ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile);
+
+  /// Deletes the target lines of the order whose ORDERID `iFields` holds, on the target
+  /// connection of the running call. Throws RuntimeError 91 outside a call and the database's
+  /// error when the delete fails.
+  void RemoveOrderlines(const Recordset& iFields);
+
+ private:
+  enum class OrderOutcome { AlreadyConverted, Refused, Converted, Failed };
+
+  /// Opens the connections and recordsets, converts every order and writes the count lines.
+  bool ConvertAllOrders(const ConnectionValues& values);
+  /// One order: gate, then lines and header in one transaction. Failures that the steps do
+  /// not report themselves are logged here as a three-line block; a failed order leaves no
+  /// row in the target and none pending in `headers` or `lines`.
+  OrderOutcome ConvertOrder(const Recordset& orders, Recordset& headers, Recordset& lines);
+
+  // Status gate.
+  bool IsOrderConverted(const std::string& orderId);
+  bool CheckOrderStatus(const Recordset& iFields, OrderStatus& status);
+  static bool EvaluateStatusRules(const std::string& orderId, std::int16_t orderStatus,
+                                  std::int16_t headerBillingStatus, bool allocated, bool authorized,
+                                  bool billed, std::int16_t lineBillingStatus,
+                                  std::int16_t webPaymentMethod, std::int16_t& lineOrderStatus,
+                                  std::int16_t& lineLineStatus, std::string& orderMessage);
+  /// Null gives 0; any other value its 16-bit conversion (which throws 6 or 13).
+  static std::int16_t NullToZero(const Variant& value);
+  void WriteConflictWarning();
+
+  /// Appends and writes the order's lines and adds to `totals`. False after logging the
+  /// product-data block when a lookup or a later step fails; failures of the first line
+  /// before its product lookup are thrown.
+  bool ConvertOrderLines(const Recordset& iFields, Recordset& lines, std::int16_t NewLineStatus,
+                         OrderTotals& totals);
+  /// Appends and writes the order's header, commits `order` and logs "is converted.". False
+  /// after logging the currency-data block when a lookup, the write or the commit fails;
+  /// failures while copying the columns are thrown.
+  bool ConvertOrderHeader(const Recordset& iFields, Recordset& headers, std::int16_t NewOrderStatus,
+                          const OrderTotals& totals, Transaction& order);
+
+  /// The text a value adds to a log line: nothing for Null, its text otherwise.
+  static std::string LogText(const Variant& value);
+  /// "Order '<id>'", then `what` and `description`, each after six blanks.
+  void WriteFailureBlock(const std::string& orderId, const std::string& what,
+                         const std::string& description);
+
+  BusinessServicesFactory servicesFactory_;
+  std::unique_ptr<Connection> sourceConnection_;
+  std::unique_ptr<Connection> targetConnection_;
+  BusinessServices services_;
+  TextWriter* log_ = nullptr;
+};
+
+}  // namespace mv

@@ -1,0 +1,77 @@
+// The line conversion of ConvertOrders: each 2.2 line of an order as a 2.3 orderline row, with
+// the order's discount share, its line status and its part number, and the order's totals.
+#include "converters/orders/convert_orders.h"
+
+#include <array>
+
+#include "driver/convert_functions.h"
+#include "platform/business/quoted_literal.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+/// Line columns that 2.3 takes over unchanged, in the order they are set.
+constexpr std::array<const char*, 21> kCopiedLineColumns{
+    "ORDERID",       "LINENR",         "PRODUCTID",    "UNITCODE",       "ADDRESSID",
+    "QUANTITY",      "PRICE",          "DISCOUNTPERC", "DISCOUNTAMOUNT", "AMOUNT",
+    "CONFIGID",      "CONFIGCOMPLETE", "LINETEXT",     "REQUESTDATE",    "ALLOCATIONDATE",
+    "LINETAX",       "LINEFREIGHT",    "TAXCODE",      "TAXPERCENTAGE",  "TAXCODEDESCRIPTION",
+    "LINEFREIGHTTAX"};
+
+/// The line's share of the order discount: AMOUNT times the header's DISCOUNTPERC / 100, Null
+/// when either is Null.
+Variant OrderDiscount(const Variant& amount, const Variant& headerDiscountPercentage) {
+  if (amount.IsNull() || headerDiscountPercentage.IsNull()) return Variant::Null();
+  return Variant::Double(amount.ToDouble() * headerDiscountPercentage.ToDouble() / 100);
+}
+
+}  // namespace
+
+bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines,
+                                      std::int16_t NewLineStatus, OrderTotals& totals) {
+  const auto source =
+      OpenRecordset(*sourceConnection_, "select * from orderline where orderid = " +
+                                            QuotedLiteral(iFields.Field("ORDERID").ToText()));
+  if (source->Bof() && source->Eof()) return false;
+
+  bool lookedUp = false;
+  std::string orderId = LogText(iFields.Field("ORDERID"));
+  std::string productId;
+  try {
+    for (; !source->Eof(); source->MoveNext()) {
+      orderId = LogText(source->Field("ORDERID"));
+      productId = LogText(source->Field("PRODUCTID"));
+      lines.AddNew();
+      for (const char* column : kCopiedLineColumns) lines.SetField(column, source->Field(column));
+      totals.SumAmount += source->Field("AMOUNT").ToDouble();
+      totals.SumLineTax += source->Field("LINETAX").ToDouble();
+      totals.SumDiscountAmount += source->Field("DISCOUNTAMOUNT").ToDouble();
+      totals.SumPriceQuantity +=
+          source->Field("PRICE").ToDouble() * source->Field("QUANTITY").ToDouble();
+      lines.SetField("ORDERDISCOUNT",
+                     OrderDiscount(source->Field("AMOUNT"), iFields.Field("DISCOUNTPERC")));
+      lines.SetField("LINESTATUS", Variant::Integer(NewLineStatus));
+
+      lookedUp = true;
+      const ProductData product =
+          services_.product->GetProductData(source->Field("PRODUCTID").ToLong());
+      if (product.errorStatus) {
+        log_->WriteLine("Product " + productId + " could not be found");
+      } else {
+        lines.SetField("PARTNUMBER", product.values->Get("PARTNUMBER"));
+      }
+    }
+    lines.UpdateBatch();
+    return true;
+  } catch (const RuntimeError& error) {
+    // Failures of the first line before its product lookup are the run's to report.
+    if (!lookedUp) throw;
+    WriteFailureBlock(orderId,
+                      "An error occurred while reading Product data for '" + productId + "'.",
+                      error.Description());
+    return false;
+  }
+}
+
+}  // namespace mv

@@ -1,0 +1,12 @@
+#include "platform/business/business_services.h"
+
+namespace mv {
+
+BusinessServices OpenBusinessServices(Connection& target) {
+  return BusinessServices{std::make_unique<DatabaseCurrencyService>(target),
+                          std::make_unique<IcuLocaleService>(),
+                          std::make_unique<DatabaseBusinessPartnerService>(target),
+                          std::make_unique<DatabaseProductService>(target)};
+}
+
+}  // namespace mv

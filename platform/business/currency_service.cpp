@@ -1,0 +1,25 @@
+#include "platform/business/currency_service.h"
+
+#include "platform/business/business_errors.h"
+#include "platform/business/quoted_literal.h"
+#include "platform/odbc/recordset.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+
+std::shared_ptr<const VariantObject> DatabaseCurrencyService::GetCurrencyData(
+    const Variant& currencyCode) {
+  const std::string code = currencyCode.ToText();
+  Recordset currency(target_, "select DECIMALS, LOCALEID from currency where CURRENCYCODE = " +
+                                  QuotedLiteral(code));
+  if (currency.Eof()) {
+    throw RuntimeError(business_errors::kCurrencyNotFound,
+                       "Currency '" + code + "' does not exist.");
+  }
+  auto data = VariantObject::NewDictionary();
+  data->Set("DECIMALS", currency.Field("DECIMALS"));
+  data->Set("LOCALEID", currency.Field("LOCALEID"));
+  return data;
+}
+
+}  // namespace mv

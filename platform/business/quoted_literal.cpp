@@ -1,0 +1,14 @@
+#include "platform/business/quoted_literal.h"
+
+namespace mv {
+
+std::string QuotedLiteral(std::string_view text) {
+  std::string literal = "'";
+  for (const char c : text) {
+    literal += c;
+    if (c == '\'') literal += '\'';
+  }
+  return literal + "'";
+}
+
+}  // namespace mv

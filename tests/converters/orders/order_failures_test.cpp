@@ -1,0 +1,174 @@
+// Orders that fail while being written: nothing of such an order reaches the target, not even
+// with a later order, the log shows the failure block, the run goes on and answers False.
+#include <gtest/gtest.h>
+
+#include "tests/converters/orders/order_test_fixture.h"
+
+namespace mv {
+namespace {
+
+using testing::OrderHeader;
+using testing::OrderLine;
+using testing::ServiceFailures;
+using testing::With;
+
+class OrderFailureTest : public testing::OrderDatabaseTest {
+ protected:
+  /// The ORDERIDs in the target `table`, in key order.
+  std::vector<std::string> TargetOrderIds(const std::string& table) {
+    std::vector<std::string> ids;
+    for (auto rows = Target("select ORDERID from " + table + " order by ORDERID, 1"); !rows->Eof();
+         rows->MoveNext()) {
+      ids.push_back(rows->Field("ORDERID").ToText());
+    }
+    return ids;
+  }
+};
+
+struct HeaderFailureCase {
+  const char* name;
+  ServiceFailures failures;
+  const char* description;
+};
+
+class HeaderServiceFailureTest : public OrderFailureTest,
+                                 public ::testing::WithParamInterface<HeaderFailureCase> {};
+
+TEST_P(HeaderServiceFailureTest, GivesTheCurrencyBlockAndLeavesNoLines) {
+  InsertOrder("H1", {100, 101});
+
+  EXPECT_FALSE(Run(testing::FailingServices(GetParam().failures)));
+
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{
+                "Order 'H1'", "      An error occurred while reading Currency data for 'EUR'.",
+                std::string("      ") + GetParam().description, "0 order were converted.",
+                "1 order were NOT converted."}));
+  EXPECT_EQ(TargetCount("orderheader"), 0);
+  EXPECT_EQ(TargetCount("orderline"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Services, HeaderServiceFailureTest,
+    ::testing::Values(HeaderFailureCase{"Currency", {"EUR", 0, 0, 0}, "Currency lookup failed"},
+                      HeaderFailureCase{"Locale", {"", 1043, 0, 0}, "Locale lookup failed"},
+                      HeaderFailureCase{
+                          "CustomerName", {"", 0, 7, 0}, "Customer name lookup failed"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OrderFailureTest, HeaderRejectedByTheTargetLeavesNoLines) {
+  if (target_.GetEngine() == setup::Engine::Sqlite) {
+    targetConnection_->Execute(
+        "create trigger reject_h1 before insert on orderheader when new.ORDERID = 'H1' "
+        "begin select raise(abort, 'order H1 rejected'); end");
+  } else {
+    targetConnection_->Execute(
+        "alter table orderheader add constraint reject_h1 check (ORDERID <> 'H1')");
+  }
+  InsertOrder("H1", {100, 101});
+  InsertOrder("H2", {102});
+
+  EXPECT_FALSE(Run());
+
+  const auto log = Log();
+  ASSERT_EQ(log.size(), 6u);
+  EXPECT_EQ(log[0], "Order 'H1'");
+  EXPECT_EQ(log[1], "      An error occurred while reading Currency data for 'EUR'.");
+  EXPECT_EQ(log[2].substr(0, 6), "      ");
+  EXPECT_NE(
+      log[2].find(target_.GetEngine() == setup::Engine::Sqlite ? "order H1 rejected" : "reject_h1"),
+      std::string::npos)
+      << log[2];
+  EXPECT_EQ(log[3], "Order 'H2' is converted.");
+  EXPECT_EQ(log[4], "1 order were converted.");
+  EXPECT_EQ(log[5], "1 order were NOT converted.");
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"H2"}));
+  EXPECT_EQ(TargetOrderIds("orderline"), (std::vector<std::string>{"H2"}));
+}
+
+TEST_F(OrderFailureTest, ProductNotFoundIsAWarningButALookupFailureDropsTheWholeOrder) {
+  InsertOrder("P1", {100, 555, 101});
+  InsertOrder("P2", {100, 103, 101});
+  ServiceFailures failures;
+  failures.product = 103;
+
+  EXPECT_FALSE(Run(testing::FailingServices(failures)));
+
+  EXPECT_EQ(Log(), (std::vector<std::string>{
+                       "Product 555 could not be found", "Order 'P1' is converted.", "Order 'P2'",
+                       "      An error occurred while reading Product data for '103'.",
+                       "      Product lookup failed", "1 order were converted.",
+                       "1 order were NOT converted."}));
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"P1"}));
+  EXPECT_EQ(TargetOrderIds("orderline"), (std::vector<std::string>{"P1", "P1", "P1"}));
+
+  EXPECT_TRUE(Run()) << "once the lookup works, a rerun converts the order";
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"'P1' is already converted.", "Order 'P2' is converted.",
+                                      "1 order were converted.", "0 order were NOT converted."}));
+  EXPECT_EQ(TargetCount("orderline"), 6);
+}
+
+TEST_F(OrderFailureTest, PendingRowsOfAFailedOrderNeverReachTheTargetWithTheNextOrder) {
+  InsertOrder("F1", {100, 666});  // the first line is pending when the second lookup fails
+  InsertSource("orderheader", With(OrderHeader("F2"), "BUSINESSPARTNERID", Variant::Long(8)));
+  InsertSource("orderline", OrderLine("F2", 1, 101));  // fails in the header: pending header
+  InsertOrder("F3", {102, 103});
+  ServiceFailures failures;
+  failures.product = 666;
+  failures.businessPartner = 8;
+
+  EXPECT_FALSE(Run(testing::FailingServices(failures)));
+
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"F3"}));
+  EXPECT_EQ(TargetOrderIds("orderline"), (std::vector<std::string>{"F3", "F3"}));
+  const auto log = Log();
+  EXPECT_EQ(log.back(), "2 order were NOT converted.");
+}
+
+struct EscapedFailureCase {
+  const char* name;
+  const char* table;
+  const char* column;
+  const char* step;
+  const char* description;
+};
+
+class EscapedFailureTest : public OrderFailureTest,
+                           public ::testing::WithParamInterface<EscapedFailureCase> {};
+
+TEST_P(EscapedFailureTest, IsLoggedAsABlockAndTheRunGoesOn) {
+  const EscapedFailureCase& failure = GetParam();
+  testing::Row header = OrderHeader("E1");
+  testing::Row line = OrderLine("E1", 1, 100);
+  if (std::string(failure.table) == "orderheader")
+    header = With(header, failure.column, Variant::Null());
+  else
+    line = With(line, failure.column, Variant::Null());
+  InsertSource("orderheader", header);
+  InsertSource("orderline", line);
+  InsertOrder("E2", {101});
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{
+                "Order 'E1'", std::string("      An error occurred while ") + failure.step + ".",
+                std::string("      ") + failure.description, "Order 'E2' is converted.",
+                "1 order were converted.", "1 order were NOT converted."}));
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"E2"}));
+  EXPECT_EQ(TargetOrderIds("orderline"), (std::vector<std::string>{"E2"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, EscapedFailureTest,
+    ::testing::Values(EscapedFailureCase{"NullOrderStatus", "orderheader", "ORDERSTATUS",
+                                         "checking the order status", "Invalid use of Null"},
+                      EscapedFailureCase{"NullAllocated", "orderline", "ALLOCATED",
+                                         "checking the order status", "Invalid use of Null"},
+                      EscapedFailureCase{"NullAmountInFirstLine", "orderline", "AMOUNT",
+                                         "converting the order lines", "Invalid use of Null"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace mv

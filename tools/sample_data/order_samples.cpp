@@ -1,0 +1,250 @@
+#include "tools/sample_data/order_samples.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "driver/convert_functions.h"
+#include "platform/variant.h"
+
+namespace mv::samples {
+namespace {
+
+struct SampleLine {
+  bool allocated;
+  bool authorized;
+  bool billed;
+  int lineBillingStatus;
+  int productId;
+};
+
+struct SampleOrder {
+  std::string orderId;
+  int orderStatus;
+  Variant webPaymentMethod;
+  Variant headerBillingStatus;
+  std::vector<SampleLine> lines;
+};
+
+constexpr int kFirstProduct = 100;
+constexpr int kProductCount = 40;
+constexpr int kUnknownProduct = 999;
+constexpr int kPartnerCount = 8;
+
+struct Currency {
+  const char* code;
+  int decimals;
+  int localeId;  // 0: no display locale
+};
+constexpr std::array<Currency, 5> kCurrencies{
+    {{"EUR", 2, 1043}, {"USD", 2, 1033}, {"GBP", 2, 2057}, {"JPY", 0, 1041}, {"SEK", 2, 0}}};
+
+constexpr std::array<const char*, 8> kCustomers{
+    "Bakkerij de Vries", "Janssens & Zonen", "Schmidt GmbH", "Martin SARL",
+    "Smith Ltd",         "Andersson AB",     "Rossi S.p.A.", "Tremblay Inc."};
+
+Variant Small(int value) { return Variant::Integer(static_cast<std::int16_t>(value)); }
+Variant Flag(bool value) { return Small(value ? 1 : 0); }
+
+/// One order for each row of the status gate's rules, in the order of the rules, and the
+/// special cases the demo shows.
+std::vector<SampleOrder> RuleOrders() {
+  const Variant none = Variant::Null();
+  return {
+      {"SO-1001", 1, Small(2), Small(0), {{true, true, true, 0, 101}}},
+      {"SO-1002",
+       2,
+       Small(1),
+       Small(0),
+       {{false, false, false, 9, 102}, {true, false, true, 0, 103}}},
+      {"SO-1003", 2, Small(2), none, {{true, true, true, 0, 104}}},
+      {"SO-1004", 2, Small(2), Small(0), {{true, false, false, 0, 105}}},
+      {"SO-1005", 2, Small(2), Small(2), {{true, false, false, 2, 106}}},
+      {"SO-1006",
+       2,
+       Small(2),
+       Small(2),
+       {{true, false, false, 2, 107}, {true, true, false, 2, 108}}},
+      {"SO-1007", 2, Small(2), Small(3), {{true, true, true, 0, 109}}},
+      {"SO-1008", 2, Small(2), Small(4), {{true, true, true, 0, 110}}},
+      {"SO-1009", 2, Small(2), Small(5), {{true, true, true, 0, 111}}},
+      {"SO-1010", 2, Small(2), Small(7), {{true, true, false, 7, 112}}},
+      {"SO-1011", 2, Small(2), Small(7), {{true, true, true, 7, 113}}},
+      {"SO-1012", 2, Small(2), Small(6), {{true, true, true, 0, 114}}},
+      {"SO-1013", 2, Small(3), Small(0), {{true, true, true, 0, 115}}},
+      {"SO-1014", 3, none, Small(0), {{false, false, false, 0, 116}}},
+      {"SO-1015", 3, none, Small(1), {{false, false, false, 0, 117}}},
+      {"SO-1016", 4, none, Small(8), {{true, true, true, 0, 118}, {true, true, false, 0, 119}}},
+      {"SO-1017", 4, none, Small(8), {{true, true, false, 0, 120}}},
+      {"SO-1018", 4, none, Small(2), {{true, true, true, 0, 121}}},
+      {"SO-1019", 0, none, none, {{true, true, true, 0, 122}}},
+      {"SO-1020", 2, Small(1), none, {}},
+      {"SO-1021",
+       2,
+       Small(1),
+       none,
+       {{true, true, true, 0, 123}, {true, true, true, 0, kUnknownProduct}}},
+      {"SO-1022 'rush'", 2, Small(1), none, {{true, true, true, 0, 124}}},
+  };
+}
+
+/// Orders that the gate accepts, four lines each, for the demo and the benchmarks.
+std::vector<SampleOrder> AcceptedOrders(int count, std::mt19937& random) {
+  const auto below = [&](int bound) {
+    return static_cast<int>(random() % static_cast<std::uint32_t>(bound));
+  };
+  std::vector<SampleOrder> orders;
+  for (int i = 0; i < count; ++i) {
+    SampleOrder order{"SO-" + std::to_string(20000 + i), 2, Small(1), Variant::Null(), {}};
+    const int kind = below(4);
+    if (kind == 1) order = {order.orderId, 2, Small(2), Small(0), {}};
+    if (kind == 2) order = {order.orderId, 4, Variant::Null(), Small(8), {}};
+    if (kind == 3) order = {order.orderId, 3, Variant::Null(), Small(0), {}};
+    for (int line = 0; line < 4; ++line) {
+      const bool set = kind != 3;
+      const bool billed = kind == 2 ? below(2) == 0 : set;
+      order.lines.push_back({set, set, billed, 0, kFirstProduct + below(kProductCount)});
+    }
+    orders.push_back(std::move(order));
+  }
+  return orders;
+}
+
+/// Adds the rows that `fill` sets, `count` of them, to `table` in one transaction.
+void WriteRows(Connection& connection, const std::string& table, int count,
+               const std::function<void(Recordset&, int)>& fill) {
+  Transaction transaction(connection);
+  const auto rows = OpenRecordset(connection, "select top 1 * from " + table);
+  for (int i = 0; i < count; ++i) {
+    rows->AddNew();
+    fill(*rows, i);
+  }
+  rows->UpdateBatch();
+  transaction.Commit();
+}
+
+void WriteReferenceData(Connection& target) {
+  WriteRows(target, "currency", static_cast<int>(kCurrencies.size()), [](Recordset& row, int i) {
+    const Currency& currency = kCurrencies[static_cast<size_t>(i)];
+    row.SetField("CURRENCYCODE", Variant::String(currency.code));
+    row.SetField("DECIMALS", Small(currency.decimals));
+    row.SetField("LOCALEID",
+                 currency.localeId == 0 ? Variant::Null() : Variant::Long(currency.localeId));
+  });
+  WriteRows(target, "businesspartner", kPartnerCount, [](Recordset& row, int i) {
+    row.SetField("BUSINESSPARTNERID", Variant::Long(i + 1));
+    row.SetField("CUSTOMERCODE", Variant::String("C" + std::to_string(5001 + i)));
+    row.SetField("CUSTOMERNAME", Variant::String(kCustomers[static_cast<size_t>(i)]));
+  });
+  WriteRows(target, "product", kProductCount, [](Recordset& row, int i) {
+    row.SetField("PRODUCTID", Variant::Long(kFirstProduct + i));
+    row.SetField("PARTNUMBER", Variant::String("PN-" + std::to_string(kFirstProduct + i) + "-A"));
+  });
+}
+
+void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std::mt19937& random) {
+  const auto below = [&](int bound) {
+    return static_cast<int>(random() % static_cast<std::uint32_t>(bound));
+  };
+  const auto amount = [&](int whole) {
+    return Variant::Currency((100 + below(whole * 100)) * 100LL);
+  };
+  const auto date = [&] {
+    return Variant::Date(
+        DateTime{2002, 1 + below(12), 1 + below(28), below(24), below(60), below(60)});
+  };
+  WriteRows(source, "orderheader", static_cast<int>(orders.size()), [&](Recordset& row, int i) {
+    const SampleOrder& order = orders[static_cast<size_t>(i)];
+    const Currency& currency =
+        kCurrencies[static_cast<size_t>(below(static_cast<int>(kCurrencies.size())))];
+    row.SetField("ORDERID", Variant::String(order.orderId));
+    row.SetField("CURRENCYCODE", Variant::String(currency.code));
+    row.SetField("USERID", Variant::Long(300 + below(50)));
+    row.SetField("SHIPPINGADDRESSID", Variant::Long(700 + i));
+    row.SetField("BILLINGADDRESSID", Variant::Long(700 + i));
+    row.SetField("BUSINESSPARTNERID", Variant::Long(1 + below(kPartnerCount)));
+    row.SetField("CARRIERCODE", Variant::String(below(2) == 0 ? "DHL" : "UPS"));
+    row.SetField("ORDERLISTNAME", Variant::String("Basket " + std::to_string(i + 1)));
+    row.SetField("ORDERDATE", date());
+    row.SetField("HEADERTEXT", below(3) == 0 ? Variant::Null()
+                                             : Variant::String("Bitte vor 10 Uhr liefern, Grüße"));
+    row.SetField("SALESORDERNR", Variant::String("SN" + std::to_string(80000 + i)));
+    row.SetField("DISCOUNTPERC", below(2) == 0 ? Variant::Null() : Variant::Double(below(4) * 2.5));
+    row.SetField("CUSTOMERPONR", Variant::String("PO-" + std::to_string(below(9000) + 1000)));
+    row.SetField("ACKNOWLEDGMENTURL",
+                 Variant::String("https://shop.example/ack/" + std::to_string(i + 1)));
+    row.SetField("BISID", Variant::Long(1));
+    row.SetField("FREIGHTTOTAL", amount(20));
+    row.SetField("WEBPAYMENTMETHOD", order.webPaymentMethod);
+    row.SetField("FREIGHTTAX", below(5) == 0 ? Variant::Null() : amount(4));
+    row.SetField("CALCULATETAX", Flag(below(2) == 0));
+    row.SetField("FREIGHTTAXCODE", Variant::String("HIGH"));
+    row.SetField("FREIGHTTAXCODEDESCRIPTION", Variant::String("Standard rate"));
+    row.SetField("FREIGHTTAXPERC", Variant::Double(19));
+    row.SetField("ORDERSTATUS", Small(order.orderStatus));
+    row.SetField("HEADERBILLINGSTATUS", order.headerBillingStatus);
+  });
+
+  struct LineOf {
+    const SampleOrder* order;
+    const SampleLine* line;
+    int number;
+  };
+  std::vector<LineOf> lines;
+  for (const auto& order : orders) {
+    for (size_t n = 0; n < order.lines.size(); ++n)
+      lines.push_back({&order, &order.lines[n], static_cast<int>(n + 1)});
+  }
+  WriteRows(source, "orderline", static_cast<int>(lines.size()), [&](Recordset& row, int i) {
+    const LineOf& of = lines[static_cast<size_t>(i)];
+    const SampleLine& line = *of.line;
+    const int quantity = 1 + below(5);
+    const Variant price = amount(60);
+    const double gross = price.ToDouble() * quantity;
+    const double discount = below(3) == 0 ? gross / 10 : 0;
+    const auto money = [](double value) {
+      return Variant::Currency(static_cast<std::int64_t>(value * 10000 + 0.5));
+    };
+    row.SetField("ORDERID", Variant::String(of.order->orderId));
+    row.SetField("LINENR", Variant::Long(of.number));
+    row.SetField("PRODUCTID", Variant::Long(line.productId));
+    row.SetField("UNITCODE", Variant::String("PCS"));
+    row.SetField("ADDRESSID", Variant::Long(700));
+    row.SetField("QUANTITY", Variant::Double(quantity));
+    row.SetField("PRICE", price);
+    row.SetField("DISCOUNTPERC", Variant::Double(discount == 0 ? 0 : 10));
+    row.SetField("DISCOUNTAMOUNT", money(discount));
+    row.SetField("AMOUNT", money(gross - discount));
+    row.SetField("CONFIGID", Variant::Null());
+    row.SetField("CONFIGCOMPLETE", Flag(true));
+    row.SetField("LINETEXT",
+                 Variant::String("Line " + std::to_string(of.number) + " of " + of.order->orderId));
+    row.SetField("REQUESTDATE", date());
+    row.SetField("ALLOCATIONDATE", line.allocated ? date() : Variant::Null());
+    row.SetField("LINETAX", money((gross - discount) * 0.19));
+    row.SetField("LINEFREIGHT", amount(5));
+    row.SetField("TAXCODE", Variant::String("HIGH"));
+    row.SetField("TAXPERCENTAGE", Variant::Double(19));
+    row.SetField("TAXCODEDESCRIPTION", Variant::String("Standard rate"));
+    row.SetField("LINEFREIGHTTAX", amount(1));
+    row.SetField("ALLOCATED", Flag(line.allocated));
+    row.SetField("AUTHORIZED", Flag(line.authorized));
+    row.SetField("BILLED", Flag(line.billed));
+    row.SetField("LINEBILLINGSTATUS", Small(line.lineBillingStatus));
+  });
+}
+
+}  // namespace
+
+void FillOrderSamples(SampleDatabases& databases, const SampleOptions& options) {
+  std::mt19937 random(options.seed);
+  WriteReferenceData(databases.target);
+  std::vector<SampleOrder> orders = RuleOrders();
+  for (auto& order : AcceptedOrders(options.count, random)) orders.push_back(std::move(order));
+  WriteOrders(databases.source, orders, random);
+}
+
+}  // namespace mv::samples
