@@ -1,0 +1,231 @@
+#include "converters/parameters/convert_parameters.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "driver/convert_functions.h"
+#include "platform/configuration/xml_configuration.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+constexpr const char* kApplicationName = "Vantrel";
+constexpr const char* kStoreFileName = "VantrelConfiguration.xml";
+constexpr const char* kInstanceDatabase = "Kestrine";
+constexpr const char* kErrorsHeader = "  Error(s) occured:";
+
+/// The store's path as the product builds it: folder, separator, file name, nothing trimmed.
+std::string StorePath(const std::string& configurationFolder) {
+  return configurationFolder + static_cast<char>(std::filesystem::path::preferred_separator) +
+         kStoreFileName;
+}
+
+/// The name with leading and trailing blanks removed (other white space stays).
+std::string TrimBlanks(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+/// The value as the store takes it for `conversion`.
+Variant ConvertValue(ParameterConversion conversion, const Variant& value) {
+  if (conversion == ParameterConversion::Integer) return Variant::Integer(value.ToInteger());
+  return Variant::String(value.ToText());
+}
+
+/// The line that follows "  Error(s) occured:" for an error of the pass. A Null value reads
+/// as empty text there, as it does when the runtime joins texts.
+std::string PassErrorLine(const RuntimeError& error, const std::string& storePath,
+                          const std::string& name, const Variant& value) {
+  switch (error.Number()) {
+    case errors::kPermissionDenied:
+      return "    Access denied for configuration file " + storePath;
+    case configuration_errors::kParameterNotFound:
+      return "    Parameter '" + name + "' is not found " + "in configuration file " + storePath;
+    case configuration_errors::kStoreNotLoaded:
+      return "    Error occured: Configuration store not loaded";
+    case configuration_errors::kInvalidParameterType:
+      return "    Type of parameter '" + name + "' is not valid OR " +
+             "the datatype of the new value '" + (value.IsNull() ? "" : value.ToText()) +
+             "' is not equal to the type of the parameter";
+    default:
+      return "    " + error.Description();
+  }
+}
+
+void LogBackendError(TextWriter& log, const RuntimeError& error) {
+  log.WriteLine(kErrorsHeader);
+  log.WriteLine("    " + error.Description());
+}
+
+}  // namespace
+
+ConvertParameters::ConvertParameters(ConfigurationFactory createConfiguration)
+    : createConfiguration_(std::move(createConfiguration)) {}
+
+ConvertParameters::ConvertParameters() : ConvertParameters(CreateConfiguration) {}
+
+void ConvertParameters::ResetMembers() {
+  OrderConfirmationType = 0;
+  OrderCreationType = 0;
+  OrderConfirmationFile.clear();
+  EdiEscapeSeparator = "'";
+  EdiFieldSeparator = "|";
+}
+
+void ConvertParameters::AssignMember(const ParameterRoute& route, const Variant& value) {
+  const Variant converted = ConvertValue(route.conversion, value);
+  switch (route.member) {
+    case ParameterMember::OrderConfirmationType:
+      OrderConfirmationType = converted.ToInteger();
+      break;
+    case ParameterMember::OrderCreationType:
+      OrderCreationType = converted.ToInteger();
+      break;
+    case ParameterMember::OrderConfirmationFile:
+      OrderConfirmationFile = converted.AsString();
+      break;
+    case ParameterMember::EdiEscapeSeparator:
+      EdiEscapeSeparator = converted.AsString();
+      break;
+    case ParameterMember::EdiFieldSeparator:
+      EdiFieldSeparator = converted.AsString();
+      break;
+    case ParameterMember::None:
+      break;
+  }
+}
+
+bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log) {
+  ResetMembers();
+  bool ParametersWritten = false;
+  std::string ConfigurationFolder;
+  std::string name;
+  Variant value;  // PARAMVALUE of the row being processed, as read
+  std::unique_ptr<Configuration> configuration;
+  try {
+    configuration = createConfiguration_();
+    for (const ApplicationInstance& instance :
+         configuration->GetApplicationInstances(kApplicationName)) {
+      ConfigurationFolder = instance.folder;
+    }
+    auto connection = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+    auto parameters = OpenRecordset(*connection, "SELECT * FROM SALESPARAMETER");
+    configuration->LoadConfiguration(StorePath(ConfigurationFolder));
+    for (; !parameters->Eof(); parameters->MoveNext()) {
+      name = TrimBlanks(parameters->Field("PARAMNAME").ToText());
+      const ParameterRoute* route = FindParameterRoute(name);
+      if (route == nullptr) {
+        log.WriteLine("Error occured: Parameter (of table) " + name +
+                      " not found in configuration file");
+        continue;
+      }
+      value = parameters->Field("PARAMVALUE");
+      if (route->member != ParameterMember::None) {
+        AssignMember(*route, value);
+        continue;
+      }
+      ParametersWritten = true;
+      configuration->SetParameterValue(std::string(route->section), name,
+                                       ConvertValue(route->conversion, value));
+    }
+    // Releasing the component writes the store; a store that cannot be written is an error.
+    configuration->Release();
+    configuration.reset();
+    parameters.reset();
+    connection.reset();
+    if (ParametersWritten) {
+      log.WriteLine(" Vantrel Parameter table copied/converted to configuration file");
+      log.WriteLine(" " + StorePath(ConfigurationFolder) + ".");
+      log.WriteLine(" Please restart Internet Information Service (run iisreset)");
+      log.WriteLine(" to make the converted data effective.");
+    }
+    return ConvertBackendParameters(values.TDBServer, values.TUser, values.TPassword, values.TDB,
+                                    log);
+  } catch (const RuntimeError& error) {
+    configuration.reset();
+    log.WriteLine(kErrorsHeader);
+    log.WriteLine(PassErrorLine(error, StorePath(ConfigurationFolder), name, value));
+    return false;
+  }
+}
+
+void ConvertParameters::AssignBackendColumns(Recordset& exportFiles) const {
+  exportFiles.SetField("CONFIRMATIONFILENAME", Variant::String(OrderConfirmationFile));
+  exportFiles.SetField("USEFTP", Variant::Integer(0));
+  exportFiles.SetField("EXPORTMESSAGETYPE", Variant::Long(OrderCreationType));
+  exportFiles.SetField("CONFIRMATIONMESSAGETYPE", Variant::Long(OrderConfirmationType));
+  exportFiles.SetField("USEEDISEMAPHORE", Variant::Integer(0));
+  exportFiles.SetField("EDIFIELDSEPARATOR", Variant::String(EdiFieldSeparator));
+  exportFiles.SetField("EDIESCAPESEPARATOR", Variant::String(EdiEscapeSeparator));
+  for (const char* column :
+       {"SYSTEM", "SYSTEMPORT", "PROXYSERVER", "PROXYPORT", "LOGIN", "PASSWORD"}) {
+    exportFiles.SetField(column, Variant::String(""));
+  }
+}
+
+bool ConvertParameters::ConvertBackendParameters(const std::string& server, const std::string& user,
+                                                 const std::string& password,
+                                                 const std::string& database, TextWriter& log) {
+  bool bisIdErrorLogged = false;
+  try {
+    auto connection = OpenConnection(server, user, password, database);
+    auto exportFiles = OpenRecordset(*connection, "select * from ORDEREXPORTFILE");
+    if (!(exportFiles->Bof() && exportFiles->Eof())) {
+      exportFiles->MoveFirst();
+      while (!exportFiles->Eof()) {
+        AssignBackendColumns(*exportFiles);
+        exportFiles->UpdateBatch();
+        exportFiles->MoveNext();
+      }
+      log.WriteLine(" ");
+      log.WriteLine(" Vantrel Backend related Parameters copied/converted to ");
+      log.WriteLine(" extended ORDEREXPORTFILE table.");
+    } else {
+      exportFiles->AddNew();
+      const std::int32_t bisId = GetDefaultBisId(server, user, password, log, bisIdErrorLogged);
+      exportFiles->SetField("BISID", Variant::Long(bisId));
+      exportFiles->SetField("FILENAME", Variant::String(""));
+      AssignBackendColumns(*exportFiles);
+      exportFiles->UpdateBatch();
+      log.WriteLine(" ");
+      log.WriteLine(" Vantrel Backend related Parameters copied/converted to ");
+      log.WriteLine(" extended ORDEREXPORTFILE table.");
+      log.WriteLine(" One record added with BISID " + std::to_string(bisId) +
+                    " in ORDEREXPORTFILE ");
+      log.WriteLine(" because ORDEREXPORTFILE table was empty.");
+    }
+    log.WriteLine(" Parameters 'Order Confirmation File', 'Order Creation Type', ");
+    log.WriteLine(" 'Order Confirmation Type', 'EDI Field Separator' and ");
+    log.WriteLine(" 'EDI Escape Separator' are now stored by Backend instance.");
+    return !bisIdErrorLogged;
+  } catch (const RuntimeError& error) {
+    LogBackendError(log, error);
+    return false;
+  }
+}
+
+std::int32_t ConvertParameters::GetDefaultBisId(const std::string& server, const std::string& user,
+                                                const std::string& password, TextWriter& log,
+                                                bool& errorLogged) {
+  std::int32_t result = 1;
+  try {
+    auto connection = OpenConnection(server, user, password, kInstanceDatabase);
+    auto instances =
+        OpenRecordset(*connection, "select BISID from BISINSTANCE where DEFAULTBIS = 1");
+    if (instances->Bof() && instances->Eof()) {
+      instances = OpenRecordset(*connection, "select BISID from BISINSTANCE");
+    }
+    if (!(instances->Bof() && instances->Eof())) {
+      instances->MoveFirst();
+      if (!instances->Eof()) result = instances->Field("BISID").ToLong();
+    }
+  } catch (const RuntimeError& error) {
+    LogBackendError(log, error);
+    errorLogged = true;
+  }
+  return result;
+}
+
+}  // namespace mv

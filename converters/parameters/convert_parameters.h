@@ -1,0 +1,58 @@
+// ConvertParameters: the 2.2 parameter table into the 2.3 configuration store and the
+// back-end order-export table.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "converters/parameters/parameter_routes.h"
+#include "driver/converter.h"
+#include "platform/configuration/configuration.h"
+#include "platform/odbc/recordset.h"
+
+namespace mv {
+
+class ConvertParameters : public Converter {
+ public:
+  /// Creates the configuration component for one call.
+  using ConfigurationFactory = std::function<std::unique_ptr<Configuration>()>;
+
+  /// A converter that works on the configuration component `createConfiguration` makes.
+  explicit ConvertParameters(ConfigurationFactory createConfiguration);
+  /// A converter that works on this machine's installation (CreateConfiguration).
+  ConvertParameters();
+
+  /// Routes every SALESPARAMETER row to its store section or member, logging unknown names,
+  /// then writes the back-end parameters. False when the pass stopped on an error (logged as
+  /// "  Error(s) occured:" and one line) or the back-end step logged an error.
+  bool Convert(const ConnectionValues& values, TextWriter& log) override;
+
+ private:
+  void ResetMembers();
+  /// Converts PARAMVALUE `value` as `route` says and keeps it in the route's member.
+  void AssignMember(const ParameterRoute& route, const Variant& value);
+  /// Sets the thirteen back-end columns from CONFIRMATIONFILENAME to PASSWORD of the
+  /// current row.
+  void AssignBackendColumns(Recordset& exportFiles) const;
+  /// Writes the five members into every ORDEREXPORTFILE row, or into a new first row when
+  /// the table is empty. Logs its own errors; false when it logged one.
+  bool ConvertBackendParameters(const std::string& server, const std::string& user,
+                                const std::string& password, const std::string& database,
+                                TextWriter& log);
+  /// The BISID of the default instance in "Kestrine", else of its first instance, else 1.
+  /// An error is logged, sets `errorLogged` and leaves the value found so far.
+  std::int32_t GetDefaultBisId(const std::string& server, const std::string& user,
+                               const std::string& password, TextWriter& log, bool& errorLogged);
+
+  ConfigurationFactory createConfiguration_;
+
+  std::int32_t OrderConfirmationType = 0;
+  std::int32_t OrderCreationType = 0;
+  std::string OrderConfirmationFile;
+  std::string EdiEscapeSeparator = "'";
+  std::string EdiFieldSeparator = "|";
+};
+
+}  // namespace mv

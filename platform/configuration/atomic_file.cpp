@@ -1,0 +1,59 @@
+#include "platform/configuration/atomic_file.h"
+
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+using std::filesystem::perms;
+
+[[noreturn]] void ThrowCannotWrite(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  throw RuntimeError(errors::kPermissionDenied, "Permission denied: the file '" +
+                                                    std::string(text.begin(), text.end()) +
+                                                    "' cannot be written");
+}
+
+}  // namespace
+
+bool IsReadOnlyFile(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (error || !std::filesystem::exists(status)) return false;
+  return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+         perms::none;
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  if (IsReadOnlyFile(path)) ThrowCannotWrite(path);
+  std::filesystem::path temporary = path;
+  temporary += ".tmp";
+  std::error_code ignored;
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) ThrowCannotWrite(path);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::filesystem::remove(temporary, ignored);
+      ThrowCannotWrite(path);
+    }
+  }
+  // The replacement keeps the permissions the operator gave the original.
+  const auto original = std::filesystem::status(path, ignored);
+  if (std::filesystem::exists(original)) {
+    std::filesystem::permissions(temporary, original.permissions(), ignored);
+  }
+  std::error_code renameError;
+  std::filesystem::rename(temporary, path, renameError);
+  if (renameError) {
+    std::filesystem::remove(temporary, ignored);
+    ThrowCannotWrite(path);
+  }
+}
+
+}  // namespace mv

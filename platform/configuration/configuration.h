@@ -1,0 +1,64 @@
+// Configuration: the product's configuration component as the parameter migration uses it:
+// the installation's application instances and the typed parameter store of an instance.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/variant.h"
+
+namespace mv {
+
+/// The component's own error numbers, raised in the automation range for interface-defined
+/// errors (vbObjectError + n), as its callers receive them.
+namespace configuration_errors {
+inline constexpr long kObjectErrorBase = -2147221504;  // vbObjectError
+/// Component error 15: the section or the parameter is not declared in the store.
+inline constexpr long kParameterNotFound = kObjectErrorBase + 15;
+/// Component error 19: a value is set while no store is loaded.
+inline constexpr long kStoreNotLoaded = kObjectErrorBase + 19;
+/// Component error 20: the declared type is unknown or differs from the new value's type.
+inline constexpr long kInvalidParameterType = kObjectErrorBase + 20;
+/// The runtime's "Error loading from file": a configuration file that is not well-formed.
+inline constexpr long kErrorLoadingFromFile = 31037;
+}  // namespace configuration_errors
+
+/// One application instance of the installation: the record of three texts that the
+/// component lists.
+struct ApplicationInstance {
+  std::string name;         // the instance's key in the collection
+  std::string description;  // free text for the operator
+  std::string folder;       // the folder that holds the instance's configuration store
+};
+
+/// The configuration component. An object serves one caller and is released right after
+/// use: values set since LoadConfiguration reach the file when it is released.
+class Configuration {
+ public:
+  /// Releasing without Release() (a caller that is already handling an error) still writes
+  /// the values set so far; a failure to write them then is not reported.
+  virtual ~Configuration() = default;
+
+  /// Opens the store at `path` for reading and writing. Throws RuntimeError 53 when the file
+  /// does not exist, 70 when it is read-only or cannot be opened, 31037 when it is not a
+  /// well-formed store.
+  virtual void LoadConfiguration(const std::string& path) = 0;
+
+  /// Stores `value` under (`section`, `name`); names are compared exactly. Throws the
+  /// component errors 19 (no store loaded), 15 (not declared) or 20 (type rejected).
+  virtual void SetParameterValue(const std::string& section, const std::string& name,
+                                 const Variant& value) = 0;
+
+  /// The instances of `application` in the installation's configuration file, in the file's
+  /// order; empty when the application is not listed. Throws RuntimeError 429 when the
+  /// installation has no configuration file, 53, 70 or 31037 as LoadConfiguration does.
+  virtual std::vector<ApplicationInstance> GetApplicationInstances(
+      const std::string& application) = 0;
+
+  /// Writes the values set since LoadConfiguration to the store, replacing the file in one
+  /// step, and closes the store. Throws RuntimeError 70 when the file cannot be replaced; the
+  /// file then keeps its previous content.
+  virtual void Release() = 0;
+};
+
+}  // namespace mv

@@ -1,0 +1,87 @@
+#include "platform/configuration/configuration_store.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/configuration/atomic_file.h"
+#include "platform/configuration/configuration.h"
+#include "platform/configuration/xml_file.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+
+struct ConfigurationStore::Document {
+  pugi::xml_document xml;
+};
+
+namespace {
+
+[[noreturn]] void ThrowPermissionDenied(const std::filesystem::path& path) {
+  throw RuntimeError(errors::kPermissionDenied, "Permission denied: the configuration file '" +
+                                                    PathText(path) + "' is read-only");
+}
+
+pugi::xml_node FindNamed(pugi::xml_node parent, const char* element, const std::string& name) {
+  for (const pugi::xml_node child : parent.children(element)) {
+    if (name == child.attribute("name").value()) return child;
+  }
+  return {};
+}
+
+/// The value's text as the store keeps it, when its kind is the declared type.
+bool StoredText(const std::string& declaredType, const Variant& value, std::string& text) {
+  if (declaredType == "Integer" && value.Kind() == VariantKind::Integer) {
+    text = std::to_string(value.ToInteger());
+    return true;
+  }
+  if (declaredType == "String" && value.Kind() == VariantKind::String) {
+    text = value.AsString();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+ConfigurationStore::ConfigurationStore(const std::filesystem::path& path)
+    : path_(path), document_(std::make_unique<Document>()) {
+  LoadXmlFile(document_->xml, path_, "Configuration");
+  if (IsReadOnlyFile(path_)) ThrowPermissionDenied(path_);
+  // Opening for appending writes nothing but fails where the file may not be changed.
+  if (!std::ofstream(path_, std::ios::binary | std::ios::app).is_open()) {
+    ThrowPermissionDenied(path_);
+  }
+}
+
+ConfigurationStore::~ConfigurationStore() = default;
+
+void ConfigurationStore::SetValue(const std::string& section, const std::string& name,
+                                  const Variant& value) {
+  pugi::xml_node parameter = FindNamed(
+      FindNamed(document_->xml.document_element(), "Section", section), "Parameter", name);
+  if (!parameter) {
+    throw RuntimeError(configuration_errors::kParameterNotFound,
+                       "Parameter '" + name + "' of section '" + section +
+                           "' is not declared in the configuration file");
+  }
+  const std::string declaredType = parameter.attribute("type").value();
+  std::string text;
+  if (!StoredText(declaredType, value, text)) {
+    throw RuntimeError(configuration_errors::kInvalidParameterType,
+                       "Parameter '" + name + "' is declared as '" + declaredType +
+                           "' and cannot take a value of type " + value.TypeName());
+  }
+  pugi::xml_attribute stored = parameter.attribute("value");
+  if (!stored) stored = parameter.append_attribute("value");
+  stored.set_value(text.c_str());
+  changed_ = true;
+}
+
+void ConfigurationStore::Save() {
+  std::ostringstream bytes;
+  document_->xml.save(bytes, "  ", pugi::format_default, pugi::encoding_utf8);
+  WriteFileAtomically(path_, bytes.str());
+  changed_ = false;
+}
+
+}  // namespace mv

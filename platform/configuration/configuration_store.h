@@ -1,0 +1,43 @@
+// ConfigurationStore: one instance's "VantrelConfiguration.xml": sections of parameters, each
+// with a declared type and a value.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/variant.h"
+
+namespace mv {
+
+/// A loaded store. The file is only read when loading and only replaced by Save; a store
+/// that was changed and not saved leaves the file as it was.
+class ConfigurationStore {
+ public:
+  /// Reads the store at `path`. Throws RuntimeError 53 when it does not exist, 70 when it is
+  /// read-only or cannot be opened for writing, 31037 when it is not a well-formed store.
+  explicit ConfigurationStore(const std::filesystem::path& path);
+  ~ConfigurationStore();
+  ConfigurationStore(const ConfigurationStore&) = delete;
+  ConfigurationStore& operator=(const ConfigurationStore&) = delete;
+
+  /// Sets the value of the parameter `name` of `section` (exact names). Throws component
+  /// error 15 when either is not declared, 20 when the declared type is not "Integer" or
+  /// "String" or differs from the value's type.
+  void SetValue(const std::string& section, const std::string& name, const Variant& value);
+
+  /// True when a value was set since loading or saving.
+  bool Changed() const { return changed_; }
+
+  /// Writes the store to its file atomically. Throws RuntimeError 70 when it cannot; the file
+  /// then keeps its previous content.
+  void Save();
+
+ private:
+  struct Document;
+  std::filesystem::path path_;
+  std::unique_ptr<Document> document_;
+  bool changed_ = false;
+};
+
+}  // namespace mv

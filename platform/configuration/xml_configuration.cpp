@@ -1,0 +1,50 @@
+#include "platform/configuration/xml_configuration.h"
+
+#include "platform/configuration/application_instances.h"
+#include "platform/configuration/configuration_path.h"
+#include "platform/runtime_error.h"
+#include "platform/text_file.h"
+
+namespace mv {
+
+XmlConfiguration::XmlConfiguration(std::filesystem::path installationFile)
+    : installationFile_(std::move(installationFile)) {}
+
+XmlConfiguration::~XmlConfiguration() {
+  try {
+    Release();
+  } catch (const RuntimeError&) {
+    // Released while the caller handles another error: that error is the one it reports.
+  }
+}
+
+void XmlConfiguration::LoadConfiguration(const std::string& path) {
+  Release();
+  store_ = std::make_unique<ConfigurationStore>(PathFromUtf8(path));
+}
+
+void XmlConfiguration::SetParameterValue(const std::string& section, const std::string& name,
+                                         const Variant& value) {
+  if (!store_) {
+    throw RuntimeError(configuration_errors::kStoreNotLoaded, "Configuration store not loaded");
+  }
+  store_->SetValue(section, name, value);
+}
+
+std::vector<ApplicationInstance> XmlConfiguration::GetApplicationInstances(
+    const std::string& application) {
+  return ReadApplicationInstances(installationFile_, application);
+}
+
+void XmlConfiguration::Release() {
+  if (!store_) return;
+  // The store is closed even when writing fails, so a second release does not retry.
+  const std::unique_ptr<ConfigurationStore> store = std::move(store_);
+  if (store->Changed()) store->Save();
+}
+
+std::unique_ptr<Configuration> CreateConfiguration() {
+  return std::make_unique<XmlConfiguration>(PathFromUtf8(ConfigurationPath()));
+}
+
+}  // namespace mv

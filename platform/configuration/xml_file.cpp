@@ -1,0 +1,47 @@
+#include "platform/configuration/xml_file.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/configuration/configuration.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+void LoadXmlFile(pugi::xml_document& document, const std::filesystem::path& path,
+                 const char* rootName) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    throw RuntimeError(errors::kFileNotFound,
+                       "Configuration file '" + PathText(path) + "' not found");
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) {
+    throw RuntimeError(errors::kPermissionDenied, "Permission denied: the configuration file '" +
+                                                      PathText(path) + "' cannot be read");
+  }
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  const std::string text = bytes.str();
+  const pugi::xml_parse_result parsed =
+      document.load_buffer(text.data(), text.size(),
+                           pugi::parse_default | pugi::parse_declaration | pugi::parse_comments);
+  if (!parsed) {
+    throw RuntimeError(configuration_errors::kErrorLoadingFromFile,
+                       "Error loading from file '" + PathText(path) + "': " + parsed.description() +
+                           " at offset " + std::to_string(parsed.offset));
+  }
+  if (std::string(document.document_element().name()) != rootName) {
+    throw RuntimeError(configuration_errors::kErrorLoadingFromFile,
+                       "Error loading from file '" + PathText(path) +
+                           "': the root element is not <" + rootName + ">");
+  }
+}
+
+}  // namespace mv

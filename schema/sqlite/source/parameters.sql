@@ -1,0 +1,7 @@
+-- The 2.2 shop's settings as name/value rows; names may carry blanks around them.
+CREATE TABLE SALESPARAMETER (
+  PARAMID INTEGER PRIMARY KEY AUTOINCREMENT,
+  PARAMNAME VARCHAR(100),
+  PARAMVALUE VARCHAR(255),
+  DESCRIPTION VARCHAR(255)
+);
