@@ -12,6 +12,10 @@
 #include "tools/setup/database_factory.h"
 #include "tools/setup/schema_script.h"
 // Sample-set headers:
+#include "tools/sample_data/parameter_samples.h"
+#include "tools/sample_data/basket_samples.h"
+#include "tools/sample_data/order_samples.h"
+#include "tools/sample_data/copydata_samples.h"
 
 namespace {
 
@@ -20,6 +24,10 @@ using mv::samples::SampleSet;
 std::vector<SampleSet> AllSampleSets() {
   return {
       // Sample sets, in the order they are written:
+      {"parameters", mv::samples::FillParameterSamples},
+      {"baskets", mv::samples::FillBasketSamples},
+      {"orders", mv::samples::FillOrderSamples},
+      {"copydata", mv::samples::FillCopyDataSamples},
   };
 }
 

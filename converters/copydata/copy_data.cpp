@@ -1,0 +1,155 @@
+#include "converters/copydata/copy_data.h"
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "driver/convert_functions.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+struct CopiedTable {
+  const char* name;
+  bool renumber;  // the first column is the key, which the target numbers itself
+};
+
+/// The tables in the order they are copied: zones and freight groups before the tables that
+/// refer to them.
+constexpr std::array<CopiedTable, 12> kCopyList{{
+    {"zones", true},
+    {"countriesbyzone", false},
+    {"freightgroup", true},
+    {"freightproduct", false},
+    {"freightprice", false},
+    {"authorizationlog", false},
+    {"billinglog", false},
+    {"refundlog", false},
+    {"merchantidbycurrency", false},
+    {"addresshistory", false},
+    {"productprice", false},
+    {"customerprice", false},
+}};
+
+constexpr std::array<std::string_view, 4> kZoneColumns{"ZONEID", "SHIPFROMZONEID", "SHIPTOZONEID",
+                                                       "SHIPFROMZONE"};
+constexpr std::string_view kFreightGroupColumn = "FREIGHTGROUPID";
+
+/// Column names are compared without regard to case, since some engines report them folded.
+bool IsZoneColumn(std::string_view name) {
+  for (std::string_view column : kZoneColumns) {
+    if (EqualsIgnoreCase(name, column)) return true;
+  }
+  return false;
+}
+
+std::string ErrorLine(const RuntimeError& error) {
+  return std::to_string(error.Number()) + ": " + error.Description();
+}
+
+/// Pairs the old keys, in source order, with the keys the target gave the same rows: the
+/// target numbers new rows in insertion order, but not necessarily from 1 (a key that an
+/// earlier, rolled-back attempt drew is not given again).
+std::unordered_map<std::int32_t, std::int32_t> PairKeys(Connection& target,
+                                                        const std::string& table,
+                                                        const std::string& keyColumn,
+                                                        const std::vector<Variant>& oldKeys) {
+  std::unordered_map<std::int32_t, std::int32_t> newKeys;
+  const auto written =
+      OpenRecordset(target, "select " + keyColumn + " from " + table + " order by " + keyColumn);
+  for (const Variant& oldKey : oldKeys) {
+    if (written->Eof()) break;
+    newKeys.emplace(oldKey.ToLong(), written->Field(keyColumn).ToLong());
+    written->MoveNext();
+  }
+  return newKeys;
+}
+
+std::int32_t Lookup(const std::unordered_map<std::int32_t, std::int32_t>& newKeys,
+                    std::int32_t oldId) {
+  const auto found = newKeys.find(oldId);
+  return found == newKeys.end() ? 0 : found->second;
+}
+
+}  // namespace
+
+bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
+  std::unique_ptr<Connection> source;
+  std::unique_ptr<Connection> target;
+  try {
+    source = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+    target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+  } catch (const RuntimeError& error) {
+    log.WriteLine(ErrorLine(error));
+    return false;
+  }
+  for (const CopiedTable& table : kCopyList) {
+    if (!CopyTable(*source, *target, table.name, table.renumber, log)) return false;
+  }
+  return true;
+}
+
+bool CopyData::CopyTable(Connection& source, Connection& target, const std::string& table,
+                         bool renumber, TextWriter& log) {
+  try {
+    const auto sourceRows = OpenRecordset(source, "select * from " + table);
+    std::vector<Variant>* oldIds = nullptr;
+    std::unordered_map<std::int32_t, std::int32_t>* newIds = nullptr;
+    if (table == "zones") {
+      oldIds = &OldZoneIds;
+      newIds = &newZoneIds_;
+    } else if (table == "freightgroup") {
+      oldIds = &OldFreightGroupIds;
+      newIds = &newFreightGroupIds_;
+    }
+    if (oldIds) {
+      oldIds->assign(static_cast<size_t>(sourceRows->RecordCount()), Variant());
+      newIds->clear();
+    }
+    size_t slot = 0;
+
+    Transaction transaction(target);
+    const auto targetRows = OpenRecordset(target, "select top 1 * from " + table);
+    if (!targetRows->Eof()) {
+      log.WriteLine("Table " + table + " is already filled, data is not copied");
+      return false;
+    }
+    const std::vector<std::string> names = sourceRows->FieldNames();
+    if (!sourceRows->Eof()) {
+      for (sourceRows->MoveFirst(); !sourceRows->Eof(); sourceRows->MoveNext()) {
+        targetRows->AddNew();
+        for (size_t n = 0; n < names.size(); ++n) {
+          const std::string& name = names[n];
+          const Variant& value = sourceRows->Field(name);
+          if (table == "addresshistory" && EqualsIgnoreCase(name, "LOCATION")) continue;
+          if (n == 0 && renumber) {
+            if (oldIds) (*oldIds)[slot++] = value;
+            continue;
+          }
+          targetRows->SetField(name, value);
+          if (IsZoneColumn(name)) {
+            targetRows->SetField(name, Variant::Long(MapZoneId(value.ToLong())));
+          } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
+            targetRows->SetField(name, Variant::Long(MapFreightGroupId(value.ToLong())));
+          }
+        }
+      }
+    }
+    targetRows->UpdateBatch();
+    if (oldIds) *newIds = PairKeys(target, table, names.front(), *oldIds);
+    transaction.Commit();
+    return true;
+  } catch (const RuntimeError& error) {
+    log.WriteLine(ErrorLine(error));
+    return false;
+  }
+}
+
+std::int32_t CopyData::MapZoneId(std::int32_t oldId) const { return Lookup(newZoneIds_, oldId); }
+
+std::int32_t CopyData::MapFreightGroupId(std::int32_t oldId) const {
+  return Lookup(newFreightGroupIds_, oldId);
+}
+
+}  // namespace mv
