@@ -1,0 +1,28 @@
+#include "app/file_viewer.h"
+
+#include <QString>
+
+#ifdef Q_OS_WIN
+#include <QProcess>
+#else
+#include <QDesktopServices>
+#include <QUrl>
+#endif
+
+namespace mv {
+
+void ViewFile(const std::string& path) {
+  const QString file = QString::fromStdString(path);
+#ifdef Q_OS_WIN
+  // The path goes unquoted after the program name, as notepad takes the rest of its command
+  // line as the file name.
+  QProcess notepad;
+  notepad.setProgram(QStringLiteral("notepad"));
+  notepad.setNativeArguments(file);
+  notepad.startDetached();
+#else
+  QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+#endif
+}
+
+}  // namespace mv

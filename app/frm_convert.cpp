@@ -1,0 +1,346 @@
+#include "app/frm_convert.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <exception>
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
+#include "app/artwork.h"
+#include "app/check_box_caption.h"
+#include "app/file_viewer.h"
+#include "app/input_block.h"
+#include "driver/global_convert.h"
+#include "dump/dump_orderforms.h"
+#include "platform/configuration/configuration_path.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+// Window heights in twips, as the outer height of a window whose title bar and borders take
+// 24 pixels (360 twips); the client area is the rest, whatever frame the platform draws.
+constexpr int kCollapsedHeight = 5500;
+constexpr int kExpandedHeight = 6550;
+constexpr int kFrameHeight = 360;
+constexpr int kClientWidth = 6210;
+constexpr int kTwipsPerPixel = 15;
+
+constexpr const char* kSucceeded = "Conversion was completed succesfully.";
+constexpr const char* kFailed = "Errors have occured during conversion. Please check the logfile.";
+
+int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+// A control's place in twips: left, top, width, height.
+struct Twips {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+template <typename Control>
+Control* Place(QWidget* window, const char* name, const QString& caption, Twips box) {
+  auto* control = new Control(caption, window);
+  control->setObjectName(QString::fromLatin1(name));
+  control->setGeometry(Pixels(box.left), Pixels(box.top), Pixels(box.width), Pixels(box.height));
+  return control;
+}
+
+// MS Sans Serif where it exists; elsewhere a sans serif of about its width, so that every
+// caption fits its control.
+QFont SansSerif(qreal points, bool bold) {
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Nimbus Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+// The state of a check box as the product counts it: 0 unchecked, 1 checked, 2 greyed.
+int CheckValue(const QCheckBox& box) {
+  switch (box.checkState()) {
+    case Qt::Checked:
+      return 1;
+    case Qt::PartiallyChecked:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+// Password boxes show "*" for each character, whatever the platform's style draws.
+class AsteriskPasswordStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
+}  // namespace
+
+FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, QWidget* parent)
+    : QWidget(parent), factory_(std::move(factory)), messages_(messages) {
+  setObjectName(QStringLiteral("FrmConvert"));
+  setWindowTitle(QStringLiteral("      Vantrel 2.2 (SP1) to Vantrel 2.3 Data Migration"));
+  setWindowIcon(WindowIcon());
+  setFont(SansSerif(8.25, false));
+  CreateControls();
+  SetTabOrder();
+  ConnectCommands();
+  SetWindowHeight(kCollapsedHeight);
+}
+
+void FrmConvert::CreateControls() {
+  Picture1 = Place<QLabel>(this, "Picture1", QString(), {0, 0, 6210, 765});
+  Picture1->setPixmap(Banner());
+  Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Picture1->setAutoFillBackground(true);
+  QPalette white = Picture1->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  Picture1->setPalette(white);
+
+  // The frame first, so that the option check boxes lie over it.
+  Frame1 =
+      Place<QGroupBox>(this, "Frame1", QStringLiteral("Migration Options"), {0, 840, 4815, 1815});
+  CheckBasket = Place<QCheckBox>(this, "CheckBasket", QStringLiteral("Migrate Baskets"),
+                                 {120, 1080, 4500, 400});
+  CheckOrders = Place<QCheckBox>(this, "CheckOrders", QStringLiteral("Migrate Submitted Orders"),
+                                 {120, 1440, 4455, 400});
+  CheckParameters = Place<QCheckBox>(this, "CheckParameters", QStringLiteral("Migrate Parameters"),
+                                     {120, 1800, 4455, 400});
+  CheckCopy = Place<QCheckBox>(this, "CheckCopy", QStringLiteral("Copy Remaining Data "),
+                               {120, 2160, 4335, 400});
+
+  Cancel = Place<QPushButton>(this, "Cancel", QStringLiteral("Exit"), {4920, 960, 1215, 375});
+  Convert = Place<QPushButton>(this, "Convert", QStringLiteral("Migrate"), {4920, 1320, 1215, 375});
+  OpenLogFile = Place<QPushButton>(this, "OpenLogFile", QStringLiteral("Open Log file"),
+                                   {4920, 1680, 1215, 375});
+
+  Label5 = Place<QLabel>(this, "Label5", QStringLiteral("Source"), {2280, 2760, 1215, 375});
+  Label6 = Place<QLabel>(this, "Label6", QStringLiteral("Target"), {3600, 2760, 1215, 375});
+  for (QLabel* heading : {Label5, Label6}) {
+    heading->setFont(SansSerif(12, true));
+    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  }
+  Label1 = Place<QLabel>(this, "Label1", QStringLiteral("Database Server"), {360, 3120, 1935, 255});
+  Label2 = Place<QLabel>(this, "Label2", QStringLiteral("Database User"), {360, 3480, 1935, 255});
+  Label3 =
+      Place<QLabel>(this, "Label3", QStringLiteral("Database Password"), {360, 3840, 1935, 255});
+  Label4 = Place<QLabel>(this, "Label4", QStringLiteral("Database Name"), {360, 4200, 1935, 255});
+
+  SDBServer = Place<QLineEdit>(this, "SDBServer", QString(), {2280, 3120, 1215, 285});
+  SUser = Place<QLineEdit>(this, "SUser", QString(), {2280, 3480, 1215, 285});
+  SPassword = Place<QLineEdit>(this, "SPassword", QString(), {2280, 3840, 1215, 285});
+  SDB = Place<QLineEdit>(this, "SDB", QString(), {2280, 4200, 1215, 285});
+  TDBServer = Place<QLineEdit>(this, "TDBServer", QString(), {3600, 3120, 1215, 285});
+  TUser = Place<QLineEdit>(this, "TUser", QString(), {3600, 3480, 1215, 285});
+  TPassword = Place<QLineEdit>(this, "TPassword", QString(), {3600, 3840, 1215, 285});
+  TDB = Place<QLineEdit>(this, "TDB", QString(), {3600, 4200, 1215, 285});
+  auto* asterisks = new AsteriskPasswordStyle;
+  asterisks->setParent(this);
+  for (QLineEdit* password : {SPassword, TPassword}) {
+    password->setEchoMode(QLineEdit::Password);
+    password->setStyle(asterisks);
+  }
+
+  AdvancedOn = Place<QPushButton>(this, "AdvancedOn", QStringLiteral("Advanced >>"),
+                                  {4920, 4200, 1215, 375});
+  AdvancedOff = Place<QPushButton>(this, "AdvancedOff", QStringLiteral("Advanced <<"),
+                                   {4920, 4200, 1215, 375});
+  ResultText = Place<QLabel>(this, "ResultText", QString(), {360, 4680, 4455, 495});
+  ResultText->setFont(SansSerif(8.25, true));
+  ResultText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  ResultText->setWordWrap(true);
+
+  CheckDump = Place<QCheckBox>(this, "CheckDump", QStringLiteral("Dump Vantrel 2.2 Orderforms"),
+                               {120, 5400, 2415, 375});
+  DumpBaskets =
+      Place<QPushButton>(this, "DumpBaskets", QStringLiteral("Dump"), {2640, 5400, 1215, 375});
+  DumpFileName = Place<QLineEdit>(
+      this, "DumpFileName", QString::fromStdString(InitialDumpFileName()), {120, 5760, 2415, 285});
+  OpenDumpFile = Place<QPushButton>(this, "OpenDumpFile", QStringLiteral("Open Dumpfile"),
+                                    {2640, 5760, 1215, 375});
+}
+
+void FrmConvert::SetTabOrder() {
+  QWidget* const order[] = {
+      CheckBasket, CheckOrders, CheckParameters, CheckCopy,   SDBServer, SUser,
+      SPassword,   SDB,         TDBServer,       TUser,       TPassword, TDB,
+      Cancel,      Convert,     OpenLogFile,     AdvancedOff, CheckDump, DumpFileName,
+      DumpBaskets, AdvancedOn,  OpenDumpFile};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void FrmConvert::ConnectCommands() {
+  for (QCheckBox* option : OptionBoxes()) {
+    connect(option, &QCheckBox::stateChanged, this, [this] { UpdateMigrateControls(); });
+  }
+  connect(CheckDump, &QCheckBox::stateChanged, this, [this] { UpdateDumpControls(); });
+  connect(DumpBaskets, &QPushButton::clicked, this, [this] { RunDump(); });
+  connect(Convert, &QPushButton::clicked, this, [this] { RunMigration(); });
+  connect(Cancel, &QPushButton::clicked, this, [this] { EndProgram(); });
+  connect(OpenLogFile, &QPushButton::clicked, this, [this] { ViewFile(paths_.sLogFileName); });
+  connect(OpenDumpFile, &QPushButton::clicked, this,
+          [this] { ViewFile(DumpFileName->text().toStdString()); });
+  connect(AdvancedOn, &QPushButton::clicked, this, [this] { ShowAdvanced(true); });
+  connect(AdvancedOff, &QPushButton::clicked, this, [this] { ShowAdvanced(false); });
+}
+
+bool FrmConvert::Load() {
+  ResultText->hide();
+  for (QCheckBox* box : {CheckBasket, CheckOrders, CheckParameters, CheckCopy, CheckDump}) {
+    box->setCheckState(Qt::Unchecked);
+  }
+  ShowAdvanced(false);
+  for (QLineEdit* field : {SDBServer, TDBServer, SUser, TUser, SPassword, TPassword, SDB, TDB}) {
+    field->setEnabled(false);
+  }
+  DumpBaskets->setEnabled(false);
+  Convert->setEnabled(false);
+  try {
+    paths_ = WindowPathsFor(ConfigurationPath());
+    LoadSettings();
+  } catch (const RuntimeError& error) {
+    messages_.ShowMessage(error.Description());
+    return false;
+  }
+  return true;
+}
+
+void FrmConvert::SetWindowHeight(int twips) {
+  setFixedSize(Pixels(kClientWidth), Pixels(twips - kFrameHeight));
+}
+
+void FrmConvert::ShowAdvanced(bool expanded) {
+  SetWindowHeight(expanded ? kExpandedHeight : kCollapsedHeight);
+  AdvancedOn->setVisible(!expanded);
+  AdvancedOff->setVisible(expanded);
+}
+
+void FrmConvert::UpdateMigrateControls() {
+  int states = 0;
+  for (const QCheckBox* option : OptionBoxes()) states |= CheckValue(*option);
+  const bool enabled = states != 0;
+  for (QWidget* control : std::initializer_list<QWidget*>{Convert, SDBServer, SUser, SPassword, SDB,
+                                                          TDBServer, TUser, TPassword, TDB}) {
+    control->setEnabled(enabled);
+  }
+}
+
+void FrmConvert::UpdateDumpControls() { DumpBaskets->setEnabled(CheckValue(*CheckDump) == 1); }
+
+void FrmConvert::RunDump() {
+  std::string failure;
+  try {
+    const InputBlock block(*this);
+    DumpOrderforms().Dump(SDBServer->text().toStdString(), SUser->text().toStdString(),
+                          SPassword->text().toStdString(), SDB->text().toStdString(),
+                          DumpFileName->text().toStdString());
+  } catch (const RuntimeError& error) {
+    failure = error.Description();
+  } catch (const std::exception& error) {
+    failure = error.what();
+  }
+  // The message box comes after the input block has ended, so the operator can close it.
+  messages_.ShowMessage(failure.empty() ? "Dump Completed" : failure);
+}
+
+void FrmConvert::RunMigration() {
+  if (!SaveSettings()) return;
+  std::array<QString, 4> captionsBefore;
+  for (size_t i = 0; i < captionsBefore.size(); ++i) captionsBefore[i] = OptionBoxes()[i]->text();
+  bool succeeded = false;
+  try {
+    const InputBlock block(*this);
+    CheckBoxCaption basket(*CheckBasket);
+    CheckBoxCaption orders(*CheckOrders);
+    CheckBoxCaption parameters(*CheckParameters);
+    CheckBoxCaption copy(*CheckCopy);
+    GlobalConvert convert(factory_, messages_);
+    succeeded = convert.Run(ConnectionValuesOfControls(), CheckValue(*CheckBasket) != 0,
+                            CheckValue(*CheckParameters) != 0, CheckValue(*CheckOrders) != 0,
+                            CheckValue(*CheckCopy) != 0, paths_.sLogFileName, basket, orders,
+                            parameters, copy);
+  } catch (const RuntimeError& error) {
+    ReportEscapedError(error.Description(), captionsBefore);
+    return;
+  } catch (const std::exception& error) {
+    ReportEscapedError(error.what(), captionsBefore);
+    return;
+  }
+  if (succeeded) {
+    ResultText->setText(QString::fromLatin1(kSucceeded));
+    ResultText->show();
+  } else {
+    messages_.ShowMessage(kFailed);
+    ResultText->hide();
+  }
+}
+
+void FrmConvert::ReportEscapedError(const std::string& description,
+                                    const std::array<QString, 4>& captionsBefore) {
+  const auto boxes = OptionBoxes();
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    if (boxes[i]->text().endsWith(QStringLiteral("(Busy)"))) boxes[i]->setText(captionsBefore[i]);
+  }
+  ResultText->hide();
+  messages_.ShowMessage(description);
+}
+
+void FrmConvert::LoadSettings() {
+  SettingsFields fields = FieldsOfControls();
+  SettingsFile(paths_.sIniFileName).LoadSettings(fields);
+  SDBServer->setText(QString::fromStdString(fields.SDBServer));
+  TDBServer->setText(QString::fromStdString(fields.TDBServer));
+  SUser->setText(QString::fromStdString(fields.SUser));
+  TUser->setText(QString::fromStdString(fields.TUser));
+  SDB->setText(QString::fromStdString(fields.SDB));
+  TDB->setText(QString::fromStdString(fields.TDB));
+}
+
+bool FrmConvert::SaveSettings() {
+  try {
+    SettingsFile(paths_.sIniFileName).SaveSettings(FieldsOfControls());
+    return true;
+  } catch (const RuntimeError& error) {
+    messages_.ShowMessage(error.Description());
+    EndProgram();
+    return false;
+  }
+}
+
+void FrmConvert::EndProgram() {
+  close();
+  QCoreApplication::quit();
+}
+
+SettingsFields FrmConvert::FieldsOfControls() const {
+  return {SDBServer->text().toStdString(), TDBServer->text().toStdString(),
+          SUser->text().toStdString(),     TUser->text().toStdString(),
+          SDB->text().toStdString(),       TDB->text().toStdString()};
+}
+
+ConnectionValues FrmConvert::ConnectionValuesOfControls() const {
+  return {SDBServer->text().toStdString(), SUser->text().toStdString(),
+          SPassword->text().toStdString(), SDB->text().toStdString(),
+          TDBServer->text().toStdString(), TUser->text().toStdString(),
+          TPassword->text().toStdString(), TDB->text().toStdString()};
+}
+
+std::array<QCheckBox*, 4> FrmConvert::OptionBoxes() const {
+  return {CheckBasket, CheckOrders, CheckParameters, CheckCopy};
+}
+
+}  // namespace mv

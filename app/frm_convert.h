@@ -1,0 +1,101 @@
+// FrmConvert: the program's only window: connection fields, migration options and commands.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "app/settings_file.h"
+#include "app/window_paths.h"
+#include "driver/connection_values.h"
+#include "driver/converter.h"
+#include "platform/message_display.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace mv {
+
+/// The window builds and wires its controls; the settings file, the paths and the migration
+/// run are the work of the classes it calls. Commands run on the window's thread and keep the
+/// operator's input away from the window until they end.
+class FrmConvert : public QWidget {
+ public:
+  /// `factory` creates the converters of a run; `messages` shows every message box.
+  FrmConvert(ConverterFactory factory, MessageDisplay& messages, QWidget* parent = nullptr);
+
+  /// The window's start-up: collapses it, unchecks the options, disables the connection
+  /// fields, "Migrate" and "Dump", derives the working folder from the configuration path and
+  /// fills the fields from the settings file. Answers false after a message box when there is
+  /// no usable working folder or the settings file cannot be read; the program then ends.
+  bool Load();
+
+  /// The working folder and the log and settings paths set by Load().
+  const WindowPaths& Paths() const { return paths_; }
+
+ private:
+  void CreateControls();
+  void SetTabOrder();
+  void ConnectCommands();
+
+  void SetWindowHeight(int twips);
+  void ShowAdvanced(bool expanded);
+  void UpdateMigrateControls();
+  void UpdateDumpControls();
+  void RunMigration();
+  /// Dumps the stored order forms of the source into the dump file, then shows "Dump
+  /// Completed"; an error that ends the dump is shown with its description instead.
+  void RunDump();
+  void LoadSettings();
+  bool SaveSettings();
+  /// Shows an error that escaped a run and returns the window to idle: no success text, and
+  /// no caption left showing a step as busy.
+  void ReportEscapedError(const std::string& description,
+                          const std::array<QString, 4>& captionsBefore);
+  /// Closes the window and ends the event loop.
+  void EndProgram();
+
+  SettingsFields FieldsOfControls() const;
+  ConnectionValues ConnectionValuesOfControls() const;
+  std::array<QCheckBox*, 4> OptionBoxes() const;
+
+  ConverterFactory factory_;
+  MessageDisplay& messages_;
+  WindowPaths paths_;
+
+  QLabel* Picture1 = nullptr;
+  QGroupBox* Frame1 = nullptr;
+  QCheckBox* CheckBasket = nullptr;
+  QCheckBox* CheckOrders = nullptr;
+  QCheckBox* CheckParameters = nullptr;
+  QCheckBox* CheckCopy = nullptr;
+  QPushButton* Cancel = nullptr;
+  QPushButton* Convert = nullptr;
+  QPushButton* OpenLogFile = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLineEdit* SDBServer = nullptr;
+  QLineEdit* SUser = nullptr;
+  QLineEdit* SPassword = nullptr;
+  QLineEdit* SDB = nullptr;
+  QLineEdit* TDBServer = nullptr;
+  QLineEdit* TUser = nullptr;
+  QLineEdit* TPassword = nullptr;
+  QLineEdit* TDB = nullptr;
+  QPushButton* AdvancedOn = nullptr;
+  QPushButton* AdvancedOff = nullptr;
+  QLabel* ResultText = nullptr;
+  QCheckBox* CheckDump = nullptr;
+  QPushButton* DumpBaskets = nullptr;
+  QLineEdit* DumpFileName = nullptr;
+  QPushButton* OpenDumpFile = nullptr;
+};
+
+}  // namespace mv

@@ -1,0 +1,16 @@
+// MigrateVantrel22To23: starts the migration window.
+#include <QApplication>
+
+#include "app/converter_factory.h"
+#include "app/frm_convert.h"
+#include "app/message_box_display.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("MigrateVantrel22To23"));
+  mv::MessageBoxDisplay messages;
+  mv::FrmConvert window(mv::MakeConverterFactory(), messages);
+  if (!window.Load()) return 1;
+  window.show();
+  return QApplication::exec();
+}

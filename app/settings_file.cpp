@@ -1,0 +1,68 @@
+#include "app/settings_file.h"
+
+#include <array>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+// The fields in the order of the file's lines.
+constexpr std::array<std::string SettingsFields::*, 6> kLines{
+    &SettingsFields::SDBServer, &SettingsFields::TDBServer, &SettingsFields::SUser,
+    &SettingsFields::TUser,     &SettingsFields::SDB,       &SettingsFields::TDB,
+};
+
+}  // namespace
+
+SettingsFile::SettingsFile(std::string sIniFileName) : sIniFileName_(std::move(sIniFileName)) {}
+
+void SettingsFile::LoadSettings(SettingsFields& fields) const {
+  const auto path = PathFromUtf8(sIniFileName_);
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return;
+  SettingsFields read = fields;
+  try {
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+      throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+    }
+    TextReader file(path);
+    for (const auto field : kLines) {
+      std::string line;
+      if (ReadSettingLine(file, line)) read.*field = line;
+    }
+  } catch (const std::exception&) {
+    throw RuntimeError(errors::kPermissionDenied, FailureMessage());
+  }
+  fields = std::move(read);
+}
+
+void SettingsFile::SaveSettings(const SettingsFields& fields) const {
+  const auto path = PathFromUtf8(sIniFileName_);
+  try {
+    std::error_code failed;
+    std::filesystem::remove(path, failed);
+    if (failed) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+    TextWriter file(path, TextWriter::Mode::Overwrite);
+    for (const auto field : kLines) file.WriteLine(fields.*field);
+    file.Close();
+  } catch (const RuntimeError& error) {
+    throw RuntimeError(error.Number(), FailureMessage());
+  }
+}
+
+bool SettingsFile::ReadSettingLine(TextReader& file, std::string& text) {
+  if (file.AtEndOfStream()) return false;
+  text = file.ReadLine();
+  return !text.empty();
+}
+
+std::string SettingsFile::FailureMessage() const {
+  return "Path '" + sIniFileName_ + "' for logfile doesn't exist.";
+}
+
+}  // namespace mv

@@ -1,0 +1,61 @@
+#include "app/window_paths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/configuration/configuration_path.h"
+#include "platform/runtime_error.h"
+#include "platform/text_file.h"
+
+namespace mv {
+namespace {
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// The folder and the name with exactly one separator between them.
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+  if (!folder.empty() && (folder.back() == separator || folder.back() == '/')) {
+    return folder + name;
+  }
+  return folder + separator + name;
+}
+
+[[noreturn]] void ThrowUnusable(const std::string& what) {
+  throw RuntimeError(errors::kPathNotFound,
+                     what + ": set the environment variable " + kConfigurationPathVariable +
+                         " to the full path of the installation's configuration file.");
+}
+
+}  // namespace
+
+WindowPaths WindowPathsFor(const std::string& configurationPath) {
+  const auto path = PathFromUtf8(configurationPath);
+  const auto folder = path.parent_path();
+  if (!path.has_filename() || folder.empty()) {
+    ThrowUnusable("The configuration path '" + configurationPath + "' names no folder");
+  }
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(folder, ignored)) {
+    ThrowUnusable("The folder '" + Utf8FromPath(folder) + "' of the configuration path '" +
+                  configurationPath + "' does not exist");
+  }
+  const std::string sWorkFolder = Utf8FromPath(folder);
+  return {sWorkFolder, JoinPath(sWorkFolder, "Vantrel23Conversion.log"),
+          JoinPath(sWorkFolder, "Vantrel23Convert.INI")};
+}
+
+std::string InitialDumpFileName() {
+#ifdef _WIN32
+  return "c:\\orderforms.txt";
+#else
+  const char* home = std::getenv("HOME");
+  return JoinPath(home != nullptr && *home != '\0' ? home : ".", "orderforms.txt");
+#endif
+}
+
+}  // namespace mv

@@ -1,0 +1,71 @@
+// Helpers for the window tests: an installation folder, stand-in converters, and a main that
+// runs a QTest class on the offscreen platform.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "driver/converter.h"
+#include "tests/support/test_database.h"
+
+namespace mv::testing {
+
+/// A temporary installation: VANTREL_CONFIGURATION names Orbisco.xml in a folder of its own
+/// while it lives and is restored afterwards.
+class Installation {
+ public:
+  Installation();
+  ~Installation();
+  Installation(const Installation&) = delete;
+  Installation& operator=(const Installation&) = delete;
+
+  const TempFolder& Folder() const { return folder_; }
+  std::string SettingsPath() const { return folder_.File("Vantrel23Convert.INI"); }
+  std::string LogPath() const { return folder_.File("Vantrel23Conversion.log"); }
+  void WriteSettings(const std::string& bytes) const;
+
+ private:
+  TempFolder folder_;
+  QByteArray previous_;
+  bool hadPrevious_;
+};
+
+/// Converters that answer `result` for each migration they are created for, recording the
+/// order of creation and running `during` inside each Convert call.
+struct StandInConverters {
+  ConverterFactory Factory();
+
+  std::function<bool(Migration)> result = [](Migration) { return true; };
+  std::function<void(Migration)> during = [](Migration) {};
+  std::vector<Migration> created;
+};
+
+/// The window's control of that name; throws when there is none.
+template <typename Control = QWidget>
+Control* Find(const QWidget& window, const QString& name) {
+  auto* control = window.findChild<Control*>(name);
+  if (control == nullptr) throw std::runtime_error("no control " + name.toStdString());
+  return control;
+}
+
+/// The message box after a run that failed.
+inline constexpr const char* kFailed =
+    "Errors have occured during conversion. Please check the logfile.";
+
+/// Uses the offscreen platform unless QT_QPA_PLATFORM names another.
+void UseOffscreenPlatformUnlessSet();
+
+}  // namespace mv::testing
+
+/// main() for a QTest class that needs widgets, on the offscreen platform by default.
+#define MV_WIDGET_TEST_MAIN(TestClass)            \
+  int main(int argc, char** argv) {               \
+    mv::testing::UseOffscreenPlatformUnlessSet(); \
+    QApplication application(argc, argv);         \
+    TestClass test;                               \
+    return QTest::qExec(&test, argc, argv);       \
+  }
