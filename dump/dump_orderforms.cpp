@@ -1,0 +1,125 @@
+#include "dump/dump_orderforms.h"
+
+#include <utility>
+
+#include "driver/convert_functions.h"
+#include "driver/open_order_form_storage.h"
+#include "platform/runtime_error.h"
+
+namespace mv {
+namespace {
+
+constexpr size_t kKeyWidth = 50;
+
+/// The text of a value as the dump shows it: the runtime's text where the value has one;
+/// otherwise a readable stand-in ("Null", the bytes in hexadecimal, the object's class and
+/// size), so that no value stops the dump.
+std::string ValueText(const Variant& value) {
+  switch (value.Kind()) {
+    case VariantKind::Null:
+      return "Null";
+    case VariantKind::Error:
+      return "Error";
+    case VariantKind::ByteArray: {
+      static const char* digits = "0123456789ABCDEF";
+      std::string text;
+      for (std::uint8_t byte : value.AsBytes()) {
+        if (!text.empty()) text += ' ';
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+      }
+      return text;
+    }
+    case VariantKind::Object: {
+      const VariantObject& object = value.AsObject();
+      const bool dictionary = object.GetShape() == VariantObject::Shape::Dictionary;
+      const size_t size = dictionary ? object.Entries().size() : object.Elements().size();
+      return "(" + object.ClassName() + ", " + std::to_string(size) +
+             (dictionary ? " entries)" : " elements)");
+    }
+    default:
+      return value.ToText();
+  }
+}
+
+/// The key, padded with blanks to 50 characters (a longer key is followed by one blank), the
+/// value's text and its type name in brackets.
+void WriteKeyValueLine(const std::string& key, const Variant& value, TextWriter& stream) {
+  size_t characters = 0;
+  for (unsigned char c : key) characters += (c & 0xC0) != 0x80;  // UTF-8 lead bytes
+  const size_t blanks = characters < kKeyWidth ? kKeyWidth - characters : characters > kKeyWidth;
+  const std::string padding(blanks, ' ');
+  stream.WriteLine(key + padding + ValueText(value) + " [" + value.TypeName() + "]");
+}
+
+}  // namespace
+
+DumpOrderforms::DumpOrderforms(std::function<DateTime()> clock) : clock_(std::move(clock)) {}
+
+void DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
+                          const std::string& SPassword, const std::string& SDB,
+                          const std::string& sFileName) {
+  auto connection = OpenConnection(SDBServer, SUser, SPassword, SDB);
+  auto orderList = OpenRecordset(*connection, "select * from orderlist");
+  TextWriter stream(PathFromUtf8(sFileName), TextWriter::Mode::Overwrite);
+  const DateTime now = clock_();
+  stream.WriteLine("Dumped on " + ShortDateText(now) + " " + LongTimeText(now));
+  stream.WriteBlankLines(1);
+  auto storage = OpenOrderFormStorage(SDBServer, SUser, SPassword, SDB, stream);
+  for (; !orderList->Eof(); orderList->MoveNext()) {
+    if (!storage) {
+      throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+    }
+    const auto orderForm = storage->GetData(orderList->Field("order_id"));
+    for (const auto& [key, value] : orderForm->Entries()) {
+      if (!value.IsObject()) {
+        WriteKeyValueLine(key, value, stream);
+      } else if (key == "Items") {
+        DumpOrderlines(value, stream);
+      } else {
+        DumpValues(value, stream);
+      }
+    }
+    stream.WriteBlankLines(2);
+  }
+  stream.Close();
+}
+
+void DumpOrderforms::DumpOrderlines(const Variant& lines, TextWriter& stream) {
+  const VariantObject& list = lines.AsObject();
+  std::vector<Variant> elements = list.Elements();
+  if (list.GetShape() == VariantObject::Shape::Dictionary) {
+    elements.clear();
+    for (const auto& entry : list.Entries()) elements.push_back(entry.second);
+  }
+  int n = 1;
+  for (const Variant& line : elements) {
+    stream.WriteLine("Orderline " + std::to_string(n));
+    stream.WriteBlankLines(1);
+    DumpOrderline(line, stream);
+    stream.WriteBlankLines(1);
+    ++n;
+  }
+}
+
+void DumpOrderforms::DumpOrderline(const Variant& line, TextWriter& stream) {
+  if (!line.IsObject() || line.AsObject().GetShape() != VariantObject::Shape::Dictionary) {
+    stream.WriteLine("   Value [" + ValueText(line) + "]");
+    return;
+  }
+  for (const auto& [key, value] : line.AsObject().Entries()) WriteKeyValueLine(key, value, stream);
+}
+
+void DumpOrderforms::DumpValues(const Variant& object, TextWriter& stream) {
+  const VariantObject& values = object.AsObject();
+  if (values.GetShape() == VariantObject::Shape::Dictionary) {
+    // Enumerating a dictionary yields its keys.
+    for (const auto& entry : values.Entries()) stream.WriteLine("   Value [" + entry.first + "]");
+    return;
+  }
+  for (const Variant& element : values.Elements()) {
+    stream.WriteLine("   Value [" + ValueText(element) + "]");
+  }
+}
+
+}  // namespace mv
