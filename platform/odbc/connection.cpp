@@ -7,6 +7,11 @@
 #include "platform/unicode.h"
 
 namespace mv {
+namespace {
+
+constexpr const char* kSavepointName = "mv_update_batch";
+
+}  // namespace
 
 Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
                        int queryTimeoutSeconds)
@@ -65,6 +70,14 @@ void Connection::RollbackTransaction() {
   SetAutoCommit(true);
 }
 
+bool Connection::WritesParameterArrays() const {
+  // Checked on both drivers: a failing row makes the whole execution report failure, and
+  // "savepoint" statements work inside a transaction. Their statuses per row are not relied
+  // on: the SQLite driver leaves them unset, and the PostgreSQL driver reports rows as done
+  // that its own statement savepoint has undone.
+  return engineName_ == "SQLite" || engineName_ == "PostgreSQL";
+}
+
 std::string Connection::ForEngine(std::string_view sql) const {
   if (engineName_ == "Microsoft SQL Server") return std::string(sql);
   static const std::regex top(R"(^(\s*select\s+)top\s+(\d+)\s+([\s\S]*?)\s*$)", std::regex::icase);
@@ -98,6 +111,44 @@ Transaction::~Transaction() {
 
 void Transaction::Commit() {
   connection_.CommitTransaction();
+  done_ = true;
+}
+
+Savepoint::Savepoint(Connection& connection)
+    : connection_(connection), ownTransaction_(!connection.InTransaction()) {
+  if (ownTransaction_) {
+    connection_.BeginTransaction();
+  } else {
+    connection_.Execute(std::string("savepoint ") + kSavepointName);
+  }
+}
+
+Savepoint::~Savepoint() {
+  if (done_) return;
+  try {
+    Undo();
+  } catch (...) {
+    // The error that left the work unkept is on its way to the caller; a connection that
+    // cannot return to the savepoint has lost the transaction anyway.
+  }
+}
+
+void Savepoint::Keep() {
+  if (ownTransaction_) {
+    connection_.CommitTransaction();
+  } else {
+    connection_.Execute(std::string("release savepoint ") + kSavepointName);
+  }
+  done_ = true;
+}
+
+void Savepoint::Undo() {
+  if (ownTransaction_) {
+    connection_.RollbackTransaction();
+  } else {
+    connection_.Execute(std::string("rollback to savepoint ") + kSavepointName);
+    connection_.Execute(std::string("release savepoint ") + kSavepointName);
+  }
   done_ = true;
 }
 

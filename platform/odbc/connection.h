@@ -36,6 +36,9 @@ class Connection {
 
   /// The engine's name as the driver reports it ("Microsoft SQL Server", "SQLite", ...).
   const std::string& EngineName() const { return engineName_; }
+  /// Whether many rows may be sent in one execution under a savepoint: true on the engines
+  /// whose drivers are known to run parameter arrays and savepoints as batch writes need.
+  bool WritesParameterArrays() const;
   int QueryTimeoutSeconds() const { return queryTimeoutSeconds_; }
   const odbc::Handle& Handle() const { return connection_; }
 
@@ -65,6 +68,27 @@ class Transaction {
 
  private:
   Connection& connection_;
+  bool done_ = false;
+};
+
+/// A point the connection's work can return to: a savepoint inside the open transaction, or
+/// the start of a transaction of its own when none is open. Work not kept is undone when the
+/// savepoint goes out of scope.
+class Savepoint {
+ public:
+  explicit Savepoint(Connection& connection);
+  ~Savepoint();
+  Savepoint(const Savepoint&) = delete;
+  Savepoint& operator=(const Savepoint&) = delete;
+
+  /// Keeps the work done since the savepoint (commits it when no transaction was open).
+  void Keep();
+  /// Undoes the work done since the savepoint; the work before it stays.
+  void Undo();
+
+ private:
+  Connection& connection_;
+  bool ownTransaction_;
   bool done_ = false;
 };
 

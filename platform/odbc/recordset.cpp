@@ -1,7 +1,5 @@
 #include "platform/odbc/recordset.h"
 
-#include <map>
-#include <memory>
 #include <regex>
 
 #include "platform/odbc/connection.h"
@@ -14,6 +12,8 @@ namespace {
 constexpr long kNoCurrentRecord = 3021;
 constexpr long kItemNotFound = 3265;
 constexpr long kNoBaseTable = 3251;
+/// How many added rows go to the database in one execution at most.
+constexpr size_t kRowsPerExecution = 500;
 
 [[noreturn]] void ThrowNoCurrentRecord() {
   throw RuntimeError(kNoCurrentRecord,
@@ -59,6 +59,11 @@ Recordset::Recordset(Connection& connection, std::string_view sql)
   odbc::Statement statement(connection);
   statement.ExecuteDirect(connection.ForEngine(sql));
   columns_ = statement.DescribeColumns();
+  for (size_t i = 0; i < columns_.size() && uniqueNames_; ++i) {
+    for (size_t j = i + 1; j < columns_.size() && uniqueNames_; ++j) {
+      uniqueNames_ = !EqualsIgnoreCase(columns_[i].name, columns_[j].name);
+    }
+  }
   while (statement.Fetch()) {
     Row row;
     row.values.reserve(columns_.size());
@@ -91,8 +96,15 @@ bool Recordset::HasField(std::string_view name) const {
 }
 
 size_t Recordset::ColumnIndex(std::string_view name) const {
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    if (EqualsIgnoreCase(columns_[i].name, name)) return i;
+  // Rows are mostly read and written column after column, so with unique names the search
+  // starts after the column found last; the first match is then the only one.
+  const size_t start = uniqueNames_ ? lastColumn_ + 1 : 0;
+  for (size_t n = 0; n < columns_.size(); ++n) {
+    const size_t i = (start + n) % columns_.size();
+    if (EqualsIgnoreCase(columns_[i].name, name)) {
+      lastColumn_ = i;
+      return i;
+    }
   }
   throw RuntimeError(kItemNotFound,
                      "Item cannot be found in the collection corresponding to the requested name "
@@ -150,67 +162,143 @@ const std::vector<size_t>& Recordset::KeyColumns() {
   return *keyColumns_;
 }
 
+Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites& prepared) {
+  const bool added = row.state == RowState::Added;
+  std::vector<size_t> conditionColumns;
+  if (!added) {
+    conditionColumns = KeyColumns();
+    if (conditionColumns.empty()) {
+      for (size_t i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].kind != VariantKind::ByteArray) conditionColumns.push_back(i);
+      }
+    }
+  }
+  std::vector<bool> shape = row.assigned;
+  shape.push_back(added);
+  for (size_t i : conditionColumns) shape.push_back((*row.original)[i].IsNull());
+  PreparedWrite& write = prepared[shape];
+  if (write.statement) return write;
+
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (row.assigned[i]) write.setColumns.push_back(i);
+  }
+  std::string sql;
+  if (added) {
+    std::string names;
+    std::string marks;
+    for (size_t i : write.setColumns) {
+      names += (names.empty() ? "" : ", ") + columns_[i].name;
+      marks += marks.empty() ? "?" : ", ?";
+    }
+    sql = write.setColumns.empty()
+              ? "insert into " + table_ + " default values"
+              : "insert into " + table_ + " (" + names + ") values (" + marks + ")";
+  } else {
+    std::string assignments;
+    for (size_t i : write.setColumns) {
+      assignments += (assignments.empty() ? "" : ", ") + columns_[i].name + " = ?";
+    }
+    std::string condition;
+    for (size_t i : conditionColumns) {
+      condition += condition.empty() ? "" : " and ";
+      if ((*row.original)[i].IsNull()) {
+        condition += columns_[i].name + " is null";
+      } else {
+        condition += columns_[i].name + " = ?";
+        write.whereColumns.push_back(i);
+      }
+    }
+    sql = "update " + table_ + " set " + assignments + " where " + condition;
+  }
+  for (size_t i : write.setColumns) write.arrays.emplace_back(columns_[i]);
+  write.statement = std::make_unique<odbc::Statement>(connection_);
+  write.statement->Prepare(sql);
+  return write;
+}
+
+void Recordset::WriteRow(Row& row, PreparedWrites& prepared) {
+  PreparedWrite& write = PreparedFor(row, prepared);
+  odbc::Statement& statement = *write.statement;
+  statement.ClearParameters();
+  SQLUSMALLINT number = 1;
+  for (size_t i : write.setColumns) statement.BindParameter(number++, row.values[i], columns_[i]);
+  for (size_t i : write.whereColumns) {
+    statement.BindParameter(number++, (*row.original)[i], columns_[i]);
+  }
+  statement.Execute();
+  MarkWritten(row);
+}
+
+void Recordset::WriteAddedRows(size_t& written, PreparedWrites& prepared) {
+  const std::vector<bool> assigned = rows_[pending_[written]].assigned;
+  PreparedWrite& insert = PreparedFor(rows_[pending_[written]], prepared);
+  for (auto& array : insert.arrays) array.Clear();
+  size_t count = 0;
+  // An insert without parameters gives an array nothing to repeat it by.
+  for (; !insert.arrays.empty() && written + count < pending_.size() && count < kRowsPerExecution;
+       ++count) {
+    const Row& row = rows_[pending_[written + count]];
+    if (row.state != RowState::Added || row.assigned != assigned) break;
+    bool fits = true;
+    for (size_t p = 0; p < insert.arrays.size() && fits; ++p) {
+      fits = insert.arrays[p].Accepts(row.values[insert.setColumns[p]]);
+    }
+    if (!fits) break;
+    for (size_t p = 0; p < insert.arrays.size(); ++p) {
+      insert.arrays[p].Add(row.values[insert.setColumns[p]]);
+    }
+  }
+  if (count < 2) {
+    WriteRow(rows_[pending_[written]], prepared);
+    ++written;
+    return;
+  }
+  // Drivers differ in what they keep of an array that fails part way and in how they report
+  // it, so a failed execution is undone whole and its rows are written one by one: the rows
+  // before the failing one are written, and its own error reaches the caller.
+  bool executed = false;
+  {
+    Savepoint savepoint(connection_);
+    executed = insert.statement->ExecuteArray(insert.arrays, count);
+    if (executed) {
+      savepoint.Keep();
+    } else {
+      savepoint.Undo();
+    }
+  }
+  for (size_t end = written + count; written < end; ++written) {
+    Row& row = rows_[pending_[written]];
+    if (executed) {
+      MarkWritten(row);
+    } else {
+      WriteRow(row, prepared);
+    }
+  }
+}
+
+void Recordset::MarkWritten(Row& row) {
+  row.state = RowState::Unchanged;
+  row.original.reset();
+  row.assigned.assign(columns_.size(), false);
+}
+
 void Recordset::UpdateBatch() {
   if (pending_.empty()) return;
   if (table_.empty()) {
     throw RuntimeError(kNoBaseTable, "Insufficient base table information for updating.");
   }
-  std::map<std::string, std::unique_ptr<odbc::Statement>> prepared;
+  const bool arrays = connection_.WritesParameterArrays();
+  PreparedWrites prepared;
   size_t written = 0;
   try {
-    for (; written < pending_.size(); ++written) {
+    while (written < pending_.size()) {
       Row& row = rows_[pending_[written]];
-      std::vector<size_t> setColumns;
-      std::vector<size_t> whereColumns;
-      std::string sql;
-      for (size_t i = 0; i < columns_.size(); ++i) {
-        if (row.assigned[i]) setColumns.push_back(i);
-      }
-      if (row.state == RowState::Added) {
-        std::string names;
-        std::string marks;
-        for (size_t i : setColumns) {
-          names += (names.empty() ? "" : ", ") + columns_[i].name;
-          marks += marks.empty() ? "?" : ", ?";
-        }
-        sql = setColumns.empty() ? "insert into " + table_ + " default values"
-                                 : "insert into " + table_ + " (" + names + ") values (" + marks + ")";
+      if (arrays && row.state == RowState::Added) {
+        WriteAddedRows(written, prepared);
       } else {
-        const std::vector<size_t>& keys = KeyColumns();
-        std::string assignments;
-        for (size_t i : setColumns) assignments += (assignments.empty() ? "" : ", ") + columns_[i].name + " = ?";
-        std::string condition;
-        const auto addCondition = [&](size_t i) {
-          condition += condition.empty() ? "" : " and ";
-          if ((*row.original)[i].IsNull()) {
-            condition += columns_[i].name + " is null";
-          } else {
-            condition += columns_[i].name + " = ?";
-            whereColumns.push_back(i);
-          }
-        };
-        if (!keys.empty()) {
-          for (size_t i : keys) addCondition(i);
-        } else {
-          for (size_t i = 0; i < columns_.size(); ++i) {
-            if (columns_[i].kind != VariantKind::ByteArray) addCondition(i);
-          }
-        }
-        sql = "update " + table_ + " set " + assignments + " where " + condition;
+        WriteRow(row, prepared);
+        ++written;
       }
-      auto& statement = prepared[sql];
-      if (!statement) {
-        statement = std::make_unique<odbc::Statement>(connection_);
-        statement->Prepare(sql);
-      }
-      statement->ClearParameters();
-      SQLUSMALLINT number = 1;
-      for (size_t i : setColumns) statement->BindParameter(number++, row.values[i], columns_[i]);
-      for (size_t i : whereColumns) statement->BindParameter(number++, (*row.original)[i], columns_[i]);
-      statement->Execute();
-      row.state = RowState::Unchanged;
-      row.original.reset();
-      row.assigned.assign(columns_.size(), false);
     }
   } catch (...) {
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<long>(written));

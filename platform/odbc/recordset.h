@@ -2,6 +2,8 @@
 // field name, with changes sent to the database in one batch.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,7 +46,8 @@ class Recordset {
   /// Writes every pending row in the order it became pending, each statement prepared once:
   /// an added row as an insert naming only the columns that were set, a changed row as an
   /// update found by the table's key. When a row fails, the rows before it stay written, it
-  /// and the rows after it stay pending, and the error reaches the caller.
+  /// and the rows after it stay pending, and the error reaches the caller. Where the engine
+  /// allows, consecutive added rows of one insert go to the database many in one execution.
   void UpdateBatch();
   /// Drops every pending change: added rows disappear, changed rows take their old values.
   void CancelBatch();
@@ -60,16 +63,34 @@ class Recordset {
     RowState state = RowState::Unchanged;
   };
 
+  /// A statement prepared for rows of one shape (which columns were set, and for an update
+  /// which old values were null), with the columns its parameters come from.
+  struct PreparedWrite {
+    std::unique_ptr<odbc::Statement> statement;
+    std::vector<size_t> setColumns;            // the row's values, in parameter order
+    std::vector<size_t> whereColumns;          // then the row's old values
+    std::vector<odbc::ParameterArray> arrays;  // one per set column, for many rows at once
+  };
+  using PreparedWrites = std::map<std::vector<bool>, PreparedWrite>;
+
   size_t ColumnIndex(std::string_view name) const;
   Row& CurrentRow();
   const Row& CurrentRow() const;
   void MarkPending(size_t rowIndex);
   const std::vector<size_t>& KeyColumns();
-  void WriteRow(Row& row);
+  /// The statement for `row`'s shape, prepared on first use.
+  PreparedWrite& PreparedFor(const Row& row, PreparedWrites& prepared);
+  void WriteRow(Row& row, PreparedWrites& prepared);
+  /// Writes the added rows from pending_[written] on that share one insert, as many as one
+  /// execution takes, and advances `written` past the rows written.
+  void WriteAddedRows(size_t& written, PreparedWrites& prepared);
+  void MarkWritten(Row& row);
 
   Connection& connection_;
   std::string table_;
   std::vector<odbc::ColumnInfo> columns_;
+  bool uniqueNames_ = true;        // no two columns share a name in any letter case
+  mutable size_t lastColumn_ = 0;  // where the last name lookup ended
   std::vector<Row> rows_;
   long position_ = 0;
   std::vector<size_t> pending_;

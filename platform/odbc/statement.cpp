@@ -70,6 +70,119 @@ std::int64_t ScaledCurrencyFromText(const std::string& text) {
   return negative ? -scaled : scaled;
 }
 
+bool IsNull(const Variant& value) {
+  return value.Kind() == VariantKind::Empty || value.Kind() == VariantKind::Null;
+}
+
+bool IsVariableLength(SQLSMALLINT cType) {
+  return cType == SQL_C_CHAR || cType == SQL_C_WCHAR || cType == SQL_C_BINARY;
+}
+
+/// The type `value` binds with as a value of `column`. Throws a type mismatch for kinds no
+/// parameter holds.
+ParameterType TypeOf(const Variant& value, const ColumnInfo& column) {
+  ParameterType type;
+  type.sqlType = column.sqlType == SQL_UNKNOWN_TYPE ? SQL_WVARCHAR : column.sqlType;
+  type.size = column.size;
+  switch (value.Kind()) {
+    case VariantKind::Empty:
+    case VariantKind::Null:
+    case VariantKind::Currency:
+    case VariantKind::Decimal:
+      type.cType = SQL_C_CHAR;
+      break;
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Byte:
+    case VariantKind::Boolean:
+      type.cType = SQL_C_SLONG;
+      break;
+    case VariantKind::Single:
+    case VariantKind::Double:
+      type.cType = SQL_C_DOUBLE;
+      break;
+    case VariantKind::Date:
+      type.cType = SQL_C_TYPE_TIMESTAMP;
+      if (!IsTextType(type.sqlType)) type.sqlType = SQL_TYPE_TIMESTAMP;
+      type.size = 19;
+      break;
+    case VariantKind::String:
+      type.cType = SQL_C_WCHAR;
+      break;
+    case VariantKind::ByteArray:
+      type.cType = SQL_C_BINARY;
+      break;
+    case VariantKind::Error:
+    case VariantKind::Object:
+      throw RuntimeError(errors::kTypeMismatch, "Type mismatch");
+  }
+  return type;
+}
+
+/// Appends the bytes the driver reads for `value`, bound as `type` (from TypeOf), to `bytes`
+/// and returns their count, or SQL_NULL_DATA for a null. A text or byte string longer than
+/// the column widens `type.size`.
+SQLLEN AppendBytes(const Variant& value, ParameterType& type, std::vector<char>& bytes) {
+  const auto append = [&](const void* data, size_t count) {
+    const char* first = static_cast<const char*>(data);
+    bytes.insert(bytes.end(), first, first + count);
+    return static_cast<SQLLEN>(count);
+  };
+  switch (value.Kind()) {
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Byte:
+    case VariantKind::Boolean: {
+      SQLINTEGER number32 = value.ToLong();
+      if (value.Kind() == VariantKind::Boolean && type.sqlType == SQL_BIT) number32 = -number32;
+      return append(&number32, sizeof(number32));
+    }
+    case VariantKind::Single:
+    case VariantKind::Double: {
+      const double real = value.ToDouble();
+      return append(&real, sizeof(real));
+    }
+    case VariantKind::Currency:
+    case VariantKind::Decimal: {
+      std::string text;
+      if (value.Kind() == VariantKind::Decimal) {
+        text = value.AsDecimalText();
+      } else {
+        const std::int64_t scaled = value.AsCurrencyScaled();
+        const std::uint64_t magnitude =
+            scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+        std::string fraction = std::to_string(magnitude % 10000);
+        fraction.insert(0, 4 - fraction.size(), '0');
+        text = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
+      }
+      return append(text.data(), text.size());
+    }
+    case VariantKind::Date: {
+      const DateTime& date = value.AsDate();
+      SQL_TIMESTAMP_STRUCT stamp{};
+      stamp.year = static_cast<SQLSMALLINT>(date.year);
+      stamp.month = static_cast<SQLUSMALLINT>(date.month);
+      stamp.day = static_cast<SQLUSMALLINT>(date.day);
+      stamp.hour = static_cast<SQLUSMALLINT>(date.hour);
+      stamp.minute = static_cast<SQLUSMALLINT>(date.minute);
+      stamp.second = static_cast<SQLUSMALLINT>(date.second);
+      return append(&stamp, sizeof(stamp));
+    }
+    case VariantKind::String: {
+      const std::u16string wide = Utf8ToUtf16(value.AsString());
+      if (IsTextType(type.sqlType)) type.size = std::max<SQLULEN>({type.size, wide.size(), 1});
+      return append(wide.data(), wide.size() * sizeof(char16_t));
+    }
+    case VariantKind::ByteArray: {
+      const auto& data = value.AsBytes();
+      type.size = std::max<SQLULEN>({type.size, data.size(), 1});
+      return append(data.data(), data.size());
+    }
+    default:
+      return SQL_NULL_DATA;
+  }
+}
+
 }  // namespace
 
 VariantKind KindOfColumn(SQLSMALLINT sqlType, SQLULEN size, SQLSMALLINT decimalDigits) {
@@ -128,93 +241,97 @@ void Statement::Execute() { Check(SQLExecute(statement_.Get()), statement_); }
 
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value,
                               const ColumnInfo& column) {
+  ParameterType type = TypeOf(value, column);
   std::vector<char>& data = parameterData_.emplace_back();
-  SQLLEN& length = parameterLengths_.emplace_back(0);
-  SQLSMALLINT cType = SQL_C_CHAR;
-  SQLSMALLINT sqlType = column.sqlType == SQL_UNKNOWN_TYPE ? SQL_WVARCHAR : column.sqlType;
-  SQLULEN size = column.size;
-  const auto store = [&](const void* bytes, size_t count) {
-    data.assign(static_cast<const char*>(bytes), static_cast<const char*>(bytes) + count);
-    length = static_cast<SQLLEN>(count);
-  };
-  switch (value.Kind()) {
-    case VariantKind::Empty:
-    case VariantKind::Null:
-      data.assign(1, '\0');
-      length = SQL_NULL_DATA;
-      break;
-    case VariantKind::Integer:
-    case VariantKind::Long:
-    case VariantKind::Byte:
-    case VariantKind::Boolean: {
-      SQLINTEGER number32 = value.ToLong();
-      if (value.Kind() == VariantKind::Boolean && sqlType == SQL_BIT) number32 = -number32;
-      cType = SQL_C_SLONG;
-      store(&number32, sizeof(number32));
-      break;
-    }
-    case VariantKind::Single:
-    case VariantKind::Double: {
-      const double real = value.ToDouble();
-      cType = SQL_C_DOUBLE;
-      store(&real, sizeof(real));
-      break;
-    }
-    case VariantKind::Currency:
-    case VariantKind::Decimal: {
-      std::string text;
-      if (value.Kind() == VariantKind::Decimal) {
-        text = value.AsDecimalText();
-      } else {
-        const std::int64_t scaled = value.AsCurrencyScaled();
-        const std::uint64_t magnitude =
-            scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
-        std::string fraction = std::to_string(magnitude % 10000);
-        fraction.insert(0, 4 - fraction.size(), '0');
-        text = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
-      }
-      store(text.data(), text.size());
-      break;
-    }
-    case VariantKind::Date: {
-      const DateTime& date = value.AsDate();
-      SQL_TIMESTAMP_STRUCT stamp{};
-      stamp.year = static_cast<SQLSMALLINT>(date.year);
-      stamp.month = static_cast<SQLUSMALLINT>(date.month);
-      stamp.day = static_cast<SQLUSMALLINT>(date.day);
-      stamp.hour = static_cast<SQLUSMALLINT>(date.hour);
-      stamp.minute = static_cast<SQLUSMALLINT>(date.minute);
-      stamp.second = static_cast<SQLUSMALLINT>(date.second);
-      cType = SQL_C_TYPE_TIMESTAMP;
-      if (!IsTextType(sqlType)) sqlType = SQL_TYPE_TIMESTAMP;
-      size = 19;
-      store(&stamp, sizeof(stamp));
-      break;
-    }
-    case VariantKind::String: {
-      const std::u16string wide = Utf8ToUtf16(value.AsString());
-      cType = SQL_C_WCHAR;
-      store(wide.data(), wide.size() * sizeof(char16_t));
-      if (IsTextType(sqlType)) size = std::max<SQLULEN>({size, wide.size(), 1});
-      break;
-    }
-    case VariantKind::ByteArray: {
-      const auto& bytes = value.AsBytes();
-      cType = SQL_C_BINARY;
-      store(bytes.data(), bytes.size());
-      size = std::max<SQLULEN>({size, bytes.size(), 1});
-      break;
-    }
-    case VariantKind::Error:
-    case VariantKind::Object:
-      throw RuntimeError(errors::kTypeMismatch, "Type mismatch");
-  }
+  SQLLEN& length = parameterLengths_.emplace_back(AppendBytes(value, type, data));
   if (data.empty()) data.push_back('\0');
-  if (size == 0) size = 1;
-  Check(SQLBindParameter(statement_.Get(), number, SQL_PARAM_INPUT, cType, sqlType, size,
-                         column.decimalDigits, data.data(), static_cast<SQLLEN>(data.size()),
-                         &length),
+  Check(SQLBindParameter(statement_.Get(), number, SQL_PARAM_INPUT, type.cType, type.sqlType,
+                         std::max<SQLULEN>(type.size, 1), column.decimalDigits, data.data(),
+                         static_cast<SQLLEN>(data.size()), &length),
         statement_);
+}
+
+bool Statement::ExecuteArray(std::vector<ParameterArray>& parameters, size_t rows) {
+  ClearParameters();
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    parameters[i].Bind(statement_, static_cast<SQLUSMALLINT>(i + 1));
+  }
+  // Drivers that do not report row by row leave the statuses as they are.
+  std::vector<SQLUSMALLINT> statuses(rows, SQL_PARAM_SUCCESS);
+  SQLULEN processed = 0;
+  SetAttribute(SQL_ATTR_PARAM_BIND_TYPE, SQL_PARAM_BIND_BY_COLUMN);
+  SetAttribute(SQL_ATTR_PARAMSET_SIZE, rows);
+  SetAttribute(SQL_ATTR_PARAM_STATUS_PTR, statuses.data());
+  SetAttribute(SQL_ATTR_PARAMS_PROCESSED_PTR, &processed);
+  const SQLRETURN code = SQLExecute(statement_.Get());
+  SetAttribute(SQL_ATTR_PARAMSET_SIZE, 1);
+  SetAttribute(SQL_ATTR_PARAM_STATUS_PTR, nullptr);
+  SetAttribute(SQL_ATTR_PARAMS_PROCESSED_PTR, nullptr);
+  ClearParameters();
+  return SQL_SUCCEEDED(code) && processed == rows &&
+         std::all_of(statuses.begin(), statuses.end(), [](SQLUSMALLINT status) {
+           return status == SQL_PARAM_SUCCESS || status == SQL_PARAM_SUCCESS_WITH_INFO;
+         });
+}
+
+void Statement::SetAttribute(SQLINTEGER attribute, SQLULEN value) {
+  Check(SQLSetStmtAttrW(statement_.Get(), attribute, reinterpret_cast<SQLPOINTER>(value), 0),
+        statement_);
+}
+
+void Statement::SetAttribute(SQLINTEGER attribute, void* pointer) {
+  Check(SQLSetStmtAttrW(statement_.Get(), attribute, pointer, 0), statement_);
+}
+
+bool ParameterArray::Accepts(const Variant& value) const {
+  // Byte strings are left out: the SQLite driver takes the first row's length for every row
+  // of a binary parameter array.
+  if (value.Kind() == VariantKind::Error || value.Kind() == VariantKind::Object ||
+      value.Kind() == VariantKind::ByteArray) {
+    return false;
+  }
+  if (IsNull(value) || !type_) return true;
+  const ParameterType type = TypeOf(value, *column_);
+  return type.cType == type_->cType && type.sqlType == type_->sqlType;
+}
+
+void ParameterArray::Add(const Variant& value) {
+  ParameterType type = TypeOf(value, *column_);
+  offsets_.push_back(bytes_.size());
+  lengths_.push_back(AppendBytes(value, type, bytes_));
+  if (IsNull(value)) return;
+  if (!type_) {
+    type_ = type;
+  } else {
+    type_->size = std::max(type_->size, type.size);
+  }
+}
+
+void ParameterArray::Clear() {
+  type_.reset();
+  bytes_.clear();
+  offsets_.clear();
+  lengths_.clear();
+}
+
+void ParameterArray::Bind(const Handle& statement, SQLUSMALLINT number) {
+  const ParameterType type = type_ ? *type_ : TypeOf(Variant::Null(), *column_);
+  // Fixed-size C types sit in slots of their own size; texts and bytes in slots as wide as
+  // the longest value.
+  size_t width = IsVariableLength(type.cType) ? sizeof(SQLWCHAR) : 1;
+  for (SQLLEN length : lengths_) {
+    if (length != SQL_NULL_DATA) width = std::max(width, static_cast<size_t>(length));
+  }
+  laidOut_.assign(width * lengths_.size(), '\0');
+  for (size_t row = 0; row < lengths_.size(); ++row) {
+    if (lengths_[row] == SQL_NULL_DATA) continue;
+    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offsets_[row]), lengths_[row],
+                laidOut_.begin() + static_cast<std::ptrdiff_t>(row * width));
+  }
+  Check(SQLBindParameter(statement.Get(), number, SQL_PARAM_INPUT, type.cType, type.sqlType,
+                         std::max<SQLULEN>(type.size, 1), column_->decimalDigits, laidOut_.data(),
+                         static_cast<SQLLEN>(width), lengths_.data()),
+        statement);
 }
 
 std::vector<ColumnInfo> Statement::DescribeColumns() {

@@ -1,8 +1,9 @@
 // One ODBC statement on a connection: execute, describe and fetch result columns as Variants,
-// bind Variants as parameters.
+// bind Variants as parameters, one row at a time or as parameter arrays.
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,42 @@ struct ColumnInfo {
 /// The Variant kind a column of this SQL type reads as, as ADO maps them.
 VariantKind KindOfColumn(SQLSMALLINT sqlType, SQLULEN size, SQLSMALLINT decimalDigits);
 
+/// How a parameter value reaches the driver: the C type of its buffer, and the SQL type and
+/// column size it is sent as.
+struct ParameterType {
+  SQLSMALLINT cType = SQL_C_CHAR;
+  SQLSMALLINT sqlType = SQL_WVARCHAR;
+  SQLULEN size = 0;
+};
+
+/// The values of one parameter for every row of an array execution, typed as values of one
+/// column. All values of an array bind with one C and SQL type; a null fits any.
+class ParameterArray {
+ public:
+  /// `column` must outlive the array.
+  explicit ParameterArray(const ColumnInfo& column) : column_(&column) {}
+
+  /// Whether `value` can join the array: a kind a parameter holds, binding with the type of
+  /// the values added so far.
+  bool Accepts(const Variant& value) const;
+  /// Appends `value` as the next row's value; `value` must be accepted.
+  void Add(const Variant& value);
+  /// Empties the array for the next execution.
+  void Clear();
+
+ private:
+  friend class Statement;
+  /// Binds the values, laid out column-wise, as parameter `number` of `statement`.
+  void Bind(const Handle& statement, SQLUSMALLINT number);
+
+  const ColumnInfo* column_;
+  std::optional<ParameterType> type_;  // set by the first value that is not null
+  std::vector<char> bytes_;            // every value's bytes, one after another
+  std::vector<size_t> offsets_;
+  std::vector<SQLLEN> lengths_;
+  std::vector<char> laidOut_;  // the values in slots of one width, as the driver reads them
+};
+
 class Statement {
  public:
   explicit Statement(Connection& connection);
@@ -39,6 +76,11 @@ class Statement {
   void BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column);
   void ClearParameters();
   void Execute();
+  /// Runs the prepared statement once for each of the `rows` rows of `parameters` (the array
+  /// at index i is parameter i + 1) in one call. Returns false when the driver reports that
+  /// any row failed or was not run; drivers differ in what they keep of such a run, so the
+  /// caller undoes it. Afterwards the statement runs one row per Execute again.
+  bool ExecuteArray(std::vector<ParameterArray>& parameters, size_t rows);
 
   /// The result columns of the executed statement.
   std::vector<ColumnInfo> DescribeColumns();
@@ -50,6 +92,9 @@ class Statement {
   const Handle& Get() const { return statement_; }
 
  private:
+  void SetAttribute(SQLINTEGER attribute, SQLULEN value);
+  void SetAttribute(SQLINTEGER attribute, void* pointer);
+
   Handle statement_;
   std::deque<std::vector<char>> parameterData_;
   std::deque<SQLLEN> parameterLengths_;
