@@ -415,6 +415,11 @@ std::int64_t Variant::AsCurrencyScaled() const {
   return integral_;
 }
 
+std::int32_t Variant::AsErrorCode() const {
+  if (kind_ != VariantKind::Error) ThrowWrongKind(VariantKind::Error, TypeName());
+  return static_cast<std::int32_t>(integral_);
+}
+
 const std::string& Variant::AsDecimalText() const {
   if (kind_ != VariantKind::Decimal) ThrowWrongKind(VariantKind::Decimal, TypeName());
   return std::get<std::string>(payload_->value);

@@ -109,6 +109,7 @@ class Variant {
   const std::string& AsString() const;
   const DateTime& AsDate() const;
   std::int64_t AsCurrencyScaled() const;
+  std::int32_t AsErrorCode() const;
   const std::string& AsDecimalText() const;
   const std::vector<std::uint8_t>& AsBytes() const;
   const VariantObject& AsObject() const;

@@ -28,7 +28,7 @@ class ConvertBaskets : public Converter {
   /// True when BASKETHEADER holds a row with the basket id (quotes in it doubled).
   bool BasketExists(Connection& target, const std::string& basketId);
   void InsertBasketHeader(const VariantObject& orderForm, Connection& target);
-  /// One statement per line, numbered from 1. Throws Overflow for more than 32,768 lines.
+  /// One statement per line, numbered from 1 as a 16-bit number: Overflow from 32,768 lines.
   void InsertBasketLines(const VariantObject& orderForm, Connection& target);
   /// Appends the value's literal by its type name, then ", " or, for the last, ")". Numbers
   /// that go through their text form are written with a decimal point whatever the regional

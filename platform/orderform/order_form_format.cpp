@@ -146,8 +146,9 @@ class Encoder {
         Text(value.AsDecimalText());
         break;
       case VariantKind::Error:
-        // Variant offers no getter for an Error's code, so such a value cannot be written.
-        ThrowNotStorable("an Error value, whose code cannot be read");
+        Put(Tag::Error);
+        Unsigned(static_cast<std::uint32_t>(value.AsErrorCode()), 4);
+        break;
       case VariantKind::ByteArray:
         Put(Tag::ByteArray);
         Count(value.AsBytes().size());

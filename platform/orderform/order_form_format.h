@@ -21,8 +21,7 @@ inline constexpr int kMaxOrderFormDepth = 32;
 /// the dictionary with its entries in enumeration order, every value as a kind tag and its
 /// payload (nested dictionaries and lists included). Throws RuntimeError kOrderFormDamaged
 /// when objects are nested deeper than kMaxOrderFormDepth (a list holding itself included),
-/// for a text that is not UTF-8, a date outside the calendar, and for an Error value (the
-/// decoder reads Error values, but Variant gives no access to an Error's code).
+/// for a text that is not UTF-8, a date outside the calendar and a Decimal that is no number.
 std::vector<std::uint8_t> EncodeOrderForm(const VariantObject& orderForm);
 
 /// The order form that EncodeOrderForm wrote into `marshalled`. Every length, count and tag is

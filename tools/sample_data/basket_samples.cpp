@@ -79,8 +79,10 @@ std::shared_ptr<VariantObject> SampleOrderForm(Chooser& choose, const std::strin
                                    : Variant::String("S-" + std::to_string(choose.Below(5000))));
   orderForm->Set("user_locale", Variant::Long(choose.Pick(kLocales)));
   orderForm->Set("business_partner_id", Variant::Long(1 + choose.Below(400)));
-  orderForm->Set("total", Variant::Decimal(std::to_string(choose.Below(100000)) + "." +
-                                           std::to_string(10 + choose.Below(90))));
+  // Drawn one after the other: the operands of one expression may be evaluated in any order.
+  const int units = choose.Below(100000);
+  const int cents = 10 + choose.Below(90);
+  orderForm->Set("total", Variant::Decimal(std::to_string(units) + "." + std::to_string(cents)));
   auto items = VariantObject::NewList();
   const int lineCount = flaw == Flaw::NoLines ? 0 : 1 + choose.Below(5);
   const int lineWithoutSku = flaw == Flaw::LineWithoutSku ? choose.Below(lineCount) : -1;

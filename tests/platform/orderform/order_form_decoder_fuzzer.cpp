@@ -1,11 +1,12 @@
 // libFuzzer target for the order-form decoder: any bytes either decode or raise the damage
-// error, and whatever decodes encodes back to the very same bytes.
+// error, and whatever decodes encodes back to as many bytes, which a second round leaves as
+// they are. (Not byte for byte at once: a Single's signalling NaN comes back quiet, since the
+// runtime holds a Single as a double.)
 //
 // Build and run (clang only; the normal build leaves it out):
 //   cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DMV_FUZZ=ON
 //   cmake --build build-fuzz --target order_form_decoder_fuzzer
 //   build-fuzz/tests/platform/orderform/order_form_decoder_fuzzer -max_total_time=300 CORPUS
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -24,12 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (error.Number() != mv::kOrderFormDamaged) std::abort();
     return 0;
   }
-  std::vector<std::uint8_t> again;
-  try {
-    again = mv::EncodeOrderForm(*orderForm);
-  } catch (const mv::RuntimeError&) {
-    return 0;  // an Error value: read, but not writable
-  }
-  if (!std::equal(again.begin(), again.end(), input.begin(), input.end())) std::abort();
+  const std::vector<std::uint8_t> again = mv::EncodeOrderForm(*orderForm);
+  if (again.size() != size) std::abort();
+  if (mv::EncodeOrderForm(*mv::DecodeOrderForm(again, "fuzz")) != again) std::abort();
   return 0;
 }

@@ -84,6 +84,7 @@ std::shared_ptr<VariantObject> EveryKindOrderForm() {
   form->Set("total", Variant::Decimal("-0012.3400"));
   form->Set("signature", Variant::Bytes({0, 1, 0xFF, 0x80}));
   form->Set("no_bytes", Variant::Bytes({}));
+  form->Set("failure", Variant::Error(-2147217900));
   form->Set("Items", Variant::Object(items));
   form->Set("tags", Variant::Object(tags));
   form->Set("unset", Variant::Object(nullptr));
@@ -211,21 +212,20 @@ TEST(OrderFormFormatTest, MalformedDataNamesTheOrderAndTheFault) {
   }
 }
 
+TEST(OrderFormFormatTest, SignallingNotANumberOfASingleStaysANotANumber) {
+  // Found by the fuzzer: a Single is held as a double, which quiets a signalling NaN, so the
+  // first round may change the bytes; the value stays a NaN and a second round changes nothing.
+  const Bytes marshalled = OneEntry({4, 0x01, 0x00, 0x80, 0x7F});
+  const Bytes again = EncodeOrderForm(*DecodeOrderForm(marshalled, "B-1"));
+  const Variant single = DecodeOrderForm(again, "B-1")->Get("a");
+  EXPECT_EQ(single.TypeName(), "Single");
+  EXPECT_TRUE(std::isnan(single.ToDouble()));
+  EXPECT_EQ(EncodeOrderForm(*DecodeOrderForm(again, "B-1")), again);
+}
+
 TEST(OrderFormFormatTest, NestingUpToTheLimitIsRead) {
   const auto form = DecodeOrderForm(NestedLists(kMaxOrderFormDepth - 1), "B-1");
   EXPECT_EQ(form->Get("a").TypeName(), "SimpleList");
-}
-
-TEST(OrderFormFormatTest, ErrorValuesAreReadButCannotBeWritten) {
-  const auto form = DecodeOrderForm(OneEntry({12, 0x0D, 0, 0, 0}), "B-1");
-  EXPECT_TRUE(form->Get("a") == Variant::Error(13));
-  try {
-    EncodeOrderForm(*form);
-    ADD_FAILURE() << "encoded an Error value";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Description(),
-              "Order form cannot be stored: an Error value, whose code cannot be read");
-  }
 }
 
 TEST(OrderFormFormatTest, EncoderRefusesWhatTheDecoderWouldRefuse) {
