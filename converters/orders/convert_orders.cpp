@@ -93,9 +93,9 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders,
       log_->WriteLine(status.orderMessage);
       return OrderOutcome::Refused;
     }
+    step = "converting the order lines";
     OrderTotals totals;
     Transaction order(*targetConnection_);
-    step = "converting the order lines";
     bool converted = ConvertOrderLines(orders, lines, status.NewLineStatus, totals);
     if (converted) {
       step = "converting the order header";

@@ -117,6 +117,9 @@ bool ConvertOrders::CheckOrderStatus(const Recordset& iFields, OrderStatus& stat
     status.orderMessage = "'" + orderId + "' has no lines... no conversion nessecary.";
     return false;
   }
+  // Decided after the last line only, so that an order whose gate fails on a later line is
+  // never reported with conflicting lines.
+  bool conflicting = false;
   bool first = true;
   std::int16_t previousLineStatus = 0;
   for (; !lines->Eof(); lines->MoveNext()) {
@@ -133,12 +136,13 @@ bool ConvertOrders::CheckOrderStatus(const Recordset& iFields, OrderStatus& stat
                              status.orderMessage)) {
       return false;
     }
-    if (!first && lineLineStatus != previousLineStatus) status.ConflictingLines = true;
+    if (!first && lineLineStatus != previousLineStatus) conflicting = true;
     first = false;
     previousLineStatus = lineLineStatus;
     status.NewOrderStatus = lineOrderStatus;
     status.NewLineStatus = lineLineStatus;
   }
+  status.ConflictingLines = conflicting;
   return true;
 }
 

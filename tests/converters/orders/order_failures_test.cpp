@@ -132,6 +132,8 @@ struct EscapedFailureCase {
   const char* column;
   const char* step;
   const char* description;
+  /// The faulty line follows two accepted lines with different line statuses.
+  bool afterConflictingLines = false;
 };
 
 class EscapedFailureTest : public OrderFailureTest,
@@ -140,7 +142,15 @@ class EscapedFailureTest : public OrderFailureTest,
 TEST_P(EscapedFailureTest, IsLoggedAsABlockAndTheRunGoesOn) {
   const EscapedFailureCase& failure = GetParam();
   testing::Row header = OrderHeader("E1");
-  testing::Row line = OrderLine("E1", 1, 100);
+  int lineNumber = 1;
+  if (failure.afterConflictingLines) {
+    header = With(With(header, "ORDERSTATUS", Variant::Integer(4)), "HEADERBILLINGSTATUS",
+                  Variant::Integer(8));
+    InsertSource("orderline", OrderLine("E1", lineNumber++, 101));
+    InsertSource("orderline",
+                 With(OrderLine("E1", lineNumber++, 102), "BILLED", Variant::Integer(0)));
+  }
+  testing::Row line = OrderLine("E1", lineNumber, 100);
   if (std::string(failure.table) == "orderheader")
     header = With(header, failure.column, Variant::Null());
   else
@@ -166,6 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
                                          "checking the order status", "Invalid use of Null"},
                       EscapedFailureCase{"NullAllocated", "orderline", "ALLOCATED",
                                          "checking the order status", "Invalid use of Null"},
+                      EscapedFailureCase{"NullAllocatedAfterConflictingLines", "orderline",
+                                         "ALLOCATED", "checking the order status",
+                                         "Invalid use of Null", true},
                       EscapedFailureCase{"NullAmountInFirstLine", "orderline", "AMOUNT",
                                          "converting the order lines", "Invalid use of Null"}),
     [](const auto& info) { return std::string(info.param.name); });
