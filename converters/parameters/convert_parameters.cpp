@@ -172,26 +172,27 @@ bool ConvertParameters::ConvertBackendParameters(const std::string& server, cons
   try {
     auto connection = OpenConnection(server, user, password, database);
     auto exportFiles = OpenRecordset(*connection, "select * from ORDEREXPORTFILE");
-    if (!(exportFiles->Bof() && exportFiles->Eof())) {
+    const bool tableWasEmpty = exportFiles->Bof() && exportFiles->Eof();
+    std::int32_t bisId = 0;
+    if (!tableWasEmpty) {
       exportFiles->MoveFirst();
       while (!exportFiles->Eof()) {
         AssignBackendColumns(*exportFiles);
         exportFiles->UpdateBatch();
         exportFiles->MoveNext();
       }
-      log.WriteLine(" ");
-      log.WriteLine(" Vantrel Backend related Parameters copied/converted to ");
-      log.WriteLine(" extended ORDEREXPORTFILE table.");
     } else {
       exportFiles->AddNew();
-      const std::int32_t bisId = GetDefaultBisId(server, user, password, log, bisIdErrorLogged);
+      bisId = GetDefaultBisId(server, user, password, log, bisIdErrorLogged);
       exportFiles->SetField("BISID", Variant::Long(bisId));
       exportFiles->SetField("FILENAME", Variant::String(""));
       AssignBackendColumns(*exportFiles);
       exportFiles->UpdateBatch();
-      log.WriteLine(" ");
-      log.WriteLine(" Vantrel Backend related Parameters copied/converted to ");
-      log.WriteLine(" extended ORDEREXPORTFILE table.");
+    }
+    log.WriteLine(" ");
+    log.WriteLine(" Vantrel Backend related Parameters copied/converted to ");
+    log.WriteLine(" extended ORDEREXPORTFILE table.");
+    if (tableWasEmpty) {
       log.WriteLine(" One record added with BISID " + std::to_string(bisId) +
                     " in ORDEREXPORTFILE ");
       log.WriteLine(" because ORDEREXPORTFILE table was empty.");

@@ -50,8 +50,8 @@ class Configuration {
                                  const Variant& value) = 0;
 
   /// The instances of `application` in the installation's configuration file, in the file's
-  /// order; empty when the application is not listed. Throws RuntimeError 429 when the
-  /// installation has no configuration file, 53, 70 or 31037 as LoadConfiguration does.
+  /// order; empty when the application is not listed. Throws RuntimeError 53, 70 or 31037
+  /// for the installation's configuration file as LoadConfiguration does for a store.
   virtual std::vector<ApplicationInstance> GetApplicationInstances(
       const std::string& application) = 0;
 

@@ -41,6 +41,14 @@ bool StoredText(const std::string& declaredType, const Variant& value, std::stri
   return false;
 }
 
+/// The store is always written as UTF-8; a declaration naming another encoding (a store an
+/// operator saved as ISO-8859-1, say) would make the next load misread every non-ASCII text.
+void DeclareUtf8(pugi::xml_document& xml) {
+  const pugi::xml_node declaration = xml.first_child();
+  if (declaration.type() != pugi::node_declaration) return;
+  if (pugi::xml_attribute encoding = declaration.attribute("encoding")) encoding.set_value("UTF-8");
+}
+
 }  // namespace
 
 ConfigurationStore::ConfigurationStore(const std::filesystem::path& path)
@@ -78,6 +86,7 @@ void ConfigurationStore::SetValue(const std::string& section, const std::string&
 }
 
 void ConfigurationStore::Save() {
+  DeclareUtf8(document_->xml);
   std::ostringstream bytes;
   document_->xml.save(bytes, "  ", pugi::format_default, pugi::encoding_utf8);
   WriteFileAtomically(path_, bytes.str());

@@ -29,7 +29,8 @@ class ConfigurationStore {
   /// True when a value was set since loading or saving.
   bool Changed() const { return changed_; }
 
-  /// Writes the store to its file atomically. Throws RuntimeError 70 when it cannot; the file
+  /// Writes the store to its file atomically, as UTF-8 (its declaration, if it names an
+  /// encoding, is made to say so). Throws RuntimeError 70 when it cannot; the file
   /// then keeps its previous content.
   void Save();
 

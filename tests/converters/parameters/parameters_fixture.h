@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "converters/parameters/convert_parameters.h"
+#include "platform/regional_settings.h"
 #include "tests/converters/parameters/instance_database.h"
 #include "tests/support/test_database.h"
 
@@ -39,6 +40,8 @@ class ParametersTest : public ::testing::Test {
   std::string StorePath() const { return folder_.File("instance/VantrelConfiguration.xml"); }
   void WriteInstallation(const std::string& text) const;
 
+  // Numeric PARAMVALUE texts in the tests use a decimal point, whatever the machine's locale.
+  ScopedRegionalSettings regional_{{"%Y-%m-%d", "%H:%M:%S", '.'}};
   TempFolder folder_;
   TestDatabase source_{"source"};
   TestDatabase target_{"target"};

@@ -76,6 +76,23 @@ TEST_F(XmlConfigurationTest, ReleaseWritesTheValuesWithTheirTypes) {
   EXPECT_FALSE(fs::exists(store_ + ".tmp"));
 }
 
+TEST_F(XmlConfigurationTest, AStoreDeclaredInLatin1KeepsItsTextsOverTwoWrites) {
+  WriteFile(store_,
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Configuration>"
+            "<Section name=\"GENERAL_PARAMETERS\">"
+            "<Parameter name=\"TaxSource\" type=\"Integer\" value=\"0\" />"
+            "<Parameter name=\"BIC Virtual Directory\" type=\"String\" value=\"K\xE4se\" />"
+            "</Section></Configuration>");
+  for (std::int16_t value : {1, 2}) {
+    component_.LoadConfiguration(store_);
+    component_.SetParameterValue("GENERAL_PARAMETERS", "TaxSource", Variant::Integer(value));
+    component_.Release();
+  }
+  const std::string written = testing::ReadFileBytes(store_);
+  EXPECT_EQ(written.rfind(R"(<?xml version="1.0" encoding="UTF-8"?>)", 0), 0u) << written;
+  EXPECT_NE(written.find(R"(value="Käse")"), std::string::npos) << written;
+}
+
 TEST_F(XmlConfigurationTest, ValuesSetBeforeTheComponentIsDroppedAreWritten) {
   {
     XmlConfiguration component(folder_.File("Orbisco.xml"));
