@@ -1,10 +1,10 @@
 // copydata_bench: times the remaining-data copy of sample tables on the engine that "SQL Server"
 // is registered as, and prints rows per second.
-#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <random>
 #include <string>
 
 #include "converters/copydata/copy_data.h"
@@ -18,6 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+/// Keeps the files and databases of runs at the same time apart.
+const std::string kRunId = std::to_string(std::random_device{}());
+
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -28,10 +31,9 @@ class ScratchDatabase {
   ScratchDatabase(mv::setup::Engine engine, const std::filesystem::path& folder,
                   const std::string& schema)
       : engine_(engine),
-        address_(mv::setup::CreateDatabase(
-            engine, engine == mv::setup::Engine::Sqlite
-                        ? (folder / (schema + ".db")).string()
-                        : "mv_bench_" + schema + "_" + std::to_string(::getpid()))) {
+        address_(mv::setup::CreateDatabase(engine, engine == mv::setup::Engine::Sqlite
+                                                       ? (folder / (schema + ".db")).string()
+                                                       : "mv_bench_" + schema + "_" + kRunId)) {
     mv::setup::ApplySchema(*Connect(), MV_SCHEMA_DIR, engine, schema);
   }
   ~ScratchDatabase() { mv::setup::DropDatabase(engine_, address_); }
@@ -53,8 +55,7 @@ class ScratchDatabase {
 int main(int argc, char** argv) {
   const int rowsPerTable = argc > 1 ? std::atoi(argv[1]) : 10000;
   constexpr int kFilledTables = 10;
-  const auto folder =
-      std::filesystem::temp_directory_path() / ("mv_copydata_bench_" + std::to_string(::getpid()));
+  const auto folder = std::filesystem::temp_directory_path() / ("mv_copydata_bench_" + kRunId);
   std::filesystem::create_directories(folder);
   int status = 0;
   try {

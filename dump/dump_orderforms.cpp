@@ -1,3 +1,4 @@
+// DumpOrderforms: the order-form dump, entry by entry, with each value's text and type name.
 #include "dump/dump_orderforms.h"
 
 #include <utility>
@@ -11,15 +12,19 @@ namespace {
 
 constexpr size_t kKeyWidth = 50;
 
+/// True for an object value that refers to an object; false for scalars and for Nothing, which
+/// the dump writes as a value of its own.
+bool HoldsObject(const Variant& value) { return value.IsObject() && value.ObjectPointer(); }
+
 /// The text of a value as the dump shows it: the runtime's text where the value has one;
-/// otherwise a readable stand-in ("Null", the bytes in hexadecimal, the object's class and
-/// size), so that no value stops the dump.
+/// otherwise a readable stand-in ("Null", "Nothing", the bytes in hexadecimal, the object's
+/// class and size), so that no value stops the dump.
 std::string ValueText(const Variant& value) {
   switch (value.Kind()) {
     case VariantKind::Null:
       return "Null";
     case VariantKind::Error:
-      return "Error";
+      return "Error " + std::to_string(value.AsErrorCode());
     case VariantKind::ByteArray: {
       static const char* digits = "0123456789ABCDEF";
       std::string text;
@@ -31,6 +36,7 @@ std::string ValueText(const Variant& value) {
       return text;
     }
     case VariantKind::Object: {
+      if (!HoldsObject(value)) return "Nothing";
       const VariantObject& object = value.AsObject();
       const bool dictionary = object.GetShape() == VariantObject::Shape::Dictionary;
       const size_t size = dictionary ? object.Entries().size() : object.Elements().size();
@@ -72,7 +78,7 @@ void DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser
     }
     const auto orderForm = storage->GetData(orderList->Field("order_id"));
     for (const auto& [key, value] : orderForm->Entries()) {
-      if (!value.IsObject()) {
+      if (!HoldsObject(value)) {
         WriteKeyValueLine(key, value, stream);
       } else if (key == "Items") {
         DumpOrderlines(value, stream);
@@ -103,7 +109,7 @@ void DumpOrderforms::DumpOrderlines(const Variant& lines, TextWriter& stream) {
 }
 
 void DumpOrderforms::DumpOrderline(const Variant& line, TextWriter& stream) {
-  if (!line.IsObject() || line.AsObject().GetShape() != VariantObject::Shape::Dictionary) {
+  if (!HoldsObject(line) || line.AsObject().GetShape() != VariantObject::Shape::Dictionary) {
     stream.WriteLine("   Value [" + ValueText(line) + "]");
     return;
   }

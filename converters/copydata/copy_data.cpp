@@ -1,3 +1,4 @@
+// CopyData: the twelve remaining tables, one transaction each, zones and freight groups renumbered.
 #include "converters/copydata/copy_data.h"
 
 #include <array>

@@ -112,10 +112,16 @@ TEST_F(DumpOrderformsTest, ValuesWithoutATextFormAreWrittenReadablyAndTheDumpGoe
   line->Set("options", Variant::Object(VariantObject::NewDictionary()));
   line->Set("note", Variant::Null());
   line->Set("raw", Variant::Bytes({0x0A, 0xFF}));
+  line->Set("gift", Variant::Object(nullptr));
+  line->Set("missing", Variant::Error(2042));
   auto items = VariantObject::NewList();
   items->Append(Variant::Object(line));
+  auto tags = VariantObject::NewList();
+  tags->Append(Variant::Object(nullptr));
   auto orderForm = VariantObject::NewDictionary();
   orderForm->Set("Items", Variant::Object(items));
+  orderForm->Set("payment", Variant::Object(nullptr));
+  orderForm->Set("tags", Variant::Object(tags));
   Store("B-3", *orderForm);
   Store("B-4", *VariantObject::NewDictionary());
   const std::string dump = Dump();
@@ -123,6 +129,12 @@ TEST_F(DumpOrderformsTest, ValuesWithoutATextFormAreWrittenReadablyAndTheDumpGoe
             std::string::npos) << dump;
   EXPECT_NE(dump.find("note" + std::string(46, ' ') + "Null [Null]\r\n"), std::string::npos);
   EXPECT_NE(dump.find("raw" + std::string(47, ' ') + "0A FF [Byte()]\r\n"), std::string::npos);
+  EXPECT_NE(dump.find("gift" + std::string(46, ' ') + "Nothing [Nothing]\r\n"), std::string::npos);
+  EXPECT_NE(dump.find("missing" + std::string(43, ' ') + "Error 2042 [Error]\r\n"),
+            std::string::npos);
+  EXPECT_NE(dump.find("payment" + std::string(43, ' ') + "Nothing [Nothing]\r\n"),
+            std::string::npos);
+  EXPECT_NE(dump.find("   Value [Nothing]\r\n"), std::string::npos);
   EXPECT_EQ(dump.substr(dump.size() - 8), "\r\n\r\n\r\n\r\n") << "the second, empty form follows";
 }
 

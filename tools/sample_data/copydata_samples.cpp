@@ -1,3 +1,4 @@
+// Sample rows for the twelve 2.2 tables of the remaining-data copy, reproducible from the seed.
 #include "tools/sample_data/copydata_samples.h"
 
 #include <array>
@@ -135,7 +136,8 @@ void FillCopyDataSamples(SampleDatabases& databases, const SampleOptions& option
     return {{"ADDRESSID", Variant::Long(i + 1)},
             {"SHOPPERID", text(Numbered("SHOPPER", choose.Below(count + 1), 5))},
             {"NAME", text(std::string(choose.Pick(kSurnames)))},
-            {"STREET", text(std::string(choose.Pick(kStreets)) + " " + std::to_string(1 + choose.Below(200)))},
+            {"STREET", text(std::string(choose.Pick(kStreets)) + " " +
+                            std::to_string(1 + choose.Below(200)))},
             {"CITY", text(std::string(choose.Pick(kCities)))},
             {"POSTALCODE", text(std::to_string(1000 + choose.Below(9000)))},
             {"COUNTRYCODE", text(std::string(choose.Pick(kCountries)))},
