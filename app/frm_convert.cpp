@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,11 @@ QFont SansSerif(qreal points, bool bold) {
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   font.setBold(bold);
+  // The other faces run wider than MS Sans Serif's narrow bitmap glyphs: narrow them so that
+  // the longest captions ("Dump Vantrel 2.2 Orderforms") fit the product's control widths.
+  if (!QFontInfo(font).family().contains(QStringLiteral("Sans Serif"))) {
+    font.setStretch(QFont::SemiCondensed);
+  }
   return font;
 }
 
@@ -242,25 +248,23 @@ void FrmConvert::UpdateMigrateControls() {
 void FrmConvert::UpdateDumpControls() { DumpBaskets->setEnabled(CheckValue(*CheckDump) == 1); }
 
 void FrmConvert::RunDump() {
-  std::string failure;
+  std::string message = "Dump Completed";
   try {
     const InputBlock block(*this);
     DumpOrderforms().Dump(SDBServer->text().toStdString(), SUser->text().toStdString(),
                           SPassword->text().toStdString(), SDB->text().toStdString(),
                           DumpFileName->text().toStdString());
   } catch (const RuntimeError& error) {
-    failure = error.Description();
+    message = error.Description();
   } catch (const std::exception& error) {
-    failure = error.what();
+    message = error.what();
   }
   // The message box comes after the input block has ended, so the operator can close it.
-  messages_.ShowMessage(failure.empty() ? "Dump Completed" : failure);
+  messages_.ShowMessage(message);
 }
 
 void FrmConvert::RunMigration() {
   if (!SaveSettings()) return;
-  std::array<QString, 4> captionsBefore;
-  for (size_t i = 0; i < captionsBefore.size(); ++i) captionsBefore[i] = OptionBoxes()[i]->text();
   bool succeeded = false;
   try {
     const InputBlock block(*this);
@@ -274,10 +278,10 @@ void FrmConvert::RunMigration() {
                             CheckValue(*CheckCopy) != 0, paths_.sLogFileName, basket, orders,
                             parameters, copy);
   } catch (const RuntimeError& error) {
-    ReportEscapedError(error.Description(), captionsBefore);
+    ReportEscapedError(error.Description());
     return;
   } catch (const std::exception& error) {
-    ReportEscapedError(error.what(), captionsBefore);
+    ReportEscapedError(error.what());
     return;
   }
   if (succeeded) {
@@ -289,11 +293,13 @@ void FrmConvert::RunMigration() {
   }
 }
 
-void FrmConvert::ReportEscapedError(const std::string& description,
-                                    const std::array<QString, 4>& captionsBefore) {
-  const auto boxes = OptionBoxes();
-  for (size_t i = 0; i < boxes.size(); ++i) {
-    if (boxes[i]->text().endsWith(QStringLiteral("(Busy)"))) boxes[i]->setText(captionsBefore[i]);
+void FrmConvert::ReportEscapedError(const std::string& description) {
+  // The step the error cut short did not finish cleanly: say so instead of "(Busy)".
+  const QString busy = QStringLiteral("(Busy)");
+  for (QCheckBox* box : OptionBoxes()) {
+    if (box->text().endsWith(busy)) {
+      box->setText(box->text().chopped(busy.size()) + QStringLiteral("(Done, Errors Found)"));
+    }
   }
   ResultText->hide();
   messages_.ShowMessage(description);

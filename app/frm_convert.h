@@ -52,9 +52,8 @@ class FrmConvert : public QWidget {
   void LoadSettings();
   bool SaveSettings();
   /// Shows an error that escaped a run and returns the window to idle: no success text, and
-  /// no caption left showing a step as busy.
-  void ReportEscapedError(const std::string& description,
-                          const std::array<QString, 4>& captionsBefore);
+  /// the step it cut short shown as "(Done, Errors Found)" rather than busy.
+  void ReportEscapedError(const std::string& description);
   /// Closes the window and ends the event loop.
   void EndProgram();
 

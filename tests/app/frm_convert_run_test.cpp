@@ -140,7 +140,7 @@ class FrmConvertRunTest : public QObject {
     QCOMPARE(run.Caption("CheckBasket"),
              QStringLiteral("Migrate Baskets   (Done, No Errors Found)"));
     QCOMPARE(run.Caption("CheckOrders"),
-             QStringLiteral("Migrate Submitted Orders   (Done, No Errors Found)"));
+             QStringLiteral("Migrate Submitted Orders   (Done, Errors Found)"));
     QVERIFY(run.Window().isVisible());
     QVERIFY(Find(run.Window(), "Convert")->isEnabled());
   }
@@ -153,7 +153,8 @@ class FrmConvertRunTest : public QObject {
     run.Migrate();
 
     QCOMPARE(run.Messages(), QStringList({"Invalid procedure call"}));
-    QCOMPARE(run.Caption("CheckParameters"), QStringLiteral("Migrate Parameters"));
+    QCOMPARE(run.Caption("CheckParameters"),
+             QStringLiteral("Migrate Parameters   (Done, Errors Found)"));
   }
 
   void windowTakesNoInputDuringRun() {
