@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
+#include "platform/runtime_error.h"
 
 namespace mv {
 namespace {
@@ -22,6 +23,23 @@ constexpr std::array<Step, 4> kSteps{{
 }};
 
 }  // namespace
+
+bool GlobalConvert::RunConverter(Migration migration, const ConnectionValues& values,
+                                 TextWriter& log) {
+  std::unique_ptr<Converter> converter = factory_(migration);
+  std::string failure;
+  try {
+    return converter->Convert(values, log);
+  } catch (const RuntimeError& error) {
+    failure = error.Description();
+  } catch (const std::exception& error) {
+    failure = error.what();
+  }
+  // A converter reports its own errors; one that still escapes is logged here so that the
+  // run goes on with the next migration and the operator learns why this one failed.
+  log.WriteLine("Error occured: " + failure);
+  return false;
+}
 
 GlobalConvert::GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
                              std::function<DateTime()> clock)
@@ -56,7 +74,7 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
     log->WriteLine(Variant::Date(clock_()).ToText());
     log->WriteLine(std::string(title.size(), '-'));
     log->WriteBlankLines(1);
-    const bool succeeded = factory_(step.migration)->Convert(values, *log);
+    const bool succeeded = RunConverter(step.migration, values, *log);
     if (succeeded) {
       captions[i]->SetCaption(name + "   (Done, No Errors Found)");
     } else {

@@ -22,14 +22,18 @@ class GlobalConvert {
   /// migrations in the order baskets, submitted orders, parameters, remaining data, each under
   /// its section header and with its caption showing "(Busy)" and then its outcome. Answers
   /// the AND of the converters' results; false, with nothing written to the log, when the log
-  /// cannot be opened, a field is empty or a database cannot be reached. Errors of the log
-  /// writes and of creating a converter reach the caller.
+  /// cannot be opened, a field is empty or a database cannot be reached. An error that escapes
+  /// a converter is logged as "Error occured: " and its description and counts as that
+  /// migration's failure. Errors of the log writes and of creating a converter reach the
+  /// caller.
   bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,
            bool iConvertOrders, bool iCopyData, const std::string& iLogFileName,
            ProgressCaption& CheckBasket, ProgressCaption& CheckOrders,
            ProgressCaption& CheckParameters, ProgressCaption& CheckCopy);
 
  private:
+  bool RunConverter(Migration migration, const ConnectionValues& values, TextWriter& log);
+
   ConverterFactory factory_;
   MessageDisplay& messages_;
   std::function<DateTime()> clock_;

@@ -127,7 +127,7 @@ class FrmConvertRunTest : public QObject {
     RunFixture run(converters, {"CheckBasket", "CheckOrders"});
     run.Migrate();
     QVERIFY(Find(run.Window(), "ResultText")->isVisible());
-    converters.during = [&](Migration migration) {
+    converters.creating = [&](Migration migration) {
       if (migration != Migration::SubmittedOrders) return;
       if (runtimeError) throw RuntimeError(429, message.toStdString());
       throw std::logic_error(message.toStdString());
@@ -148,13 +148,29 @@ class FrmConvertRunTest : public QObject {
   void busyCaptionOfAStepCutShortIsNotLeftBehind() {
     StandInConverters converters;
     RunFixture run(converters, {"CheckParameters"});
-    converters.during = [](Migration) { throw RuntimeError(5, "Invalid procedure call"); };
+    converters.creating = [](Migration) { throw RuntimeError(5, "Invalid procedure call"); };
 
     run.Migrate();
 
     QCOMPARE(run.Messages(), QStringList({"Invalid procedure call"}));
     QCOMPARE(run.Caption("CheckParameters"),
              QStringLiteral("Migrate Parameters   (Done, Errors Found)"));
+  }
+
+  void errorInsideAConverterIsAFailedMigration() {
+    StandInConverters converters;
+    RunFixture run(converters, {"CheckParameters", "CheckCopy"});
+    converters.during = [](Migration migration) {
+      if (migration == Migration::Parameters) throw RuntimeError(5, "Invalid procedure call");
+    };
+
+    run.Migrate();
+
+    QCOMPARE(run.Messages(), QStringList({kFailed}));
+    QCOMPARE(run.Caption("CheckParameters"),
+             QStringLiteral("Migrate Parameters   (Done, Errors Found)"));
+    QCOMPARE(run.Caption("CheckCopy"),
+             QStringLiteral("Copy Remaining Data   (Done, No Errors Found)"));
   }
 
   void windowTakesNoInputDuringRun() {

@@ -45,6 +45,7 @@ void Installation::WriteSettings(const std::string& bytes) const {
 
 ConverterFactory StandInConverters::Factory() {
   return [this](Migration migration) -> std::unique_ptr<Converter> {
+    creating(migration);
     created.push_back(migration);
     return std::make_unique<StandInConverter>(*this, migration);
   };

@@ -35,10 +35,12 @@ class Installation {
 };
 
 /// Converters that answer `result` for each migration they are created for, recording the
-/// order of creation and running `during` inside each Convert call.
+/// order of creation, running `creating` before each creation and `during` inside each
+/// Convert call.
 struct StandInConverters {
   ConverterFactory Factory();
 
+  std::function<void(Migration)> creating = [](Migration) {};
   std::function<bool(Migration)> result = [](Migration) { return true; };
   std::function<void(Migration)> during = [](Migration) {};
   std::vector<Migration> created;

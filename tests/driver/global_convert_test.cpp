@@ -34,6 +34,15 @@ class StandInConverter : public Converter {
   std::vector<std::string>& calls_;
 };
 
+/// Writes one line, then fails with an error instead of answering.
+class ThrowingConverter : public Converter {
+ public:
+  bool Convert(const ConnectionValues&, TextWriter& log) override {
+    log.WriteLine("orders body");
+    throw RuntimeError(3265, "Item cannot be found");
+  }
+};
+
 class GlobalConvertTest : public ::testing::Test {
  protected:
   GlobalConvertTest() : values_(testing::ValuesFor(source_, target_)) {}
@@ -143,6 +152,25 @@ TEST_F(GlobalConvertTest, SecondRunAppendsAfterTheFirst) {
 TEST_F(GlobalConvertTest, NothingSelectedStillChecksAndAnswersTrue) {
   EXPECT_TRUE(Run(false, false, false, false));
   EXPECT_EQ(Log(), "");
+}
+
+TEST_F(GlobalConvertTest, AnErrorEscapingAConverterIsLoggedAndTheNextMigrationRuns) {
+  GlobalConvert run(
+      [this](Migration migration) -> std::unique_ptr<Converter> {
+        if (migration == Migration::SubmittedOrders) return std::make_unique<ThrowingConverter>();
+        return std::make_unique<StandInConverter>("copy", true, calls_);
+      },
+      messages_, [] { return DateTime{2026, 12, 8, 4, 10, 36}; });
+  EXPECT_FALSE(run.Run(values_, false, false, true, true, log_, basket_, orders_, parameters_,
+                       copy_));
+  EXPECT_EQ(Log(),
+            "\r\nConversion of Submitted Orders:\r\n08.12.2026 04:10:36\r\n"
+            "-------------------------------\r\n\r\norders body\r\n"
+            "Error occured: Item cannot be found\r\n"
+            "\r\nCopy of remaining data:\r\n08.12.2026 04:10:36\r\n"
+            "-----------------------\r\n\r\ncopy body\r\n");
+  EXPECT_EQ(orders_.caption, "Migrate Submitted Orders   (Done, Errors Found)");
+  EXPECT_EQ(copy_.caption, "Copy Remaining Data   (Done, No Errors Found)");
 }
 
 TEST_F(GlobalConvertTest, MidnightShowsTheDateAlone) {
