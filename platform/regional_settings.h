@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mv {
 
@@ -16,6 +17,11 @@ struct RegionalSettings {
   /// The settings of the user's locale as the operating system reports them.
   static RegionalSettings FromUserLocale();
 };
+
+/// The strftime format of a Windows date or time pattern: "dd.MM.yyyy" gives "%d.%m.%Y",
+/// "h:mm:ss tt" gives "%#I:%M:%S %p" ('#' drops the leading zero, as the Windows C runtime
+/// reads it); quoted text stays as it is and the era ('g') is left out.
+std::string StrftimeFormatFromWindowsPattern(std::string_view pattern);
 
 /// The settings every conversion uses; the user's locale unless a test has put others in place.
 const RegionalSettings& CurrentRegionalSettings();
