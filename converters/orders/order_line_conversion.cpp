@@ -5,7 +5,7 @@
 #include <array>
 
 #include "driver/convert_functions.h"
-#include "platform/business/quoted_literal.h"
+#include "platform/utilities/quoted_literal.h"
 #include "platform/runtime_error.h"
 
 namespace mv {

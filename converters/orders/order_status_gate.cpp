@@ -3,7 +3,7 @@
 #include "converters/orders/convert_orders.h"
 
 #include "driver/convert_functions.h"
-#include "platform/business/quoted_literal.h"
+#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/business/currency_service.h"
 
 #include "platform/business/business_errors.h"
-#include "platform/business/quoted_literal.h"
+#include "platform/utilities/quoted_literal.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"
 

@@ -4,18 +4,14 @@
 #include <cstdio>
 
 #include "platform/runtime_error.h"
+#include "platform/utilities/quoted_literal.h"
 #include "platform/utilities/utf8_text.h"
 
 namespace mv {
 
 std::string SQLEncodeString(std::string_view text) {
   if (!IsValidUtf8(text)) throw RuntimeError(5, "Invalid procedure call or argument");
-  std::string literal = "'";
-  for (char c : text) {
-    literal += c;
-    if (c == '\'') literal += '\'';
-  }
-  return literal + "'";
+  return QuotedLiteral(text);
 }
 
 std::string SQLEncodeLong(std::int32_t value) { return std::to_string(value); }

@@ -1,4 +1,4 @@
-#include "platform/business/quoted_literal.h"
+#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 
