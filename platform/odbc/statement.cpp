@@ -70,6 +70,9 @@ std::int64_t ScaledCurrencyFromText(const std::string& text) {
   return negative ? -scaled : scaled;
 }
 
+/// The most bytes one parameter's values take in one array execution, laid out in slots.
+constexpr size_t kMaxArrayBytes = size_t{4} << 20;
+
 bool IsNull(const Variant& value) {
   return value.Kind() == VariantKind::Empty || value.Kind() == VariantKind::Null;
 }
@@ -290,6 +293,11 @@ bool ParameterArray::Accepts(const Variant& value) const {
       value.Kind() == VariantKind::ByteArray) {
     return false;
   }
+  // Every row's slot is as wide as the longest value, so one long text widens them all: the
+  // array ends before a value that would take it past its byte budget. Twice a text's UTF-8
+  // length bounds its UTF-16 length.
+  const size_t length = value.Kind() == VariantKind::String ? 2 * value.AsString().size() : 0;
+  if ((lengths_.size() + 1) * std::max(widest_, length) > kMaxArrayBytes) return false;
   if (IsNull(value) || !type_) return true;
   const ParameterType type = TypeOf(value, *column_);
   return type.cType == type_->cType && type.sqlType == type_->sqlType;
@@ -300,6 +308,7 @@ void ParameterArray::Add(const Variant& value) {
   offsets_.push_back(bytes_.size());
   lengths_.push_back(AppendBytes(value, type, bytes_));
   if (IsNull(value)) return;
+  widest_ = std::max(widest_, static_cast<size_t>(lengths_.back()));
   if (!type_) {
     type_ = type;
   } else {
@@ -312,16 +321,15 @@ void ParameterArray::Clear() {
   bytes_.clear();
   offsets_.clear();
   lengths_.clear();
+  widest_ = 0;
 }
 
 void ParameterArray::Bind(const Handle& statement, SQLUSMALLINT number) {
   const ParameterType type = type_ ? *type_ : TypeOf(Variant::Null(), *column_);
   // Fixed-size C types sit in slots of their own size; texts and bytes in slots as wide as
   // the longest value.
-  size_t width = IsVariableLength(type.cType) ? sizeof(SQLWCHAR) : 1;
-  for (SQLLEN length : lengths_) {
-    if (length != SQL_NULL_DATA) width = std::max(width, static_cast<size_t>(length));
-  }
+  const size_t width =
+      std::max<size_t>(widest_, IsVariableLength(type.cType) ? sizeof(SQLWCHAR) : 1);
   laidOut_.assign(width * lengths_.size(), '\0');
   for (size_t row = 0; row < lengths_.size(); ++row) {
     if (lengths_[row] == SQL_NULL_DATA) continue;

@@ -44,8 +44,10 @@ class ParameterArray {
   /// `column` must outlive the array.
   explicit ParameterArray(const ColumnInfo& column) : column_(&column) {}
 
-  /// Whether `value` can join the array: a kind a parameter holds, binding with the type of
-  /// the values added so far.
+  /// Whether `value` can join the array: a kind a parameter holds (never a byte string),
+  /// binding with the type of the values added so far, and short enough that the values laid
+  /// out in slots of the longest one's width stay within a few megabytes. False for a text
+  /// too long for even an array of its own.
   bool Accepts(const Variant& value) const;
   /// Appends `value` as the next row's value; `value` must be accepted.
   void Add(const Variant& value);
@@ -62,6 +64,7 @@ class ParameterArray {
   std::vector<char> bytes_;            // every value's bytes, one after another
   std::vector<size_t> offsets_;
   std::vector<SQLLEN> lengths_;
+  size_t widest_ = 0;          // the longest value's bytes
   std::vector<char> laidOut_;  // the values in slots of one width, as the driver reads them
 };
 

@@ -331,6 +331,38 @@ TEST_F(RecordsetTest, MixedRowsOfALargeBatchAreWrittenInOrderWithTheirOwnColumns
   }
 }
 
+struct ArrayBudgetCase {
+  const char* name;
+  size_t rows;       // texts already in the array
+  size_t rowLength;  // their length in characters
+  Variant candidate;
+  bool accepted;
+};
+
+void PrintTo(const ArrayBudgetCase& budgetCase, std::ostream* out) { *out << budgetCase.name; }
+
+class ParameterArrayBudgetTest : public ::testing::TestWithParam<ArrayBudgetCase> {};
+
+TEST_P(ParameterArrayBudgetTest, ALongTextEndsTheArrayBeforeItWidensEverySlot) {
+  const odbc::ColumnInfo column{"name", SQL_WVARCHAR, 50, 0, VariantKind::String};
+  odbc::ParameterArray array(column);
+  for (size_t i = 0; i < GetParam().rows; ++i) {
+    array.Add(Variant::String(std::string(GetParam().rowLength, 'a')));
+  }
+  EXPECT_EQ(array.Accepts(GetParam().candidate), GetParam().accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParameterArrayBudgetTest,
+    ::testing::Values(
+        ArrayBudgetCase{"ShortTextAfterManyRows", 499, 3, Variant::String(std::string(100, 'x')),
+                        true},
+        ArrayBudgetCase{"LongTextAfterManyRows", 499, 3, Variant::String(std::string(10000, 'x')),
+                        false},
+        ArrayBudgetCase{"HugeTextAlone", 0, 0, Variant::String(std::string(3'000'000, 'x')), false},
+        ArrayBudgetCase{"NumberAfterHugeTexts", 2, 1'000'000, Variant::Long(1), false}),
+    [](const ::testing::TestParamInfo<ArrayBudgetCase>& info) { return info.param.name; });
+
 DateTime StampOf(size_t i) {
   const int n = static_cast<int>(i);
   return DateTime{2001 + n, 1 + n, 3 + n, 4 + n, 5 + n, 6 + n};
@@ -378,14 +410,31 @@ TEST_F(RecordsetTest, ValuesOfDifferentLengthsInOneBatchKeepTheirOwnLength) {
 }
 
 TEST_F(RecordsetTest, PendingRowsOfAFailedTransactionAreRolledBack) {
-  Recordset rows = Open("select top 1 * from sample");
-  {
-    Transaction transaction(*connection_);
-    rows.AddNew();
-    rows.SetField("id", Variant::Long(1));
-    rows.UpdateBatch();
+  // One row, one parameter array, and arrays before a row that fails.
+  for (const int count : {1, 3, 600}) {
+    for (const bool lastTaken : {false, true}) {
+      SCOPED_TRACE(std::to_string(count) + (lastTaken ? " rows, the last taken" : " rows"));
+      connection_->Execute("delete from sample");
+      if (lastTaken) Insert(count, "taken");
+      Recordset rows = Open("select top 1 * from sample");
+      {
+        Transaction transaction(*connection_);
+        for (int i = 1; i <= count; ++i) {
+          rows.AddNew();
+          rows.SetField("id", Variant::Long(i));
+        }
+        EXPECT_EQ(lastTaken, [&] {
+          try {
+            rows.UpdateBatch();
+            return false;
+          } catch (const RuntimeError&) {
+            return true;
+          }
+        }());
+      }
+      EXPECT_EQ(Open().RecordCount(), lastTaken ? 1 : 0);
+    }
   }
-  EXPECT_EQ(Open().RecordCount(), 0);
 }
 
 }  // namespace
