@@ -150,32 +150,30 @@ void Recordset::AddNew() {
 
 void Recordset::MarkPending(size_t rowIndex) { pending_.push_back(rowIndex); }
 
-const std::vector<size_t>& Recordset::KeyColumns() {
-  if (!keyColumns_) {
+const std::vector<size_t>& Recordset::ConditionColumns() {
+  if (!conditionColumns_) {
     std::vector<std::string> names = PrimaryKeyNames(connection_, table_);
     if (names.empty()) names = PrimaryKeyNames(connection_, ToLower(table_));
-    keyColumns_.emplace();
+    conditionColumns_.emplace();
     for (const auto& name : names) {
-      if (HasField(name)) keyColumns_->push_back(ColumnIndex(name));
+      if (HasField(name)) conditionColumns_->push_back(ColumnIndex(name));
+    }
+    if (conditionColumns_->empty()) {
+      for (size_t i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].kind != VariantKind::ByteArray) conditionColumns_->push_back(i);
+      }
     }
   }
-  return *keyColumns_;
+  return *conditionColumns_;
 }
 
 Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites& prepared) {
   const bool added = row.state == RowState::Added;
-  std::vector<size_t> conditionColumns;
-  if (!added) {
-    conditionColumns = KeyColumns();
-    if (conditionColumns.empty()) {
-      for (size_t i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].kind != VariantKind::ByteArray) conditionColumns.push_back(i);
-      }
-    }
-  }
   std::vector<bool> shape = row.assigned;
   shape.push_back(added);
-  for (size_t i : conditionColumns) shape.push_back((*row.original)[i].IsNull());
+  if (!added) {
+    for (size_t i : ConditionColumns()) shape.push_back((*row.original)[i].IsNull());
+  }
   PreparedWrite& write = prepared[shape];
   if (write.statement) return write;
 
@@ -199,7 +197,7 @@ Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites&
       assignments += (assignments.empty() ? "" : ", ") + columns_[i].name + " = ?";
     }
     std::string condition;
-    for (size_t i : conditionColumns) {
+    for (size_t i : ConditionColumns()) {
       condition += condition.empty() ? "" : " and ";
       if ((*row.original)[i].IsNull()) {
         condition += columns_[i].name + " is null";

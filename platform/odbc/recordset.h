@@ -77,7 +77,9 @@ class Recordset {
   Row& CurrentRow();
   const Row& CurrentRow() const;
   void MarkPending(size_t rowIndex);
-  const std::vector<size_t>& KeyColumns();
+  /// The columns that find a changed row: the table's key, or every column but binary ones
+  /// when the table has none. Read from the database once per recordset.
+  const std::vector<size_t>& ConditionColumns();
   /// The statement for `row`'s shape, prepared on first use.
   PreparedWrite& PreparedFor(const Row& row, PreparedWrites& prepared);
   void WriteRow(Row& row, PreparedWrites& prepared);
@@ -94,7 +96,7 @@ class Recordset {
   std::vector<Row> rows_;
   long position_ = 0;
   std::vector<size_t> pending_;
-  std::optional<std::vector<size_t>> keyColumns_;
+  std::optional<std::vector<size_t>> conditionColumns_;
 };
 
 }  // namespace mv
