@@ -24,7 +24,6 @@ struct Variant::Payload {
 
 namespace {
 
-
 // Indexed by VariantKind; the object's own class name replaces "Object" in TypeName.
 constexpr std::array<const char*, 15> kKindNames = {
     "Empty",  "Null",    "Integer", "Long",    "Single", "Double", "Currency", "Date",
@@ -112,32 +111,6 @@ Integral RoundToIntegral(double value) {
   return static_cast<Integral>(rounded);
 }
 
-// Drops trailing fraction zeros, the point when no fraction is left, leading integer zeros
-// and the sign of zero: "-012.50" -> "-12.5", ".5" -> "0.5", "-0.00" -> "0".
-std::string NormalizeDecimalText(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  std::string_view whole = text;
-  std::string_view fraction;
-  if (const auto point = text.find('.'); point != std::string_view::npos) {
-    whole = text.substr(0, point);
-    fraction = text.substr(point + 1);
-  }
-  while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
-  if (whole.empty() && fraction.empty()) return "0";
-  std::string result = negative ? "-" : "";
-  result += whole.empty() ? std::string_view("0") : whole;
-  if (!fraction.empty()) {
-    result += '.';
-    result += fraction;
-  }
-  return result;
-}
-
 std::string WithRegionalSeparator(std::string text) {
   std::replace(text.begin(), text.end(), '.', CurrentRegionalSettings().decimalSeparator);
   return text;
@@ -156,15 +129,7 @@ std::string FloatingText(double value, int significantDigits) {
 }
 
 std::string CurrencyText(std::int64_t scaled) {
-  const bool negative = scaled < 0;
-  // Unsigned magnitude so that the smallest amount does not overflow on negation.
-  const std::uint64_t magnitude = negative ? std::uint64_t{0} - static_cast<std::uint64_t>(scaled)
-                                           : static_cast<std::uint64_t>(scaled);
-  std::string fraction = std::to_string(magnitude % 10000);
-  fraction.insert(0, 4 - fraction.size(), '0');
-  const std::string text =
-      (negative ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
-  return WithRegionalSeparator(NormalizeDecimalText(text));
+  return WithRegionalSeparator(DecimalNumber::FromCurrency(scaled).Text());
 }
 
 std::chrono::sys_days DayOf(const DateTime& date) {
@@ -183,7 +148,8 @@ bool IsSerialDayZero(const DateTime& date) {
 // counts away from zero (-1.25 is 1899-12-29 06:00), as the runtime stores dates.
 double SerialDate(const DateTime& date) {
   const double days = static_cast<double>((DayOf(date) - kSerialDayZero).count());
-  const double time = (date.hour * 3600.0 + date.minute * 60.0 + date.second) / 86400.0;
+  const double time =
+      (date.hour * 3600.0 + date.minute * 60.0 + date.second + date.nanosecond / 1e9) / 86400.0;
   return days < 0 ? days - time : days + time;
 }
 
@@ -281,9 +247,12 @@ Variant Variant::Byte(std::uint8_t value) {
   return result;
 }
 
-Variant Variant::Decimal(std::string invariantText) {
-  return Variant(VariantKind::Decimal,
-                 std::make_shared<const Payload>(Payload{std::move(invariantText)}));
+Variant Variant::Decimal(std::string_view invariantText) {
+  return Decimal(DecimalNumber::Parse(invariantText));
+}
+
+Variant Variant::Decimal(const DecimalNumber& value) {
+  return Variant(VariantKind::Decimal, std::make_shared<const Payload>(Payload{value.Text()}));
 }
 
 Variant Variant::Error(std::int32_t code) {
@@ -345,7 +314,7 @@ std::string Variant::ToText() const {
     case VariantKind::Boolean:
       return integral_ != 0 ? "True" : "False";
     case VariantKind::Decimal:
-      return WithRegionalSeparator(NormalizeDecimalText(AsDecimalText()));
+      return WithRegionalSeparator(AsDecimalText());
     case VariantKind::Error:
     case VariantKind::ByteArray:
     case VariantKind::Object:
@@ -392,6 +361,22 @@ double Variant::ToDouble() const {
   ThrowTypeMismatch();
 }
 
+DecimalNumber Variant::ToDecimal() const {
+  switch (kind_) {
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Byte:
+    case VariantKind::Boolean:
+      return DecimalNumber::FromInteger(integral_);
+    case VariantKind::Currency:
+      return DecimalNumber::FromCurrency(integral_);
+    case VariantKind::Decimal:
+      return DecimalNumber::Parse(AsDecimalText());
+    default:
+      return DecimalNumber::FromDouble(ToDouble());
+  }
+}
+
 bool Variant::ToBoolean() const {
   if (kind_ == VariantKind::String) {
     if (EqualsIgnoreCase(AsString(), "True")) return true;
@@ -432,7 +417,8 @@ const std::vector<std::uint8_t>& Variant::AsBytes() const {
 
 const VariantObject& Variant::AsObject() const {
   const auto object = ObjectPointer();
-  if (!object) throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+  if (!object)
+    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
   return *object;
 }
 
@@ -451,7 +437,7 @@ bool operator==(const Variant& a, const Variant& b) {
     case VariantKind::Double:
       return a.real_ == b.real_;
     case VariantKind::Decimal:
-      return NormalizeDecimalText(a.AsDecimalText()) == NormalizeDecimalText(b.AsDecimalText());
+      return a.AsDecimalText() == b.AsDecimalText();
     case VariantKind::Date:
     case VariantKind::String:
     case VariantKind::ByteArray:
@@ -476,7 +462,8 @@ std::string VariantObject::ClassName() const {
 
 void VariantObject::RequireShape(Shape shape) const {
   if (shape_ != shape) {
-    throw RuntimeError(errors::kObjectDoesNotSupport, "Object doesn't support this property or method");
+    throw RuntimeError(errors::kObjectDoesNotSupport,
+                       "Object doesn't support this property or method");
   }
 }
 

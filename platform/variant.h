@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/decimal_number.h"
+
 namespace mv {
 
 enum class VariantKind {
@@ -24,13 +26,13 @@ enum class VariantKind {
   String,    // UTF-8 text
   Boolean,
   Byte,
-  Decimal,  // exact decimal number, kept as its invariant text ("-12.50")
+  Decimal,  // exact decimal number of at most 96 bits (DecimalNumber)
   Error,    // an error code
   ByteArray,
   Object,  // a dictionary or a list
 };
 
-/// A calendar date and time of day, as the runtime's Date holds it (to the second).
+/// A calendar date and time of day, with the fraction of a second a database column holds.
 struct DateTime {
   int year = 1899;
   int month = 12;
@@ -38,6 +40,7 @@ struct DateTime {
   int hour = 0;
   int minute = 0;
   int second = 0;
+  std::int32_t nanosecond = 0;  // texts leave it out; databases keep it
 
   friend auto operator<=>(const DateTime&, const DateTime&) = default;
 };
@@ -67,8 +70,10 @@ class Variant {
   static Variant String(std::string utf8);
   static Variant Boolean(bool value);
   static Variant Byte(std::uint8_t value);
-  /// `invariantText` is an optional sign, digits and an optional '.' with digits.
-  static Variant Decimal(std::string invariantText);
+  /// `invariantText` is an optional sign, digits and an optional '.' with digits. Throws
+  /// RuntimeError 13 for other text and 6 "Overflow" beyond the Decimal range.
+  static Variant Decimal(std::string_view invariantText);
+  static Variant Decimal(const DecimalNumber& value);
   static Variant Error(std::int32_t code);
   static Variant Bytes(std::vector<std::uint8_t> bytes);
   /// A null pointer is the runtime's Nothing: TypeName "Nothing", AsObject throws 91.
@@ -101,6 +106,10 @@ class Variant {
   /// CDbl; a Date gives its serial number (days since 1899-12-30, the time as the fraction).
   /// Errors as ToInteger; Overflow only for text beyond the range of a double.
   double ToDouble() const;
+  /// CDec: exact for integers, Currency and Decimal, the shortest exact text for floating point,
+  /// text in the regional format. Throws 94 for Null, 6 beyond the Decimal range, 13 for text
+  /// that is no number, objects and arrays. Empty is 0.
+  DecimalNumber ToDecimal() const;
   /// CBool: numbers are True when not 0, texts "True"/"False" (any case) or numbers.
   /// Throws 94 for Null and 13 for other texts, objects and arrays.
   bool ToBoolean() const;
@@ -110,6 +119,7 @@ class Variant {
   const DateTime& AsDate() const;
   std::int64_t AsCurrencyScaled() const;
   std::int32_t AsErrorCode() const;
+  /// The Decimal's invariant text without leading or trailing zeros ("-12.5").
   const std::string& AsDecimalText() const;
   const std::vector<std::uint8_t>& AsBytes() const;
   const VariantObject& AsObject() const;

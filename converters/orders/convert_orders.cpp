@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
-#include "platform/utilities/quoted_literal.h"
 #include "platform/runtime_error.h"
+#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 namespace {

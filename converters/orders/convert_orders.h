@@ -8,6 +8,7 @@
 
 #include "driver/converter.h"
 #include "platform/business/business_services.h"
+#include "platform/decimal_number.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
 
@@ -23,12 +24,13 @@ struct OrderStatus {
   std::string orderMessage;
 };
 
-/// The four line totals of one order, summed by the line conversion for the header.
+/// The four line totals of one order, summed exactly by the line conversion for the header;
+/// a sum beyond the Decimal range fails with Overflow.
 struct OrderTotals {
-  double SumAmount = 0;
-  double SumLineTax = 0;
-  double SumDiscountAmount = 0;
-  double SumPriceQuantity = 0;
+  DecimalNumber SumAmount;
+  DecimalNumber SumLineTax;
+  DecimalNumber SumDiscountAmount;
+  DecimalNumber SumPriceQuantity;
 };
 
 class ConvertOrders : public Converter {

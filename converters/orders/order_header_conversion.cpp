@@ -48,15 +48,15 @@ bool ConvertOrders::ConvertOrderHeader(const Recordset& iFields, Recordset& head
     headers.SetField(target, iFields.Field(source));
   }
   for (const char* column : kClearedHeaderColumns) headers.SetField(column, Variant::Null());
-  headers.SetField("SUBTOTAL", Variant::Double(totals.SumAmount));
-  headers.SetField("TAXTOTAL", Variant::Double(totals.SumLineTax));
+  headers.SetField("SUBTOTAL", Variant::Decimal(totals.SumAmount));
+  headers.SetField("TAXTOTAL", Variant::Decimal(totals.SumLineTax));
   const Variant& freightTax = iFields.Field("FREIGHTTAX");
-  headers.SetField(
-      "TOTAL", freightTax.IsNull()
-                   ? Variant::Null()
-                   : Variant::Double(totals.SumAmount + totals.SumLineTax + freightTax.ToDouble()));
-  headers.SetField("DISCOUNTTOTAL", Variant::Double(totals.SumDiscountAmount));
-  headers.SetField("TOTALNETAMOUNT", Variant::Double(totals.SumPriceQuantity));
+  headers.SetField("TOTAL", freightTax.IsNull()
+                                ? Variant::Null()
+                                : Variant::Decimal(totals.SumAmount + totals.SumLineTax +
+                                                   freightTax.ToDecimal()));
+  headers.SetField("DISCOUNTTOTAL", Variant::Decimal(totals.SumDiscountAmount));
+  headers.SetField("TOTALNETAMOUNT", Variant::Decimal(totals.SumPriceQuantity));
 
   try {
     const auto currencyData = services_.currency->GetCurrencyData(iFields.Field("CURRENCYCODE"));

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "driver/convert_functions.h"
-#include "platform/utilities/quoted_literal.h"
 #include "platform/runtime_error.h"
+#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 namespace {
@@ -36,6 +36,7 @@ bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines
   if (source->Bof() && source->Eof()) return false;
 
   bool lookedUp = false;
+  bool summing = false;
   std::string orderId = LogText(iFields.Field("ORDERID"));
   std::string productId;
   try {
@@ -44,11 +45,13 @@ bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines
       productId = LogText(source->Field("PRODUCTID"));
       lines.AddNew();
       for (const char* column : kCopiedLineColumns) lines.SetField(column, source->Field(column));
-      totals.SumAmount += source->Field("AMOUNT").ToDouble();
-      totals.SumLineTax += source->Field("LINETAX").ToDouble();
-      totals.SumDiscountAmount += source->Field("DISCOUNTAMOUNT").ToDouble();
+      summing = true;
+      totals.SumAmount += source->Field("AMOUNT").ToDecimal();
+      totals.SumLineTax += source->Field("LINETAX").ToDecimal();
+      totals.SumDiscountAmount += source->Field("DISCOUNTAMOUNT").ToDecimal();
       totals.SumPriceQuantity +=
-          source->Field("PRICE").ToDouble() * source->Field("QUANTITY").ToDouble();
+          source->Field("PRICE").ToDecimal() * source->Field("QUANTITY").ToDecimal();
+      summing = false;
       lines.SetField("ORDERDISCOUNT",
                      OrderDiscount(source->Field("AMOUNT"), iFields.Field("DISCOUNTPERC")));
       lines.SetField("LINESTATUS", Variant::Integer(NewLineStatus));
@@ -65,8 +68,9 @@ bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines
     lines.UpdateBatch();
     return true;
   } catch (const RuntimeError& error) {
-    // Failures of the first line before its product lookup are the run's to report.
-    if (!lookedUp) throw;
+    // Failures of the first line before its product lookup, and totals that cannot be
+    // summed (a Null amount, an Overflow), are the run's to report.
+    if (!lookedUp || summing) throw;
     WriteFailureBlock(orderId,
                       "An error occurred while reading Product data for '" + productId + "'.",
                       error.Description());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 #include "platform/odbc/connection.h"
 #include "platform/runtime_error.h"
@@ -14,8 +15,12 @@ std::u16string Wide(const std::string& sql) { return Utf8ToUtf16(sql); }
 
 bool IsTextType(SQLSMALLINT type) {
   switch (type) {
-    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
-    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
       return true;
     default:
       return false;
@@ -46,32 +51,22 @@ bool ReadAll(const Handle& statement, SQLUSMALLINT column, SQLSMALLINT cType,
   }
 }
 
-/// "-12.5" as Currency's amount times 10 000.
-std::int64_t ScaledCurrencyFromText(const std::string& text) {
-  const bool negative = !text.empty() && text[0] == '-';
-  std::int64_t whole = 0;
-  std::int64_t fraction = 0;
-  int fractionDigits = 0;
-  bool inFraction = false;
-  for (char c : text) {
-    if (c == '.') {
-      inFraction = true;
-    } else if (c >= '0' && c <= '9') {
-      if (!inFraction) {
-        whole = whole * 10 + (c - '0');
-      } else if (fractionDigits < 4) {
-        fraction = fraction * 10 + (c - '0');
-        ++fractionDigits;
-      }
-    }
+template <typename Integral>
+Integral CheckedNarrow(SQLBIGINT value) {
+  if (value < std::numeric_limits<Integral>::min() ||
+      value > std::numeric_limits<Integral>::max()) {
+    throw RuntimeError(errors::kOverflow, "Overflow");
   }
-  for (; fractionDigits < 4; ++fractionDigits) fraction *= 10;
-  const std::int64_t scaled = whole * 10000 + fraction;
-  return negative ? -scaled : scaled;
+  return static_cast<Integral>(value);
 }
 
 /// The most bytes one parameter's values take in one array execution, laid out in slots.
 constexpr size_t kMaxArrayBytes = size_t{4} << 20;
+
+bool IsDateTimeType(SQLSMALLINT type) {
+  return type == SQL_TYPE_TIMESTAMP || type == SQL_TIMESTAMP || type == SQL_TYPE_TIME ||
+         type == SQL_TIME || type == SQL_TYPE_DATE || type == SQL_DATE;
+}
 
 bool IsNull(const Variant& value) {
   return value.Kind() == VariantKind::Empty || value.Kind() == VariantKind::Null;
@@ -87,6 +82,7 @@ ParameterType TypeOf(const Variant& value, const ColumnInfo& column) {
   ParameterType type;
   type.sqlType = column.sqlType == SQL_UNKNOWN_TYPE ? SQL_WVARCHAR : column.sqlType;
   type.size = column.size;
+  type.decimalDigits = column.decimalDigits;
   switch (value.Kind()) {
     case VariantKind::Empty:
     case VariantKind::Null:
@@ -106,8 +102,14 @@ ParameterType TypeOf(const Variant& value, const ColumnInfo& column) {
       break;
     case VariantKind::Date:
       type.cType = SQL_C_TYPE_TIMESTAMP;
+      // Fractions of a second go out with as many digits as a date-time column keeps (the
+      // SQL Server drivers refuse more); to the millisecond where the column does not say,
+      // and not at all for whole seconds there, so their text stays as it was.
+      if (!IsDateTimeType(column.sqlType) || type.decimalDigits == 0) {
+        type.decimalDigits = value.AsDate().nanosecond == 0 ? 0 : 3;
+      }
       if (!IsTextType(type.sqlType)) type.sqlType = SQL_TYPE_TIMESTAMP;
-      type.size = 19;
+      type.size = type.decimalDigits == 0 ? 19 : 20 + static_cast<SQLULEN>(type.decimalDigits);
       break;
     case VariantKind::String:
       type.cType = SQL_C_WCHAR;
@@ -147,17 +149,7 @@ SQLLEN AppendBytes(const Variant& value, ParameterType& type, std::vector<char>&
     }
     case VariantKind::Currency:
     case VariantKind::Decimal: {
-      std::string text;
-      if (value.Kind() == VariantKind::Decimal) {
-        text = value.AsDecimalText();
-      } else {
-        const std::int64_t scaled = value.AsCurrencyScaled();
-        const std::uint64_t magnitude =
-            scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
-        std::string fraction = std::to_string(magnitude % 10000);
-        fraction.insert(0, 4 - fraction.size(), '0');
-        text = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
-      }
+      const std::string text = value.ToDecimal().Text();
       return append(text.data(), text.size());
     }
     case VariantKind::Date: {
@@ -169,6 +161,9 @@ SQLLEN AppendBytes(const Variant& value, ParameterType& type, std::vector<char>&
       stamp.hour = static_cast<SQLUSMALLINT>(date.hour);
       stamp.minute = static_cast<SQLUSMALLINT>(date.minute);
       stamp.second = static_cast<SQLUSMALLINT>(date.second);
+      SQLUINTEGER unit = 1;
+      for (int digit = std::clamp<int>(type.decimalDigits, 0, 9); digit < 9; ++digit) unit *= 10;
+      stamp.fraction = static_cast<SQLUINTEGER>(date.nanosecond) / unit * unit;
       return append(&stamp, sizeof(stamp));
     }
     case VariantKind::String: {
@@ -188,23 +183,40 @@ SQLLEN AppendBytes(const Variant& value, ParameterType& type, std::vector<char>&
 
 }  // namespace
 
-VariantKind KindOfColumn(SQLSMALLINT sqlType, SQLULEN size, SQLSMALLINT decimalDigits) {
+VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName) {
   switch (sqlType) {
-    case SQL_BIT: return VariantKind::Boolean;
-    case SQL_TINYINT: return VariantKind::Byte;
-    case SQL_SMALLINT: return VariantKind::Integer;
-    case SQL_INTEGER: return VariantKind::Long;
-    case SQL_BIGINT: return VariantKind::Decimal;
-    case SQL_REAL: return VariantKind::Single;
-    case SQL_FLOAT: case SQL_DOUBLE: return VariantKind::Double;
-    case SQL_DECIMAL: case SQL_NUMERIC:
-      // SQL Server's money and smallmoney are decimal(19,4) and decimal(10,4).
-      return decimalDigits == 4 && (size == 19 || size == 10) ? VariantKind::Currency
-                                                               : VariantKind::Decimal;
-    case SQL_TYPE_DATE: case SQL_TYPE_TIME: case SQL_TYPE_TIMESTAMP:
-    case SQL_DATE: case SQL_TIME: case SQL_TIMESTAMP:
+    case SQL_BIT:
+      return VariantKind::Boolean;
+    case SQL_TINYINT:
+      return VariantKind::Byte;
+    case SQL_SMALLINT:
+      return VariantKind::Integer;
+    case SQL_INTEGER:
+      return VariantKind::Long;
+    case SQL_BIGINT:
+      return VariantKind::Decimal;
+    case SQL_REAL:
+      return VariantKind::Single;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+      return VariantKind::Double;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+      // SQL Server reports money and smallmoney as decimal(19,4) and decimal(10,4) and names
+      // them; any other decimal column may hold more than Currency's range.
+      return EqualsIgnoreCase(typeName, "money") || EqualsIgnoreCase(typeName, "smallmoney")
+                 ? VariantKind::Currency
+                 : VariantKind::Decimal;
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIME:
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_DATE:
+    case SQL_TIME:
+    case SQL_TIMESTAMP:
       return VariantKind::Date;
-    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
       return VariantKind::ByteArray;
     default:
       return VariantKind::String;
@@ -213,11 +225,11 @@ VariantKind KindOfColumn(SQLSMALLINT sqlType, SQLULEN size, SQLSMALLINT decimalD
 
 Statement::Statement(Connection& connection)
     : statement_(SQL_HANDLE_STMT, connection.Handle().Get()) {
-  Check(SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
-                        reinterpret_cast<SQLPOINTER>(
-                            static_cast<SQLULEN>(connection.QueryTimeoutSeconds())),
-                        0),
-        statement_);
+  Check(
+      SQLSetStmtAttrW(
+          statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
+          reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(connection.QueryTimeoutSeconds())), 0),
+      statement_);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
@@ -242,14 +254,13 @@ void Statement::ClearParameters() {
 
 void Statement::Execute() { Check(SQLExecute(statement_.Get()), statement_); }
 
-void Statement::BindParameter(SQLUSMALLINT number, const Variant& value,
-                              const ColumnInfo& column) {
+void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
   ParameterType type = TypeOf(value, column);
   std::vector<char>& data = parameterData_.emplace_back();
   SQLLEN& length = parameterLengths_.emplace_back(AppendBytes(value, type, data));
   if (data.empty()) data.push_back('\0');
   Check(SQLBindParameter(statement_.Get(), number, SQL_PARAM_INPUT, type.cType, type.sqlType,
-                         std::max<SQLULEN>(type.size, 1), column.decimalDigits, data.data(),
+                         std::max<SQLULEN>(type.size, 1), type.decimalDigits, data.data(),
                          static_cast<SQLLEN>(data.size()), &length),
         statement_);
 }
@@ -300,7 +311,8 @@ bool ParameterArray::Accepts(const Variant& value) const {
   if ((lengths_.size() + 1) * std::max(widest_, length) > kMaxArrayBytes) return false;
   if (IsNull(value) || !type_) return true;
   const ParameterType type = TypeOf(value, *column_);
-  return type.cType == type_->cType && type.sqlType == type_->sqlType;
+  return type.cType == type_->cType && type.sqlType == type_->sqlType &&
+         type.decimalDigits == type_->decimalDigits;
 }
 
 void ParameterArray::Add(const Variant& value) {
@@ -337,7 +349,7 @@ void ParameterArray::Bind(const Handle& statement, SQLUSMALLINT number) {
                 laidOut_.begin() + static_cast<std::ptrdiff_t>(row * width));
   }
   Check(SQLBindParameter(statement.Get(), number, SQL_PARAM_INPUT, type.cType, type.sqlType,
-                         std::max<SQLULEN>(type.size, 1), column_->decimalDigits, laidOut_.data(),
+                         std::max<SQLULEN>(type.size, 1), type.decimalDigits, laidOut_.data(),
                          static_cast<SQLLEN>(width), lengths_.data()),
         statement);
 }
@@ -358,7 +370,16 @@ std::vector<ColumnInfo> Statement::DescribeColumns() {
     column.name = Utf16ToUtf8(std::u16string_view(
         reinterpret_cast<const char16_t*>(name),
         std::min<size_t>(static_cast<size_t>(nameLength), std::size(name) - 1)));
-    column.kind = KindOfColumn(column.sqlType, column.size, column.decimalDigits);
+    SQLWCHAR typeName[128] = {};
+    SQLSMALLINT typeNameBytes = 0;
+    Check(SQLColAttributeW(statement_.Get(), static_cast<SQLUSMALLINT>(i + 1), SQL_DESC_TYPE_NAME,
+                           typeName, sizeof(typeName), &typeNameBytes, nullptr),
+          statement_);
+    column.typeName = Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(typeName),
+                            std::min<size_t>(static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR),
+                                             std::size(typeName) - 1)));
+    column.kind = KindOfColumn(column.sqlType, column.typeName);
   }
   return columns;
 }
@@ -382,14 +403,17 @@ Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
     case VariantKind::Byte:
     case VariantKind::Integer:
     case VariantKind::Long: {
-      SQLINTEGER value = 0;
-      if (!fixed(SQL_C_SLONG, &value, sizeof(value))) return Variant::Null();
+      // Read wide, so that a value beyond the kind (engines without fixed integer widths
+      // store any) fails with Overflow instead of wrapping.
+      SQLBIGINT value = 0;
+      if (!fixed(SQL_C_SBIGINT, &value, sizeof(value))) return Variant::Null();
       if (column.kind == VariantKind::Boolean) return Variant::Boolean(value != 0);
-      if (column.kind == VariantKind::Byte) return Variant::Byte(static_cast<std::uint8_t>(value));
+      if (column.kind == VariantKind::Byte)
+        return Variant::Byte(CheckedNarrow<std::uint8_t>(value));
       if (column.kind == VariantKind::Integer) {
-        return Variant::Integer(static_cast<std::int16_t>(value));
+        return Variant::Integer(CheckedNarrow<std::int16_t>(value));
       }
-      return Variant::Long(value);
+      return Variant::Long(CheckedNarrow<std::int32_t>(value));
     }
     case VariantKind::Single:
     case VariantKind::Double: {
@@ -402,7 +426,7 @@ Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
       SQL_TIMESTAMP_STRUCT stamp{};
       if (!fixed(SQL_C_TYPE_TIMESTAMP, &stamp, sizeof(stamp))) return Variant::Null();
       return Variant::Date(DateTime{stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute,
-                                    stamp.second});
+                                    stamp.second, static_cast<std::int32_t>(stamp.fraction)});
     }
     case VariantKind::ByteArray: {
       std::string bytes;
@@ -413,8 +437,9 @@ Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
     case VariantKind::Decimal: {
       std::string text;
       if (!ReadAll(statement_, number, SQL_C_CHAR, text)) return Variant::Null();
-      if (column.kind == VariantKind::Decimal) return Variant::Decimal(text);
-      return Variant::Currency(ScaledCurrencyFromText(text));
+      const DecimalNumber number = DecimalNumber::Parse(text);
+      if (column.kind == VariantKind::Decimal) return Variant::Decimal(number);
+      return Variant::Currency(number.ToCurrencyScaled());
     }
     default: {
       std::u16string text;

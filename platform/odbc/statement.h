@@ -23,11 +23,13 @@ struct ColumnInfo {
   SQLSMALLINT sqlType = SQL_UNKNOWN_TYPE;
   SQLULEN size = 0;
   SQLSMALLINT decimalDigits = 0;
+  std::string typeName;  // the engine's own name of the type ("money", "numeric")
   VariantKind kind = VariantKind::String;
 };
 
-/// The Variant kind a column of this SQL type reads as, as ADO maps them.
-VariantKind KindOfColumn(SQLSMALLINT sqlType, SQLULEN size, SQLSMALLINT decimalDigits);
+/// The Variant kind a column of this SQL type reads as, as ADO maps them: decimal and numeric
+/// as Decimal, only the engine's money types as Currency.
+VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName);
 
 /// How a parameter value reaches the driver: the C type of its buffer, and the SQL type and
 /// column size it is sent as.
@@ -35,6 +37,7 @@ struct ParameterType {
   SQLSMALLINT cType = SQL_C_CHAR;
   SQLSMALLINT sqlType = SQL_WVARCHAR;
   SQLULEN size = 0;
+  SQLSMALLINT decimalDigits = 0;
 };
 
 /// The values of one parameter for every row of an array execution, typed as values of one

@@ -139,9 +139,6 @@ class Encoder {
         Unsigned(static_cast<std::uint64_t>(value.ToInteger()), 1);
         break;
       case VariantKind::Decimal:
-        if (!IsValidDecimalText(value.AsDecimalText())) {
-          ThrowNotStorable("'" + value.AsDecimalText() + "' is no Decimal");
-        }
         Put(Tag::Decimal);
         Text(value.AsDecimalText());
         break;
@@ -324,10 +321,14 @@ class Decoder {
       case Tag::Byte:
         return Variant::Byte(static_cast<std::uint8_t>(Unsigned(1, "a Byte")));
       case Tag::Decimal: {
-        std::string text = Text("a Decimal");
+        const std::string text = Text("a Decimal");
         if (!IsValidDecimalText(text))
           Fail("the Decimal at byte " + std::to_string(at) + " is no number");
-        return Variant::Decimal(std::move(text));
+        try {
+          return Variant::Decimal(text);
+        } catch (const RuntimeError&) {
+          Fail("the Decimal at byte " + std::to_string(at) + " is beyond the Decimal range");
+        }
       }
       case Tag::Error:
         return Variant::Error(static_cast<std::int32_t>(Unsigned(4, "an Error")));

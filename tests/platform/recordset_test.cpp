@@ -344,7 +344,7 @@ void PrintTo(const ArrayBudgetCase& budgetCase, std::ostream* out) { *out << bud
 class ParameterArrayBudgetTest : public ::testing::TestWithParam<ArrayBudgetCase> {};
 
 TEST_P(ParameterArrayBudgetTest, ALongTextEndsTheArrayBeforeItWidensEverySlot) {
-  const odbc::ColumnInfo column{"name", SQL_WVARCHAR, 50, 0, VariantKind::String};
+  const odbc::ColumnInfo column{"name", SQL_WVARCHAR, 50, 0, "varchar", VariantKind::String};
   odbc::ParameterArray array(column);
   for (size_t i = 0; i < GetParam().rows; ++i) {
     array.Add(Variant::String(std::string(GetParam().rowLength, 'a')));

@@ -101,6 +101,41 @@ class CopyDataTest : public ::testing::Test {
   std::string logPath_ = folder_.File("Vantrel23Conversion.log");
 };
 
+TEST_F(CopyDataTest, AmountsBeyondCurrencyAndMillisecondsCopyExactly) {
+  ExecuteAll(*source_.Connect(),
+             {"insert into billinglog values (8, 'A', '2002-03-05 08:00:00.5', "
+              "922337203685477.5807, 'EUR', 1)",
+              "insert into billinglog values (9, 'B', '2002-03-05 08:00:00.123', "
+              "922337203685477.5808, 'EUR', 1)",
+              "insert into billinglog values (10, 'C', NULL, 999999999999999.9999, 'EUR', 1)",
+              "insert into billinglog values (11, 'D', NULL, -999999999999999.9999, 'EUR', 1)"});
+  ASSERT_TRUE(Copy());
+  const auto rows = [](const TestDatabase& database, const std::string& sql) {
+    const auto connection = database.Connect();
+    std::vector<std::string> texts;
+    for (auto row = OpenRecordset(*connection, sql); !row->Eof(); row->MoveNext()) {
+      const Variant& stamp = row->Field("STAMP");
+      texts.push_back(row->Field("AMOUNT").ToText() + "|" +
+                      (stamp.IsNull() ? "" : stamp.ToText()));
+    }
+    return texts;
+  };
+  // Whatever the engine gives of a value (SQLite's driver gives 15 digits of a number), the
+  // target gives the same.
+  const std::string values =
+      "select AMOUNT, BILLINGDATE as STAMP from billinglog where BILLINGID > 7 order by BILLINGID";
+  EXPECT_EQ(rows(target_, values), rows(source_, values));
+  if (source_.GetEngine() == setup::Engine::Postgresql) {
+    const std::string texts =
+        "select cast(AMOUNT as varchar(30)) as AMOUNT, cast(BILLINGDATE as varchar(30)) as STAMP "
+        "from billinglog where BILLINGID > 7 order by BILLINGID";
+    EXPECT_EQ(rows(target_, texts), (std::vector<std::string>{
+                                  "922337203685477.5807|2002-03-05 08:00:00.5",
+                                  "922337203685477.5808|2002-03-05 08:00:00.123",
+                                  "999999999999999.9999|", "-999999999999999.9999|"}));
+  }
+}
+
 TEST_F(CopyDataTest, CopiesEveryTableWithRenumberedZonesAndFreightGroups) {
   ASSERT_TRUE(Copy());
   EXPECT_EQ(Log(), "");
