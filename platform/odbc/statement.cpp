@@ -1,6 +1,7 @@
 #include "platform/odbc/statement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <limits>
 
@@ -419,8 +420,12 @@ Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
     case VariantKind::Double: {
       double value = 0;
       if (!fixed(SQL_C_DOUBLE, &value, sizeof(value))) return Variant::Null();
-      return column.kind == VariantKind::Single ? Variant::Single(static_cast<float>(value))
-                                                : Variant::Double(value);
+      if (column.kind == VariantKind::Double) return Variant::Double(value);
+      // A REAL column of an engine without fixed widths may hold more than a float does.
+      if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) {
+        throw RuntimeError(errors::kOverflow, "Overflow");
+      }
+      return Variant::Single(static_cast<float>(value));
     }
     case VariantKind::Date: {
       SQL_TIMESTAMP_STRUCT stamp{};
