@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
+#include "platform/business/remembered_lookups.h"
 #include "platform/runtime_error.h"
 #include "platform/utilities/quoted_literal.h"
 
@@ -36,6 +37,7 @@ bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextW
     }
   }
   services_ = BusinessServices{};
+  convertedOrderIds_.clear();
   sourceConnection_.reset();
   targetConnection_.reset();
   log_ = nullptr;
@@ -48,7 +50,11 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
   const auto orders = OpenRecordset(*sourceConnection_, "select * from orderheader");
   const auto headers = OpenRecordset(*targetConnection_, "select top 1 * from orderheader");
   const auto lines = OpenRecordset(*targetConnection_, "select top 1 * from orderline");
-  services_ = servicesFactory_(*targetConnection_);
+  services_ = RememberLookups(servicesFactory_(*targetConnection_));
+  for (const auto converted = OpenRecordset(*targetConnection_, "select orderid from orderheader");
+       !converted->Eof(); converted->MoveNext()) {
+    convertedOrderIds_.insert(converted->Field("orderid").ToText());
+  }
 
   std::int32_t ConvertedCount = 0;
   std::int32_t RefusedCount = 0;
@@ -103,6 +109,7 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders,
     }
     if (converted) {
       outcome = OrderOutcome::Converted;
+      convertedOrderIds_.insert(orderId);
     } else {
       // The transaction rolls the written lines back; rows still pending must not be sent
       // with the next order's batch.

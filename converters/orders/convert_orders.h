@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "driver/converter.h"
 #include "platform/business/business_services.h"
@@ -96,6 +97,8 @@ class ConvertOrders : public Converter {
   BusinessServicesFactory servicesFactory_;
   std::unique_ptr<Connection> sourceConnection_;
   std::unique_ptr<Connection> targetConnection_;
+  /// The ids of the orders the target holds, read once per run and grown by each conversion.
+  std::unordered_set<std::string> convertedOrderIds_;
   BusinessServices services_;
   TextWriter* log_ = nullptr;
 };

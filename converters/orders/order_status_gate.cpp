@@ -100,10 +100,7 @@ std::string ReasonText(Reason reason, const std::string& orderId, bool A, bool Z
 }  // namespace
 
 bool ConvertOrders::IsOrderConverted(const std::string& orderId) {
-  const auto converted =
-      OpenRecordset(*targetConnection_,
-                    "select orderid from orderheader where orderid = " + QuotedLiteral(orderId));
-  if (converted->Eof()) return false;
+  if (!convertedOrderIds_.contains(orderId)) return false;
   log_->WriteLine("'" + orderId + "' is already converted.");
   return true;
 }
