@@ -15,7 +15,6 @@
 
 #include "app/artwork.h"
 #include "app/check_box_caption.h"
-#include "app/file_viewer.h"
 #include "app/input_block.h"
 #include "driver/global_convert.h"
 #include "dump/dump_orderforms.h"
@@ -96,8 +95,12 @@ class AsteriskPasswordStyle : public QProxyStyle {
 
 }  // namespace
 
-FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, QWidget* parent)
-    : QWidget(parent), factory_(std::move(factory)), messages_(messages) {
+FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, ViewerLauncher viewer,
+                       QWidget* parent)
+    : QWidget(parent),
+      factory_(std::move(factory)),
+      messages_(messages),
+      viewer_(std::move(viewer)) {
   setObjectName(QStringLiteral("FrmConvert"));
   setWindowTitle(QStringLiteral("      Vantrel 2.2 (SP1) to Vantrel 2.3 Data Migration"));
   setWindowIcon(WindowIcon());
@@ -197,9 +200,10 @@ void FrmConvert::ConnectCommands() {
   connect(DumpBaskets, &QPushButton::clicked, this, [this] { RunDump(); });
   connect(Convert, &QPushButton::clicked, this, [this] { RunMigration(); });
   connect(Cancel, &QPushButton::clicked, this, [this] { EndProgram(); });
-  connect(OpenLogFile, &QPushButton::clicked, this, [this] { ViewFile(paths_.sLogFileName); });
+  connect(OpenLogFile, &QPushButton::clicked, this,
+          [this] { ViewFile(paths_.sLogFileName, viewer_, messages_); });
   connect(OpenDumpFile, &QPushButton::clicked, this,
-          [this] { ViewFile(DumpFileName->text().toStdString()); });
+          [this] { ViewFile(DumpFileName->text().toStdString(), viewer_, messages_); });
   connect(AdvancedOn, &QPushButton::clicked, this, [this] { ShowAdvanced(true); });
   connect(AdvancedOff, &QPushButton::clicked, this, [this] { ShowAdvanced(false); });
 }

@@ -401,16 +401,49 @@ class FrmConvertTest : public QObject {
   void openLogFileWithoutLogShowsNoMessage() {
     Installation installation;
     RecordingMessageDisplay messages;
-    FrmConvert window(StandInConverters().Factory(), messages);
+    std::vector<std::string> viewed;
+    FrmConvert window(StandInConverters().Factory(), messages, [&](const std::string& path) {
+      viewed.push_back(path);
+      return true;
+    });
     QVERIFY(window.Load());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     QTest::mouseClick(Find(window, "OpenLogFile"), Qt::LeftButton);
 
+    QCOMPARE(viewed, std::vector<std::string>{installation.LogPath()});
     QVERIFY(messages.messages.empty());
     QVERIFY(window.isVisible());
     QVERIFY(!std::filesystem::exists(PathFromUtf8(installation.LogPath())));
+  }
+
+  void viewerThatCannotStartIsNamedInAMessage_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Open Log file") << QStringLiteral("OpenLogFile");
+    QTest::newRow("Open Dumpfile") << QStringLiteral("OpenDumpFile");
+  }
+
+  void viewerThatCannotStartIsNamedInAMessage() {
+    QFETCH(QString, button);
+    Installation installation;
+    RecordingMessageDisplay messages;
+    FrmConvert window(StandInConverters().Factory(), messages,
+                      [](const std::string&) { return false; });
+    QVERIFY(window.Load());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(Find(window, "AdvancedOn"), Qt::LeftButton);
+    Find<QLineEdit>(window, "DumpFileName")->setText(QStringLiteral("/tmp/my orders.txt"));
+
+    QTest::mouseClick(Find(window, button), Qt::LeftButton);
+
+    const std::string path =
+        button == QStringLiteral("OpenLogFile") ? installation.LogPath() : "/tmp/my orders.txt";
+    QCOMPARE(
+        messages.messages,
+        std::vector<std::string>{"No program could be started to show the file '" + path + "'."});
+    QVERIFY(window.isVisible());
   }
 };
 
