@@ -53,20 +53,20 @@ Control* Place(QWidget* window, const char* name, const QString& caption, Twips 
   return control;
 }
 
-// MS Sans Serif where it exists; elsewhere a sans serif of about its width, so that every
-// caption fits its control.
+// MS Sans Serif (or its TrueType successor, Microsoft Sans Serif) where it exists, as the
+// product's controls were sized for it. Elsewhere DejaVu Sans, the sans serif of every Debian
+// desktop, condensed: its glyphs run a fifth wider, so that at its normal width "Dump Vantrel
+// 2.2 Orderforms" would not fit its check box. Without DejaVu Sans Condensed installed, the
+// regular face is narrowed to the same width.
 QFont SansSerif(qreal points, bool bold) {
   QFont font;
   font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Nimbus Sans")});
+                    QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   font.setBold(bold);
-  // The other faces run wider than MS Sans Serif's narrow bitmap glyphs: narrow them so that
-  // the longest captions ("Dump Vantrel 2.2 Orderforms") fit the product's control widths.
-  if (!QFontInfo(font).family().contains(QStringLiteral("Sans Serif"))) {
-    font.setStretch(QFont::SemiCondensed);
+  if (!QFontInfo(font).family().endsWith(QStringLiteral("Sans Serif"))) {
+    font.setStretch(QFont::Condensed);
   }
   return font;
 }
