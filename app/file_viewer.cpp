@@ -11,7 +11,7 @@
 
 namespace mv {
 
-void ViewFile(const std::string& path) {
+bool StartViewer(const std::string& path) {
   const QString file = QString::fromStdString(path);
 #ifdef Q_OS_WIN
   // The path goes unquoted after the program name, as notepad takes the rest of its command
@@ -19,10 +19,16 @@ void ViewFile(const std::string& path) {
   QProcess notepad;
   notepad.setProgram(QStringLiteral("notepad"));
   notepad.setNativeArguments(file);
-  notepad.startDetached();
+  return notepad.startDetached();
 #else
-  QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 #endif
+}
+
+void ViewFile(const std::string& path, const ViewerLauncher& launch, MessageDisplay& messages) {
+  if (!launch(path)) {
+    messages.ShowMessage("No program could be started to show the file '" + path + "'.");
+  }
 }
 
 }  // namespace mv

@@ -15,7 +15,6 @@
 
 #include "app/artwork.h"
 #include "app/check_box_caption.h"
-#include "app/file_viewer.h"
 #include "app/input_block.h"
 #include "driver/global_convert.h"
 #include "dump/dump_orderforms.h"
@@ -54,20 +53,20 @@ Control* Place(QWidget* window, const char* name, const QString& caption, Twips 
   return control;
 }
 
-// MS Sans Serif where it exists; elsewhere a sans serif of about its width, so that every
-// caption fits its control.
+// MS Sans Serif (or its TrueType successor, Microsoft Sans Serif) where it exists, as the
+// product's controls were sized for it. Elsewhere DejaVu Sans, the sans serif of every Debian
+// desktop, condensed: its glyphs run a fifth wider, so that at its normal width "Dump Vantrel
+// 2.2 Orderforms" would not fit its check box. Without DejaVu Sans Condensed installed, the
+// regular face is narrowed to the same width.
 QFont SansSerif(qreal points, bool bold) {
   QFont font;
   font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Nimbus Sans")});
+                    QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   font.setBold(bold);
-  // The other faces run wider than MS Sans Serif's narrow bitmap glyphs: narrow them so that
-  // the longest captions ("Dump Vantrel 2.2 Orderforms") fit the product's control widths.
-  if (!QFontInfo(font).family().contains(QStringLiteral("Sans Serif"))) {
-    font.setStretch(QFont::SemiCondensed);
+  if (!QFontInfo(font).family().endsWith(QStringLiteral("Sans Serif"))) {
+    font.setStretch(QFont::Condensed);
   }
   return font;
 }
@@ -96,8 +95,12 @@ class AsteriskPasswordStyle : public QProxyStyle {
 
 }  // namespace
 
-FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, QWidget* parent)
-    : QWidget(parent), factory_(std::move(factory)), messages_(messages) {
+FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, ViewerLauncher viewer,
+                       QWidget* parent)
+    : QWidget(parent),
+      factory_(std::move(factory)),
+      messages_(messages),
+      viewer_(std::move(viewer)) {
   setObjectName(QStringLiteral("FrmConvert"));
   setWindowTitle(QStringLiteral("      Vantrel 2.2 (SP1) to Vantrel 2.3 Data Migration"));
   setWindowIcon(WindowIcon());
@@ -197,9 +200,10 @@ void FrmConvert::ConnectCommands() {
   connect(DumpBaskets, &QPushButton::clicked, this, [this] { RunDump(); });
   connect(Convert, &QPushButton::clicked, this, [this] { RunMigration(); });
   connect(Cancel, &QPushButton::clicked, this, [this] { EndProgram(); });
-  connect(OpenLogFile, &QPushButton::clicked, this, [this] { ViewFile(paths_.sLogFileName); });
+  connect(OpenLogFile, &QPushButton::clicked, this,
+          [this] { ViewFile(paths_.sLogFileName, viewer_, messages_); });
   connect(OpenDumpFile, &QPushButton::clicked, this,
-          [this] { ViewFile(DumpFileName->text().toStdString()); });
+          [this] { ViewFile(DumpFileName->text().toStdString(), viewer_, messages_); });
   connect(AdvancedOn, &QPushButton::clicked, this, [this] { ShowAdvanced(true); });
   connect(AdvancedOff, &QPushButton::clicked, this, [this] { ShowAdvanced(false); });
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "app/file_viewer.h"
 #include "app/settings_file.h"
 #include "app/window_paths.h"
 #include "driver/connection_values.h"
@@ -24,8 +25,10 @@ namespace mv {
 /// operator's input away from the window until they end.
 class FrmConvert : public QWidget {
  public:
-  /// `factory` creates the converters of a run; `messages` shows every message box.
-  FrmConvert(ConverterFactory factory, MessageDisplay& messages, QWidget* parent = nullptr);
+  /// `factory` creates the converters of a run; `messages` shows every message box; `viewer`
+  /// starts the viewer of "Open Log file" and "Open Dumpfile".
+  FrmConvert(ConverterFactory factory, MessageDisplay& messages,
+             ViewerLauncher viewer = StartViewer, QWidget* parent = nullptr);
 
   /// The window's start-up: collapses it, unchecks the options, disables the connection
   /// fields, "Migrate" and "Dump", derives the working folder from the configuration path and
@@ -63,6 +66,7 @@ class FrmConvert : public QWidget {
 
   ConverterFactory factory_;
   MessageDisplay& messages_;
+  ViewerLauncher viewer_;
   WindowPaths paths_;
 
   QLabel* Picture1 = nullptr;

@@ -1,6 +1,8 @@
 #include "driver/convert_functions.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "platform/runtime_error.h"
@@ -22,14 +24,25 @@ std::string ConnectionStringValue(const std::string& value) {
   return braced + "}";
 }
 
-bool CanConnect(const std::string& server, const std::string& user, const std::string& password,
-                const std::string& database) {
+/// Why no connection can be opened with these values; nothing when one can.
+std::optional<std::string> ConnectFailure(const std::string& server, const std::string& user,
+                                          const std::string& password,
+                                          const std::string& database) {
   try {
     OpenConnection(server, user, password, database)->Close();
-    return true;
-  } catch (const std::exception&) {
-    return false;
+    return std::nullopt;
+  } catch (const RuntimeError& error) {
+    return error.Description();
+  } catch (const std::exception& error) {
+    return HidePassword(error.what(), password);
   }
+}
+
+/// Shows `message` and adds it to `failures` with the reason behind it.
+void ReportConnectFailure(const std::string& message, const std::string& reason,
+                          MessageDisplay& messages, std::vector<std::string>& failures) {
+  messages.ShowMessage(message);
+  failures.push_back(message + ": " + reason);
 }
 
 }  // namespace
@@ -37,7 +50,7 @@ bool CanConnect(const std::string& server, const std::string& user, const std::s
 bool ValidateFields(const std::string& sourceServer, const std::string& targetServer,
                     const std::string& sourceUser, const std::string& targetUser,
                     const std::string& sourceDatabase, const std::string& targetDatabase,
-                    MessageDisplay& messages) {
+                    MessageDisplay& messages, std::vector<std::string>& failures) {
   const std::array<std::pair<const std::string*, const char*>, 6> fields{{
       {&sourceServer, "Please enter a Source Database Server"},
       {&targetServer, "Please enter a Target Database Server"},
@@ -49,6 +62,7 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
   for (const auto& [value, message] : fields) {
     if (value->empty()) {
       messages.ShowMessage(message);
+      failures.emplace_back(message);
       return false;
     }
   }
@@ -65,21 +79,50 @@ std::string BuildConnectionString(const std::string& server, const std::string& 
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database) {
-  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
-                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds);
+  try {
+    return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
+                                        kLoginTimeoutSeconds, kQueryTimeoutSeconds);
+  } catch (const RuntimeError& error) {
+    throw RuntimeError(error.Number(), HidePassword(error.Description(), password));
+  }
 }
 
-bool TestConnections(const ConnectionValues& values, MessageDisplay& messages) {
+bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
+                     std::vector<std::string>& failures) {
   bool result = true;
-  if (!CanConnect(values.SDBServer, values.SUser, values.SPassword, values.SDB)) {
-    messages.ShowMessage("Cannot connect to Source Database (" + values.SDBServer + ")");
+  if (auto reason = ConnectFailure(values.SDBServer, values.SUser, values.SPassword, values.SDB)) {
+    ReportConnectFailure("Cannot connect to Source Database (" + values.SDBServer + ")", *reason,
+                         messages, failures);
     result = false;
   }
-  if (!CanConnect(values.TDBServer, values.TUser, values.TPassword, values.TDB)) {
-    messages.ShowMessage("Cannot connect to Target Database (" + values.TDBServer + ")");
+  if (auto reason = ConnectFailure(values.TDBServer, values.TUser, values.TPassword, values.TDB)) {
+    ReportConnectFailure("Cannot connect to Target Database (" + values.TDBServer + ")", *reason,
+                         messages, failures);
     result = false;
   }
   return result;
+}
+
+std::string HidePassword(const std::string& text, const std::string& password) {
+  // Marks every character that any form of the password covers, then writes each run of
+  // marked characters as one "****".
+  std::vector<bool> covered(text.size(), false);
+  for (const std::string& shown :
+       {ConnectionStringValue(password), password, odbc::OneLine(password)}) {
+    if (shown.empty()) continue;
+    for (size_t at = text.find(shown); at != std::string::npos; at = text.find(shown, at + 1)) {
+      std::fill_n(covered.begin() + static_cast<std::ptrdiff_t>(at), shown.size(), true);
+    }
+  }
+  std::string hidden;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!covered[i]) {
+      hidden += text[i];
+    } else if (i == 0 || !covered[i - 1]) {
+      hidden += "****";
+    }
+  }
+  return hidden;
 }
 
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "driver/connection_values.h"
 #include "platform/message_display.h"
@@ -19,11 +20,12 @@ inline constexpr int kQueryTimeoutSeconds = 30;
 
 /// Checks, in this order, that the source server, target server, source user, target user,
 /// source database and target database are not empty (a blank counts as filled). Shows the
-/// message of the first empty one and answers false; answers true silently when all are set.
+/// message of the first empty one, adds it to `failures` and answers false; answers true
+/// silently when all are set.
 bool ValidateFields(const std::string& sourceServer, const std::string& targetServer,
                     const std::string& sourceUser, const std::string& targetUser,
                     const std::string& sourceDatabase, const std::string& targetDatabase,
-                    MessageDisplay& messages);
+                    MessageDisplay& messages, std::vector<std::string>& failures);
 
 /// "driver={SQL Server};server=...;uid=...;pwd=...;database=...". Values are placed verbatim,
 /// except that one holding ';', '{' or '}' or starting or ending with a blank is enclosed in
@@ -32,14 +34,21 @@ std::string BuildConnectionString(const std::string& server, const std::string& 
                                   const std::string& password, const std::string& database);
 
 /// An open connection (login time-out 15 s, query time-out 30 s). Failures throw RuntimeError
-/// with the provider's number and description.
+/// with the provider's number and description, the password hidden (HidePassword).
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database);
 
 /// Opens and closes a connection to the source, then to the target, always both; shows
-/// "Cannot connect to Source Database (server)" or the Target message for each that fails.
-bool TestConnections(const ConnectionValues& values, MessageDisplay& messages);
+/// "Cannot connect to Source Database (server)" or the Target message for each that fails,
+/// and adds that message, ": " and the driver's reason to `failures`.
+bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
+                     std::vector<std::string>& failures);
+
+/// `text` with "****" wherever the password shows: as typed, as the connection string
+/// encloses it in braces, and with its blanks run together as error descriptions put them.
+/// Drivers may echo the connection string, whole or in part, in their messages.
+std::string HidePassword(const std::string& text, const std::string& password);
 
 /// The fully fetched, batch-updatable result of `sql` on `connection`. Failures throw.
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "driver/convert_functions.h"
 #include "platform/runtime_error.h"
@@ -52,11 +53,16 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
                         ProgressCaption& CheckCopy) {
   std::unique_ptr<TextWriter> log = OpenLogStream(iLogFileName, messages_);
   if (!log) return false;
+  // Each failed check leaves its message and reason in the log, after the blank line that
+  // opens every run's entries, so that the operator can read there why the run stopped.
+  std::vector<std::string> failures;
   if (!ValidateFields(values.SDBServer, values.TDBServer, values.SUser, values.TUser, values.SDB,
-                      values.TDB, messages_)) {
+                      values.TDB, messages_, failures) ||
+      !TestConnections(values, messages_, failures)) {
+    log->WriteBlankLines(1);
+    for (const std::string& line : failures) log->WriteLine(line);
     return false;
   }
-  if (!TestConnections(values, messages_)) return false;
 
   const std::array<bool, 4> selected{iConvertBaskets, iConvertOrders, iConvertParameters,
                                      iCopyData};

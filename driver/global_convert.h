@@ -21,9 +21,10 @@ class GlobalConvert {
   /// Opens the log, checks the fields, tests both connections, then runs the selected
   /// migrations in the order baskets, submitted orders, parameters, remaining data, each under
   /// its section header and with its caption showing "(Busy)" and then its outcome. Answers
-  /// the AND of the converters' results; false, with nothing written to the log, when the log
-  /// cannot be opened, a field is empty or a database cannot be reached. An error that escapes
-  /// a converter is logged as "Error occured: " and its description and counts as that
+  /// the AND of the converters' results; false when the log cannot be opened, and false when a
+  /// field is empty or a database cannot be reached, after a blank line and one log line per
+  /// failure: its message box text, for a connection ": " and the driver's reason. An error that
+  /// escapes a converter is logged as "Error occured: " and its description and counts as that
   /// migration's failure. Errors of the log writes and of creating a converter reach the
   /// caller.
   bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,

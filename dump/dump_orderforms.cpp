@@ -40,8 +40,9 @@ std::string ValueText(const Variant& value) {
       const VariantObject& object = value.AsObject();
       const bool dictionary = object.GetShape() == VariantObject::Shape::Dictionary;
       const size_t size = dictionary ? object.Entries().size() : object.Elements().size();
-      return "(" + object.ClassName() + ", " + std::to_string(size) +
-             (dictionary ? " entries)" : " elements)");
+      const char* noun = dictionary ? (size == 1 ? " entry)" : " entries)")
+                                    : (size == 1 ? " element)" : " elements)");
+      return "(" + object.ClassName() + ", " + std::to_string(size) + noun;
     }
     default:
       return value.ToText();

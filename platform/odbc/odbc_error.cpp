@@ -13,10 +13,7 @@
 #endif
 
 namespace mv::odbc {
-namespace {
 
-/// Tabs and line breaks become blanks and runs of blanks one blank, so that every error
-/// description fits on one log line.
 std::string OneLine(std::string_view text) {
   std::string out;
   bool blank = false;
@@ -32,6 +29,8 @@ std::string OneLine(std::string_view text) {
   }
   return out;
 }
+
+namespace {
 
 void RemoveAll(std::string& text, std::string_view part) {
   if (part.empty()) return;

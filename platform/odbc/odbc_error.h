@@ -33,6 +33,10 @@ class Handle {
   SQLHANDLE handle_ = SQL_NULL_HANDLE;
 };
 
+/// `text` on one line: tabs and line breaks become blanks, runs of blanks one blank, and blanks
+/// at either end go, so that every error description fits on one log line.
+std::string OneLine(std::string_view text);
+
 /// Throws RuntimeError for a failed call: the first diagnostic record's native error number
 /// (kGenericProviderError when it has none) and its message on one line. `redact`, when not
 /// empty, is removed from the message (drivers may echo a connection string).

@@ -8,6 +8,7 @@ REQUIRED_PACKAGES=(
   libgtest-dev libgmock-dev
   libicu-dev libpugixml-dev
   qt6-base-dev
+  fonts-dejavu-core  # the window's font on Linux, in which the window tests measure captions
 )
 
 install_missing_packages() {

@@ -36,6 +36,9 @@ start_postgres() {
   chmod 755 "$folder"
   as_postgres "$bin/initdb" -D "$PG_DATA_DIR" -U postgres --auth=trust -E UTF8 --locale=C.UTF-8 >"$folder/initdb.log" 2>&1 \
     || { cat "$folder/initdb.log" >&2; return 1; }
+  # Every role logs in without a password, but for "mig", which must give one: the tests
+  # reach a server that refuses a login for a wrong password through it.
+  sed -i '1i host all mig 127.0.0.1/32 scram-sha-256' "$PG_DATA_DIR/pg_hba.conf"
   PGPORT=$(free_port)
   as_postgres "$bin/pg_ctl" -D "$PG_DATA_DIR" -l "$folder/server.log" -w \
     -o "-h 127.0.0.1 -p $PGPORT -k $PG_DATA_DIR -F" start >/dev/null \

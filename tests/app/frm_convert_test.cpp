@@ -3,6 +3,7 @@
 #include "app/frm_convert.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,23 @@ class SnapshotMessageDisplay : public MessageDisplay {
  private:
   std::string settingsPath_;
 };
+
+/// The width a control needs to show its whole text: the text measured in the control's own
+/// font, with the margins its style draws around it (a check box's indicator, a button's
+/// frame, a text box's frame and inner margins).
+int WidthForText(const QWidget& control) {
+  if (const auto* frame = qobject_cast<const QGroupBox*>(&control)) {
+    return frame->minimumSizeHint().width();
+  }
+  if (const auto* field = qobject_cast<const QLineEdit*>(&control)) {
+    const int frameWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const QMargins margins = field->textMargins();
+    constexpr int kInnerMargins = 2 * 2;  // QLineEdit keeps 2 pixels free on either side
+    return field->fontMetrics().horizontalAdvance(field->text()) + 2 * frameWidth + margins.left() +
+           margins.right() + kInnerMargins;
+  }
+  return control.sizeHint().width();
+}
 
 }  // namespace
 
@@ -109,6 +127,44 @@ class FrmConvertTest : public QObject {
                                         Pixels(twips.height())));
     QCOMPARE(control->font().pointSizeF(), points);
     QCOMPARE(control->font().bold(), bold);
+  }
+
+  void captionsFitTheirControls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    for (const char* name :
+         {"Frame1", "CheckBasket", "CheckOrders", "CheckParameters", "CheckCopy", "Cancel",
+          "Convert", "OpenLogFile", "Label5", "Label6", "Label1", "Label2", "Label3", "Label4",
+          "AdvancedOn", "AdvancedOff", "CheckDump", "DumpBaskets", "OpenDumpFile"}) {
+      QTest::newRow(name) << QString::fromLatin1(name) << QString();
+    }
+    // The longest texts a run writes into the captions, the text of a successful run, and
+    // the dump file's initial name as Windows shows it.
+    QTest::newRow("CheckOrders done") << "CheckOrders"
+                                      << "Migrate Submitted Orders   (Done, No Errors Found)";
+    QTest::newRow("CheckCopy done") << "CheckCopy"
+                                    << "Copy Remaining Data   (Done, No Errors Found)";
+    QTest::newRow("ResultText") << "ResultText"
+                                << "Conversion was completed succesfully.";
+    QTest::newRow("DumpFileName") << "DumpFileName"
+                                  << "c:\\orderforms.txt";
+  }
+
+  void captionsFitTheirControls() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    RecordingMessageDisplay messages;
+    FrmConvert window(StandInConverters().Factory(), messages);
+    QWidget* control = Find(window, name);
+    if (!text.isEmpty()) control->setProperty("text", text);
+    const int needed = WidthForText(*control);
+    const QFontInfo font(control->font());
+    QVERIFY2(needed <= control->width(),
+             qPrintable(QStringLiteral("needs %1 pixels in %2 %3, has %4")
+                            .arg(needed)
+                            .arg(font.family(), font.styleName())
+                            .arg(control->width())));
+    QVERIFY(control->fontMetrics().height() <= control->height());
   }
 
   void windowHasCaptionIconBannerAndMaskedPasswords() {
@@ -401,16 +457,49 @@ class FrmConvertTest : public QObject {
   void openLogFileWithoutLogShowsNoMessage() {
     Installation installation;
     RecordingMessageDisplay messages;
-    FrmConvert window(StandInConverters().Factory(), messages);
+    std::vector<std::string> viewed;
+    FrmConvert window(StandInConverters().Factory(), messages, [&](const std::string& path) {
+      viewed.push_back(path);
+      return true;
+    });
     QVERIFY(window.Load());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     QTest::mouseClick(Find(window, "OpenLogFile"), Qt::LeftButton);
 
+    QCOMPARE(viewed, std::vector<std::string>{installation.LogPath()});
     QVERIFY(messages.messages.empty());
     QVERIFY(window.isVisible());
     QVERIFY(!std::filesystem::exists(PathFromUtf8(installation.LogPath())));
+  }
+
+  void viewerThatCannotStartIsNamedInAMessage_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Open Log file") << QStringLiteral("OpenLogFile");
+    QTest::newRow("Open Dumpfile") << QStringLiteral("OpenDumpFile");
+  }
+
+  void viewerThatCannotStartIsNamedInAMessage() {
+    QFETCH(QString, button);
+    Installation installation;
+    RecordingMessageDisplay messages;
+    FrmConvert window(StandInConverters().Factory(), messages,
+                      [](const std::string&) { return false; });
+    QVERIFY(window.Load());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(Find(window, "AdvancedOn"), Qt::LeftButton);
+    Find<QLineEdit>(window, "DumpFileName")->setText(QStringLiteral("/tmp/my orders.txt"));
+
+    QTest::mouseClick(Find(window, button), Qt::LeftButton);
+
+    const std::string path =
+        button == QStringLiteral("OpenLogFile") ? installation.LogPath() : "/tmp/my orders.txt";
+    QCOMPARE(
+        messages.messages,
+        std::vector<std::string>{"No program could be started to show the file '" + path + "'."});
+    QVERIFY(window.isVisible());
   }
 };
 

@@ -15,6 +15,17 @@ using testing::RecordingMessageDisplay;
 using testing::TempFolder;
 using testing::TestDatabase;
 
+/// A parameterised case's test name: its description with every other character than a
+/// letter or digit as '_'.
+template <typename Info>
+std::string CaseName(const Info& info) {
+  std::string name = info.param.what;
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+}
+
 struct FieldCase {
   const char* what;
   std::array<std::string, 6> fields;  // servers, users, databases: source then target
@@ -27,10 +38,12 @@ class ValidateFieldsTest : public ::testing::TestWithParam<FieldCase> {};
 TEST_P(ValidateFieldsTest, ShowsTheFirstEmptyFieldOnly) {
   const FieldCase& c = GetParam();
   RecordingMessageDisplay messages;
+  std::vector<std::string> failures;
   const bool result = ValidateFields(c.fields[0], c.fields[1], c.fields[2], c.fields[3],
-                                     c.fields[4], c.fields[5], messages);
+                                     c.fields[4], c.fields[5], messages, failures);
   EXPECT_EQ(result, c.messages.empty());
   EXPECT_EQ(messages.messages, c.messages);
+  EXPECT_EQ(failures, c.messages) << "the log line is the message alone";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -50,13 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Please enter a Source Database Name"}},
         FieldCase{"target database", {"s", "t", "su", "tu", "sd", ""},
                   {"Please enter a Target Database Name"}}),
-    [](const auto& info) {
-      std::string name = info.param.what;
-      for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-      }
-      return name;
-    });
+    CaseName<::testing::TestParamInfo<FieldCase>>);
 
 TEST(BuildConnectionStringTest, OrdinaryValuesArePlacedVerbatim) {
   EXPECT_EQ(BuildConnectionString("srv\\inst", "sa", "", "Shop22"),
@@ -88,25 +95,78 @@ ConnectionValues Values(const setup::DatabaseAddress& s, const setup::DatabaseAd
 TEST(TestConnectionsTest, BothReachableShowsNothing) {
   TestDatabase source, target;
   RecordingMessageDisplay messages;
-  EXPECT_TRUE(TestConnections(Values(source.Address(), target.Address()), messages));
+  std::vector<std::string> failures;
+  EXPECT_TRUE(TestConnections(Values(source.Address(), target.Address()), messages, failures));
   EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(failures.empty());
 }
 
 TEST(TestConnectionsTest, UnreachableSourceStillTestsTheTarget) {
   TestDatabase target;
   RecordingMessageDisplay messages;
-  EXPECT_FALSE(TestConnections(Values(Unreachable(), target.Address()), messages));
-  EXPECT_EQ(messages.messages,
-            std::vector<std::string>{"Cannot connect to Source Database (" + Unreachable().server + ")"});
+  std::vector<std::string> failures;
+  EXPECT_FALSE(TestConnections(Values(Unreachable(), target.Address()), messages, failures));
+  const std::string message = "Cannot connect to Source Database (" + Unreachable().server + ")";
+  EXPECT_EQ(messages.messages, std::vector<std::string>{message});
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].substr(0, message.size() + 2), message + ": ");
 }
 
 TEST(TestConnectionsTest, BothUnreachableShowsSourceThenTarget) {
   RecordingMessageDisplay messages;
-  EXPECT_FALSE(TestConnections(Values(Unreachable(), Unreachable()), messages));
+  std::vector<std::string> failures;
+  EXPECT_FALSE(TestConnections(Values(Unreachable(), Unreachable()), messages, failures));
   const std::string server = Unreachable().server;
   EXPECT_EQ(messages.messages,
             (std::vector<std::string>{"Cannot connect to Source Database (" + server + ")",
                                       "Cannot connect to Target Database (" + server + ")"}));
+}
+
+struct HideCase {
+  const char* what;
+  std::string password;
+  std::string text;
+  std::string hidden;
+  friend void PrintTo(const HideCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class HidePasswordTest : public ::testing::TestWithParam<HideCase> {};
+
+TEST_P(HidePasswordTest, NoFormOfThePasswordRemains) {
+  EXPECT_EQ(HidePassword(GetParam().text, GetParam().password), GetParam().hidden);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Echoes, HidePasswordTest,
+    ::testing::Values(
+        HideCase{"connection string echoed in capitals", "Secret",
+                 "Login failed: DRIVER={SQL Server};SERVER=s;UID=u;PWD=Secret;DATABASE=d",
+                 "Login failed: DRIVER={SQL Server};SERVER=s;UID=u;PWD=****;DATABASE=d"},
+        HideCase{"braced value with its brace doubled", "a;b}c", "bad pwd={a;b}}c};",
+                 "bad pwd=****;"},
+        HideCase{"blanks run together on one line", "two  blanks", "pwd=two blanks", "pwd=****"},
+        HideCase{"every appearance", "secret", "secret, not secret", "****, not ****"},
+        HideCase{"password of asterisks", "**", "a**b**", "a****b****"},
+        HideCase{"empty password hides nothing", "", "pwd=;uid=u", "pwd=;uid=u"}),
+    CaseName<::testing::TestParamInfo<HideCase>>);
+
+TEST(OpenConnectionTest, ThePasswordNeverShowsInTheDriversReason) {
+  // A password that is a word of the driver's own message stands in for a driver that
+  // echoes it: SQLite says "connect failed" for a missing folder, PostgreSQL "password
+  // authentication failed" for the user "mig", who must give a password.
+  const bool sqlite = setup::EngineFromEnvironment() == setup::Engine::Sqlite;
+  const std::string password = sqlite ? "connect" : "authentication";
+  try {
+    if (sqlite) {
+      OpenConnection("localhost", "sa", password, "/no/such/folder/shop.db");
+    } else {
+      OpenConnection(TestDatabase().Address().server, "mig", password, "postgres");
+    }
+    FAIL() << "expected the connection to fail";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Description().find(password), std::string::npos) << error.Description();
+    EXPECT_NE(error.Description().find("**** failed"), std::string::npos) << error.Description();
+  }
 }
 
 TEST(OpenLogStreamTest, CreatesTheFileThenAppends) {

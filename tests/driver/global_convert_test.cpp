@@ -109,26 +109,82 @@ TEST_F(GlobalConvertTest, AFailedMigrationMakesTheResultFalseAndTheNextStillRuns
   EXPECT_EQ(calls_.size(), 2u);
 }
 
-TEST_F(GlobalConvertTest, EmptyFieldStopsBeforeAnyLogLineOrCaption) {
+TEST_F(GlobalConvertTest, EmptyFieldStopsWithItsMessageAsTheOnlyLogLine) {
   values_.TUser.clear();
   EXPECT_FALSE(Run(true, true, true, true));
   EXPECT_EQ(messages_.messages, std::vector<std::string>{"Please enter a TargetDatabase User"});
   EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(log_))) << "the log is opened first";
-  EXPECT_EQ(Log(), "");
+  EXPECT_EQ(Log(), "\r\nPlease enter a TargetDatabase User\r\n");
   EXPECT_TRUE(basket_.history.empty());
   EXPECT_TRUE(calls_.empty());
 }
 
-TEST_F(GlobalConvertTest, UnreachableDatabasesStopBeforeAnyLogLine) {
-  values_.SDBServer = values_.TDBServer = "127.0.0.2";
-  values_.SDB = values_.TDB = folder_.File("missing/db");
+/// What the driver says about a failed connection, on each engine. SQLite takes any password
+/// and has no server, so a database file in a missing folder stands in for both failures.
+struct Reason {
+  const char* sqlite;
+  const char* postgresql;
+  std::string OnThisEngine() const {
+    return setup::EngineFromEnvironment() == setup::Engine::Sqlite ? sqlite : postgresql;
+  }
+};
+const Reason kNoAnswer{"connect failed", "Connection refused"};
+const Reason kWrongPassword{"connect failed", "password authentication failed for user \"mig\""};
+
+struct ConnectFailureCase {
+  const char* what;
+  bool sourceDown;     // the source server does not answer
+  bool targetRefuses;  // the target refuses the password
+  friend void PrintTo(const ConnectFailureCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class ConnectFailureTest : public GlobalConvertTest,
+                           public ::testing::WithParamInterface<ConnectFailureCase> {};
+
+TEST_P(ConnectFailureTest, EachFailureIsLoggedWithItsReasonAndNeverThePassword) {
+  const ConnectFailureCase& c = GetParam();
+  std::vector<std::pair<std::string, Reason>> expected;
+  if (c.sourceDown) {
+    values_.SDBServer = "127.0.0.2";
+    values_.SPassword = "Source-Secret";
+    values_.SDB = folder_.File("missing/source.db");
+    expected.emplace_back("Cannot connect to Source Database (127.0.0.2)", kNoAnswer);
+  }
+  if (c.targetRefuses) {
+    values_.TUser = "mig";
+    values_.TPassword = "Wr0ng;Secret}";
+    if (target_.GetEngine() == setup::Engine::Sqlite) values_.TDB = folder_.File("missing/t.db");
+    expected.emplace_back("Cannot connect to Target Database (" + values_.TDBServer + ")",
+                          kWrongPassword);
+  }
   EXPECT_FALSE(Run(true, false, false, false));
-  EXPECT_EQ(messages_.messages,
-            (std::vector<std::string>{"Cannot connect to Source Database (127.0.0.2)",
-                                      "Cannot connect to Target Database (127.0.0.2)"}));
-  EXPECT_EQ(Log(), "");
+
+  std::vector<std::string> messages;
+  for (const auto& [message, reason] : expected) messages.push_back(message);
+  EXPECT_EQ(messages_.messages, messages);
+  const std::string log = Log();
+  EXPECT_EQ(log.find("Secret"), std::string::npos) << log;
+  ASSERT_EQ(log.substr(0, 2), "\r\n") << log;
+  size_t at = 2;
+  for (const auto& [message, reason] : expected) {
+    const size_t end = log.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << log;
+    const std::string line = log.substr(at, end - at);
+    EXPECT_EQ(line.substr(0, message.size() + 2), message + ": ") << line;
+    EXPECT_NE(line.find(reason.OnThisEngine(), message.size()), std::string::npos) << line;
+    at = end + 2;
+  }
+  EXPECT_EQ(at, log.size()) << log;
   EXPECT_TRUE(calls_.empty());
+  EXPECT_TRUE(basket_.history.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, ConnectFailureTest,
+    ::testing::Values(ConnectFailureCase{"source_does_not_answer", true, false},
+                      ConnectFailureCase{"target_password_wrong", false, true},
+                      ConnectFailureCase{"both_fail_source_first", true, true}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(GlobalConvertTest, LogThatCannotBeOpenedEndsTheRunWithOneMessage) {
   log_ = folder_.File("missing/Vantrel23Conversion.log");

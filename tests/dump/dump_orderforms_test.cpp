@@ -138,6 +138,33 @@ TEST_F(DumpOrderformsTest, ValuesWithoutATextFormAreWrittenReadablyAndTheDumpGoe
   EXPECT_EQ(dump.substr(dump.size() - 8), "\r\n\r\n\r\n\r\n") << "the second, empty form follows";
 }
 
+TEST_F(DumpOrderformsTest, ObjectsInOrderLinesCountOneEntryOrElementInTheSingular) {
+  auto line = VariantObject::NewDictionary();
+  for (int size : {0, 1, 2}) {
+    auto dictionary = VariantObject::NewDictionary();
+    auto list = VariantObject::NewList();
+    for (int i = 0; i < size; ++i) {
+      dictionary->Set("k" + std::to_string(i), Variant::Long(i));
+      list->Append(Variant::Long(i));
+    }
+    line->Set("d" + std::to_string(size), Variant::Object(dictionary));
+    line->Set("l" + std::to_string(size), Variant::Object(list));
+  }
+  auto items = VariantObject::NewList();
+  items->Append(Variant::Object(line));
+  auto orderForm = VariantObject::NewDictionary();
+  orderForm->Set("Items", Variant::Object(items));
+  Store("B-6", *orderForm);
+  const std::string pad(48, ' ');
+  EXPECT_EQ(Dump(), std::string(kHeader) + "Orderline 1\r\n\r\n" + "d0" + pad +
+                        "(Dictionary, 0 entries) [Dictionary]\r\n" + "l0" + pad +
+                        "(SimpleList, 0 elements) [SimpleList]\r\n" + "d1" + pad +
+                        "(Dictionary, 1 entry) [Dictionary]\r\n" + "l1" + pad +
+                        "(SimpleList, 1 element) [SimpleList]\r\n" + "d2" + pad +
+                        "(Dictionary, 2 entries) [Dictionary]\r\n" + "l2" + pad +
+                        "(SimpleList, 2 elements) [SimpleList]\r\n\r\n\r\n\r\n");
+}
+
 TEST_F(DumpOrderformsTest, SecondDumpReplacesTheFirst) {
   auto orderForm = VariantObject::NewDictionary();
   orderForm->Set("order_id", Variant::String("B-5"));
