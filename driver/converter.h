@@ -1,10 +1,15 @@
 // The contract every migration meets, and the factory through which a run creates them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "driver/connection_values.h"
+#include "driver/run_progress.h"
 #include "platform/text_file.h"
 
 namespace mv {
@@ -15,8 +20,26 @@ namespace mv {
 class Converter {
  public:
   virtual ~Converter() = default;
-  /// True when the migration finished without errors.
+  /// True when the migration finished without errors. A migration the operator stopped
+  /// writes kStoppedByOperator after its last whole unit and answers false.
   virtual bool Convert(const ConnectionValues& values, TextWriter& log) = 0;
+
+  /// Where the migration named `migration` (its caption name) reports its progress and
+  /// learns of a stop; without it, nothing is shown and nothing stops.
+  void SetProgress(RunProgress& progress, std::string migration) {
+    progress_ = &progress;
+    migration_ = std::move(migration);
+  }
+
+ protected:
+  void ReportProgress(std::int64_t done, std::int64_t total, std::string_view unit) {
+    progress_->Report(migration_, done, total, unit);
+  }
+  bool StopRequested() const { return progress_->StopRequested(); }
+
+ private:
+  RunProgress* progress_ = &NoProgress();
+  std::string migration_;
 };
 
 /// The four migrations, in the order a run executes them.

@@ -25,9 +25,10 @@ constexpr std::array<Step, 4> kSteps{{
 
 }  // namespace
 
-bool GlobalConvert::RunConverter(Migration migration, const ConnectionValues& values,
-                                 TextWriter& log) {
+bool GlobalConvert::RunConverter(Migration migration, const std::string& name,
+                                 const ConnectionValues& values, TextWriter& log) {
   std::unique_ptr<Converter> converter = factory_(migration);
+  converter->SetProgress(progress_, name);
   std::string failure;
   try {
     return converter->Convert(values, log);
@@ -43,8 +44,11 @@ bool GlobalConvert::RunConverter(Migration migration, const ConnectionValues& va
 }
 
 GlobalConvert::GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
-                             std::function<DateTime()> clock)
-    : factory_(std::move(factory)), messages_(messages), clock_(std::move(clock)) {}
+                             std::function<DateTime()> clock, RunProgress& progress)
+    : factory_(std::move(factory)),
+      messages_(messages),
+      clock_(std::move(clock)),
+      progress_(progress) {}
 
 bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
                         bool iConvertParameters, bool iConvertOrders, bool iCopyData,
@@ -80,13 +84,14 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
     log->WriteLine(Variant::Date(clock_()).ToText());
     log->WriteLine(std::string(title.size(), '-'));
     log->WriteBlankLines(1);
-    const bool succeeded = RunConverter(step.migration, values, *log);
+    const bool succeeded = RunConverter(step.migration, name, values, *log);
     if (succeeded) {
       captions[i]->SetCaption(name + "   (Done, No Errors Found)");
     } else {
       result = false;
       captions[i]->SetCaption(name + "   (Done, Errors Found)");
     }
+    if (progress_.StopRequested()) break;
   }
   log->Close();
   return result;

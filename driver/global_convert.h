@@ -14,9 +14,10 @@ namespace mv {
 
 class GlobalConvert {
  public:
-  /// `clock` gives the time shown in each section header.
+  /// `clock` gives the time shown in each section header; `progress` receives the running
+  /// migration's progress, and a stop it asks for ends the run after that migration.
   GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
-                std::function<DateTime()> clock = LocalNow);
+                std::function<DateTime()> clock = LocalNow, RunProgress& progress = NoProgress());
 
   /// Opens the log, checks the fields, tests both connections, then runs the selected
   /// migrations in the order baskets, submitted orders, parameters, remaining data, each under
@@ -26,18 +27,20 @@ class GlobalConvert {
   /// failure: its message box text, for a connection ": " and the driver's reason. An error that
   /// escapes a converter is logged as "Error occured: " and its description and counts as that
   /// migration's failure. Errors of the log writes and of creating a converter reach the
-  /// caller.
+  /// caller. When the operator stops the run, no migration after the running one starts.
   bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,
            bool iConvertOrders, bool iCopyData, const std::string& iLogFileName,
            ProgressCaption& CheckBasket, ProgressCaption& CheckOrders,
            ProgressCaption& CheckParameters, ProgressCaption& CheckCopy);
 
  private:
-  bool RunConverter(Migration migration, const ConnectionValues& values, TextWriter& log);
+  bool RunConverter(Migration migration, const std::string& name, const ConnectionValues& values,
+                    TextWriter& log);
 
   ConverterFactory factory_;
   MessageDisplay& messages_;
   std::function<DateTime()> clock_;
+  RunProgress& progress_;
 };
 
 }  // namespace mv

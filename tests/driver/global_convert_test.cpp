@@ -84,8 +84,9 @@ TEST_F(GlobalConvertTest, AllFourRunInOrderUnderTheirHeaders) {
             "-------------------------\r\n\r\nparameters body\r\n"
             "\r\nCopy of remaining data:\r\n08.12.2026 04:10:36\r\n"
             "-----------------------\r\n\r\ncopy body\r\n");
-  EXPECT_EQ(basket_.history, (std::vector<std::string>{"Migrate Baskets   (Busy)",
-                                                        "Migrate Baskets   (Done, No Errors Found)"}));
+  EXPECT_EQ(basket_.history,
+            (std::vector<std::string>{"Migrate Baskets   (Busy)",
+                                      "Migrate Baskets   (Done, No Errors Found)"}));
   EXPECT_EQ(copy_.caption, "Copy Remaining Data   (Done, No Errors Found)");
   EXPECT_EQ(calls_.size(), 4u);
   EXPECT_EQ(calls_[0], "baskets");
@@ -98,6 +99,40 @@ TEST_F(GlobalConvertTest, OnlyTheSelectedMigrationRunsAndChangesItsCaption) {
   EXPECT_EQ(parameters_.caption, "Migrate Parameters   (Done, No Errors Found)");
   EXPECT_TRUE(basket_.history.empty());
   EXPECT_TRUE(orders_.history.empty());
+  EXPECT_TRUE(copy_.history.empty());
+}
+
+/// Asks to stop as soon as a migration reports progress, and records the reports.
+class StoppingProgress : public RunProgress {
+ public:
+  void Report(std::string_view migration, std::int64_t done, std::int64_t total,
+              std::string_view unit) override {
+    reports.push_back(std::string(migration) + " " + std::to_string(done) + "/" +
+                      std::to_string(total) + " " + std::string(unit));
+  }
+  bool StopRequested() const override { return !reports.empty(); }
+  std::vector<std::string> reports;
+};
+
+/// Reports one unit of its migration, then answers false as a stopped migration does.
+class ReportingConverter : public Converter {
+ public:
+  bool Convert(const ConnectionValues&, TextWriter& log) override {
+    ReportProgress(1, 3, "orders");
+    log.WriteLine(kStoppedByOperator);
+    return false;
+  }
+};
+
+TEST_F(GlobalConvertTest, AStopEndsTheRunAfterTheRunningMigration) {
+  StoppingProgress progress;
+  GlobalConvert run([](Migration) { return std::make_unique<ReportingConverter>(); }, messages_,
+                    [] { return DateTime{2026, 12, 8, 4, 10, 36}; }, progress);
+  EXPECT_FALSE(
+      run.Run(values_, false, true, true, true, log_, basket_, orders_, parameters_, copy_));
+  EXPECT_EQ(progress.reports, std::vector<std::string>{"Migrate Submitted Orders 1/3 orders"});
+  EXPECT_EQ(orders_.caption, "Migrate Submitted Orders   (Done, Errors Found)");
+  EXPECT_TRUE(parameters_.history.empty()) << "no migration starts after a stop";
   EXPECT_TRUE(copy_.history.empty());
 }
 
@@ -217,8 +252,8 @@ TEST_F(GlobalConvertTest, AnErrorEscapingAConverterIsLoggedAndTheNextMigrationRu
         return std::make_unique<StandInConverter>("copy", true, calls_);
       },
       messages_, [] { return DateTime{2026, 12, 8, 4, 10, 36}; });
-  EXPECT_FALSE(run.Run(values_, false, false, true, true, log_, basket_, orders_, parameters_,
-                       copy_));
+  EXPECT_FALSE(
+      run.Run(values_, false, false, true, true, log_, basket_, orders_, parameters_, copy_));
   EXPECT_EQ(Log(),
             "\r\nConversion of Submitted Orders:\r\n08.12.2026 04:10:36\r\n"
             "-------------------------------\r\n\r\norders body\r\n"
@@ -230,8 +265,9 @@ TEST_F(GlobalConvertTest, AnErrorEscapingAConverterIsLoggedAndTheNextMigrationRu
 }
 
 TEST_F(GlobalConvertTest, MidnightShowsTheDateAlone) {
-  GlobalConvert run([this](Migration) { return std::make_unique<StandInConverter>("x", true, calls_); },
-                    messages_, [] { return DateTime{2026, 12, 8, 0, 0, 0}; });
+  GlobalConvert run(
+      [this](Migration) { return std::make_unique<StandInConverter>("x", true, calls_); },
+      messages_, [] { return DateTime{2026, 12, 8, 0, 0, 0}; });
   run.Run(values_, true, false, false, false, log_, basket_, orders_, parameters_, copy_);
   EXPECT_NE(Log().find("\r\n08.12.2026\r\n"), std::string::npos) << Log();
 }

@@ -1,0 +1,39 @@
+// What a running migration tells the operator about its progress, and how the operator's
+// request to stop reaches it.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace mv {
+
+/// Receives a migration's progress and answers whether the operator asked to stop. Called on
+/// the thread that runs the migration.
+class RunProgress {
+ public:
+  virtual ~RunProgress() = default;
+  /// `done` of `total` `unit` ("baskets", "orders", "rows") of the migration whose caption
+  /// name is `migration` are through. Converters call it after each unit or group; a
+  /// receiver that shows it decides how often it redraws.
+  virtual void Report(std::string_view migration, std::int64_t done, std::int64_t total,
+                      std::string_view unit) = 0;
+  /// True once the operator asked the run to stop: the migration ends after the unit or
+  /// group it is writing, and the run starts no further migration.
+  virtual bool StopRequested() const = 0;
+};
+
+/// A receiver that shows nothing and never stops.
+RunProgress& NoProgress();
+
+/// The line the operator reads while a migration runs, e.g. "Migrate Submitted Orders:
+/// 12,500 of 200,000 orders, 2,900/s, about 1 min left"; rate and time left once `elapsed`
+/// allows an estimate.
+std::string ProgressText(std::string_view migration, std::int64_t done, std::int64_t total,
+                         std::string_view unit, std::chrono::duration<double> elapsed);
+
+/// The log line of a migration the operator stopped.
+inline constexpr const char* kStoppedByOperator = "Migration stopped by the operator.";
+
+}  // namespace mv
