@@ -28,6 +28,28 @@ TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) : path_(pat
 }
 
 void TextWriter::WriteLine(std::string_view utf8) {
+  if (holding_) {
+    held_.emplace_back(utf8);
+    return;
+  }
+  Write(utf8);
+}
+
+void TextWriter::Hold() { holding_ = true; }
+
+void TextWriter::ReleaseHeld() {
+  holding_ = false;
+  std::vector<std::string> lines = std::move(held_);
+  held_.clear();
+  for (const std::string& line : lines) Write(line);
+}
+
+void TextWriter::DropHeld() {
+  holding_ = false;
+  held_.clear();
+}
+
+void TextWriter::Write(std::string_view utf8) {
   if (!stream_.is_open()) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
   stream_ << Utf8ToNarrow(utf8) << "\r\n";
   stream_.flush();
@@ -51,9 +73,7 @@ TextReader::TextReader(const std::filesystem::path& path) {
   if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
 }
 
-bool TextReader::AtEndOfStream() {
-  return stream_.peek() == std::ifstream::traits_type::eof();
-}
+bool TextReader::AtEndOfStream() { return stream_.peek() == std::ifstream::traits_type::eof(); }
 
 std::string TextReader::ReadLine() {
   if (AtEndOfStream()) throw RuntimeError(kInputPastEndOfFile, "Input past end of file");

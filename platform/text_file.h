@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mv {
 
@@ -29,9 +30,20 @@ class TextWriter {
   void WriteBlankLines(int count);
   void Close();
 
+  /// From now on keeps the lines written in memory instead of writing them, until
+  /// ReleaseHeld writes them in order or DropHeld forgets them: the lines of a group of
+  /// records reach the log only once the group is committed.
+  void Hold();
+  void ReleaseHeld();
+  void DropHeld();
+
  private:
+  void Write(std::string_view utf8);
+
   std::filesystem::path path_;
   std::ofstream stream_;
+  bool holding_ = false;
+  std::vector<std::string> held_;
 };
 
 /// A forward-only text reader; lines may end in CR LF or LF.

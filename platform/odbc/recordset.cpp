@@ -9,17 +9,9 @@
 namespace mv {
 namespace {
 
-constexpr long kNoCurrentRecord = 3021;
-constexpr long kItemNotFound = 3265;
 constexpr long kNoBaseTable = 3251;
 /// How many added rows go to the database in one execution at most.
 constexpr size_t kRowsPerExecution = 500;
-
-[[noreturn]] void ThrowNoCurrentRecord() {
-  throw RuntimeError(kNoCurrentRecord,
-                     "Either BOF or EOF is True, or the current record has been deleted. "
-                     "Requested operation requires a current record.");
-}
 
 /// The table a single-table query reads: the name after its first "from".
 std::string BaseTable(std::string_view sql) {
@@ -106,9 +98,7 @@ size_t Recordset::ColumnIndex(std::string_view name) const {
       return i;
     }
   }
-  throw RuntimeError(kItemNotFound,
-                     "Item cannot be found in the collection corresponding to the requested name "
-                     "or ordinal.");
+  ThrowItemNotFound();
 }
 
 Recordset::Row& Recordset::CurrentRow() {

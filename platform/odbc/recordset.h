@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/odbc/field_row.h"
 #include "platform/odbc/statement.h"
 #include "platform/variant.h"
 
@@ -20,7 +21,7 @@ class Connection;
 /// result is at its beginning and its end at once; otherwise the first row is current.
 /// Rows added or changed stay pending until UpdateBatch writes them to the table named after
 /// the query's "from".
-class Recordset {
+class Recordset : public FieldSource {
  public:
   /// Runs `sql` on `connection` (which must outlive the recordset) and fetches every row.
   Recordset(Connection& connection, std::string_view sql);
@@ -37,7 +38,7 @@ class Recordset {
   bool HasField(std::string_view name) const;
   /// The value of the current row's column `name` (any letter case). Throws RuntimeError 3265
   /// for an unknown name and 3021 when there is no current row.
-  const Variant& Field(std::string_view name) const;
+  const Variant& Field(std::string_view name) const override;
   /// Sets the current row's column `name`; the row becomes pending.
   void SetField(std::string_view name, Variant value);
 
