@@ -67,9 +67,8 @@ bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines
   } catch (const RuntimeError& error) {
     // Failures of the first line before its product lookup are the run's to report.
     if (!lookedUp) throw;
-    WriteFailureBlock(orderId,
-                      "An error occurred while reading Product data for '" + productId + "'.",
-                      error.Description());
+    WriteFailureBlock(
+        orderId, "An error occurred while reading Product data for '" + productId + "'.", error);
     return false;
   }
 }

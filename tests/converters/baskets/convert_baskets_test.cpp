@@ -342,18 +342,53 @@ TEST_F(ConvertBasketsTest, FailureInsideABasketLeavesNothingOfItAndARerunConvert
   EXPECT_EQ(Target("SELECT SKU FROM BASKETLINE WHERE BASKETID = 'B-2'").size(), 3u);
 }
 
-TEST_F(ConvertBasketsTest, DamagedOrderFormEndsTheRunWithItsDescription) {
-  auto damaged = EncodeOrderForm(*ValidBasket("B-2", 1));
-  damaged.resize(6);
+TEST_F(ConvertBasketsTest, DamagedOrderFormsAreLoggedAndSkippedAndTheRunAnswersFalse) {
+  auto truncated = EncodeOrderForm(*ValidBasket("B-2", 1));
+  truncated.resize(6);
   Store({ValidBasket("B-1", 1)});
-  AppendOrderListRows(*source_.Connect(), {{"B-2", damaged}});
+  AppendOrderListRows(*source_.Connect(), {{"B-2", truncated}});
+  Store({ValidBasket("B-3", 2)});
+  AppendOrderListRows(*source_.Connect(), {{"B-4", {1, 2, 3}}});
+  Store({ValidBasket("B-5", 1)});
 
   EXPECT_FALSE(Run());
 
-  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "     LineNr:0",
+  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "     LineNr:0", "OrderID: B-2",
                           "Error occured: Order form 'B-2' is damaged: it ends at byte 6, inside "
-                          "a value tag that starts at byte 6"}));
-  EXPECT_EQ(HeaderIds(), std::vector<std::string>{"B-1"});
+                          "a value tag that starts at byte 6",
+                          "OrderID: B-3", "     LineNr:0", "     LineNr:1", "OrderID: B-4",
+                          "Error occured: Order form 'B-4' is damaged: it ends at byte 3, inside "
+                          "the order-form marker that starts at byte 0",
+                          "OrderID: B-5", "     LineNr:0", Summary(3)}));
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3", "B-5"}));
+  EXPECT_EQ(Target("SELECT * FROM BASKETLINE").size(), 4u);
+}
+
+/// A source whose ORDERLIST lets ORDER_ID be Null.
+class ConvertBasketsWithoutIdTest : public ConvertBasketsTest {
+ protected:
+  void SetUp() override {
+    const auto source = nullableSource_.Connect();
+    source->Execute(std::string("CREATE TABLE ORDERLIST (ORDER_ID VARCHAR(50), MARSHALLED_ORDER ") +
+                    (nullableSource_.GetEngine() == setup::Engine::Sqlite ? "BLOB)" : "BYTEA)"));
+    values_ = testing::ValuesFor(nullableSource_, target_);
+  }
+
+  TestDatabase nullableSource_;
+};
+
+TEST_F(ConvertBasketsWithoutIdTest, RowWithoutIdIsLoggedByItsNumberAndSkipped) {
+  const auto source = nullableSource_.Connect();
+  AppendOrderListRows(*source, {{"B-1", EncodeOrderForm(*ValidBasket("B-1", 1))}});
+  source->Execute("INSERT INTO ORDERLIST (ORDER_ID) VALUES (NULL)");
+  AppendOrderListRows(*source, {{"B-3", EncodeOrderForm(*ValidBasket("B-3", 1))}});
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "     LineNr:0", "OrderID: (no id, row 2)",
+                          "Error occured: Invalid use of Null", "OrderID: B-3", "     LineNr:0",
+                          Summary(2)}));
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3"}));
 }
 
 const std::vector<std::string> kStorageLines = {
