@@ -213,6 +213,28 @@ TEST_F(ConvertBasketsTest, RejectedBasketsLeaveTheirBlocksAndNothingInTheTarget)
   EXPECT_TRUE(Target("SELECT * FROM BASKETLINE").empty());
 }
 
+TEST_F(ConvertBasketsTest, TextsBeyondTheBasicPlaneReachTheTargetAndAreFoundOnARerun) {
+  const std::string id = "B-\U0001F600";
+  auto line = Line(1);
+  line->Set("SKU", Variant::String("\U00013000-1"));
+  auto basket = Basket(id, {line});
+  basket->Set("order_name", Variant::String("Ærø \U0001F6D2"));
+  Store({basket});
+
+  EXPECT_TRUE(Run());
+  EXPECT_TRUE(Run());
+
+  EXPECT_EQ(Log(), Lines({"OrderID: " + id, "     LineNr:0", Summary(1), Summary(0)}));
+  const auto header = Target("SELECT BASKETID, BASKETNAME FROM BASKETHEADER");
+  ASSERT_EQ(header.size(), 1u);
+  EXPECT_EQ(header[0][0].AsString(), id);
+  EXPECT_EQ(header[0][1].AsString(), "Ærø \U0001F6D2");
+  const auto lines = Target("SELECT BASKETID, SKU FROM BASKETLINE");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0][0].AsString(), id);
+  EXPECT_EQ(lines[0][1].AsString(), "\U00013000-1");
+}
+
 TEST_F(ConvertBasketsTest, EachValueTypeGetsItsLiteralWhateverTheRegionalSettings) {
   ScopedRegionalSettings german({"%d.%m.%Y", "%H:%M:%S", ','});
   auto line = Line(1);
