@@ -255,9 +255,14 @@ void FrmConvert::RunDump() {
   std::string message = "Dump Completed";
   try {
     const InputBlock block(*this);
-    DumpOrderforms().Dump(SDBServer->text().toStdString(), SUser->text().toStdString(),
-                          SPassword->text().toStdString(), SDB->text().toStdString(),
-                          DumpFileName->text().toStdString());
+    const int damaged =
+        DumpOrderforms().Dump(SDBServer->text().toStdString(), SUser->text().toStdString(),
+                              SPassword->text().toStdString(), SDB->text().toStdString(),
+                              DumpFileName->text().toStdString());
+    if (damaged > 0) {
+      message += "\n" + std::to_string(damaged) +
+                 " order forms are damaged; their place in the dump file says why.";
+    }
   } catch (const RuntimeError& error) {
     message = error.Description();
   } catch (const std::exception& error) {

@@ -50,7 +50,8 @@ class FrmConvert : public QWidget {
   void UpdateDumpControls();
   void RunMigration();
   /// Dumps the stored order forms of the source into the dump file, then shows "Dump
-  /// Completed"; an error that ends the dump is shown with its description instead.
+  /// Completed", with a second line counting the damaged forms when there were any; an error
+  /// that ends the dump is shown with its description instead.
   void RunDump();
   void LoadSettings();
   bool SaveSettings();

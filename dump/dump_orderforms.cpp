@@ -5,6 +5,7 @@
 
 #include "driver/convert_functions.h"
 #include "driver/open_order_form_storage.h"
+#include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -63,9 +64,9 @@ void WriteKeyValueLine(const std::string& key, const Variant& value, TextWriter&
 
 DumpOrderforms::DumpOrderforms(std::function<DateTime()> clock) : clock_(std::move(clock)) {}
 
-void DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
-                          const std::string& SPassword, const std::string& SDB,
-                          const std::string& sFileName) {
+int DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
+                         const std::string& SPassword, const std::string& SDB,
+                         const std::string& sFileName) {
   auto connection = OpenConnection(SDBServer, SUser, SPassword, SDB);
   auto orderList = OpenRecordset(*connection, "select * from orderlist");
   TextWriter stream(PathFromUtf8(sFileName), TextWriter::Mode::Overwrite);
@@ -73,11 +74,23 @@ void DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser
   stream.WriteLine("Dumped on " + ShortDateText(now) + " " + LongTimeText(now));
   stream.WriteBlankLines(1);
   auto storage = OpenOrderFormStorage(SDBServer, SUser, SPassword, SDB, stream);
+  int damaged = 0;
   for (; !orderList->Eof(); orderList->MoveNext()) {
     if (!storage) {
       throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
     }
-    const auto orderForm = storage->GetData(orderList->Field("order_id"));
+    const Variant& orderId = orderList->Field("order_id");
+    std::shared_ptr<const VariantObject> orderForm;
+    try {
+      orderForm = storage->GetData(orderId);
+    } catch (const RuntimeError& error) {
+      if (error.Number() != kOrderFormDamaged) throw;
+      WriteKeyValueLine("order_id", orderId, stream);
+      stream.WriteLine(error.Description());
+      stream.WriteBlankLines(2);
+      ++damaged;
+      continue;
+    }
     for (const auto& [key, value] : orderForm->Entries()) {
       if (!HoldsObject(value)) {
         WriteKeyValueLine(key, value, stream);
@@ -90,6 +103,7 @@ void DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser
     stream.WriteBlankLines(2);
   }
   stream.Close();
+  return damaged;
 }
 
 void DumpOrderforms::DumpOrderlines(const Variant& lines, TextWriter& stream) {

@@ -19,10 +19,12 @@ class DumpOrderforms {
 
   /// The product's DumpOrderforms operation. Overwrites `sFileName`. Every value is written,
   /// also one without a text form of its own (Null, an array, an object inside an order line).
-  /// Errors (no connection, a file that cannot be created, an order form that cannot be
-  /// loaded) end the dump and reach the caller; the file then holds what was written so far.
-  void Dump(const std::string& SDBServer, const std::string& SUser, const std::string& SPassword,
-            const std::string& SDB, const std::string& sFileName);
+  /// A damaged order form is written as its order_id line and the damage's description, and
+  /// the dump goes on; answers the number of such forms. Other errors (no connection, a file
+  /// that cannot be created, an order form that cannot be loaded) end the dump and reach the
+  /// caller; the file then holds what was written so far.
+  int Dump(const std::string& SDBServer, const std::string& SUser, const std::string& SPassword,
+           const std::string& SDB, const std::string& sFileName);
 
  private:
   void DumpOrderlines(const Variant& lines, TextWriter& stream);

@@ -4,7 +4,10 @@
 
 namespace mv {
 
-RuntimeError::RuntimeError(long number, std::string description)
-    : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+RuntimeError::RuntimeError(long number, std::string description, bool connectionLost)
+    : std::runtime_error(description),
+      number_(number),
+      description_(std::move(description)),
+      connectionLost_(connectionLost) {}
 
 }  // namespace mv

@@ -9,6 +9,7 @@
 
 #include "driver/convert_functions.h"
 #include "driver/open_order_form_storage.h"
+#include "platform/orderform/order_form_format.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
 #include "platform/utilities/sql_encode.h"
@@ -86,13 +87,27 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
     auto baskets = OpenRecordset(*source, "SELECT * FROM ORDERLIST");
     auto target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
     std::int32_t converted = 0;
-    for (; !baskets->Eof(); baskets->MoveNext()) {
+    std::int32_t damaged = 0;
+    for (long row = 1; !baskets->Eof(); baskets->MoveNext(), ++row) {
       const Variant& basketId = baskets->Field("order_id");
-      if (BasketExists(*target, basketId.ToText())) continue;
-      if (!storage) {
-        throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+      std::shared_ptr<const VariantObject> orderForm;
+      try {
+        if (BasketExists(*target, basketId.ToText())) continue;
+        if (!storage) {
+          throw RuntimeError(errors::kObjectNotSet,
+                             "Object variable or With block variable not set");
+        }
+        orderForm = storage->GetData(basketId);
+      } catch (const RuntimeError& error) {
+        // A basket without id or with a damaged order form is logged and skipped, so that it
+        // does not keep the baskets after it from being converted.
+        if (!basketId.IsNull() && error.Number() != kOrderFormDamaged) throw;
+        log.WriteLine("OrderID: " + (basketId.IsNull() ? "(no id, row " + std::to_string(row) + ")"
+                                                       : basketId.ToText()));
+        log.WriteLine("Error occured: " + error.Description());
+        ++damaged;
+        continue;
       }
-      const auto orderForm = storage->GetData(basketId);
       if (!ValidateBasket(log, *orderForm)) continue;
       Transaction basket(*target);
       InsertBasketHeader(*orderForm, *target);
@@ -105,7 +120,7 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
     storage.reset();
     source->Close();
     target->Close();
-    return true;
+    return damaged == 0;
   } catch (const std::exception& error) {
     log.WriteLine("Error occured: " + DescriptionOf(error));
     return false;

@@ -14,9 +14,12 @@ class ConvertBaskets : public Converter {
   /// Converts every stored basket of the source's ORDERLIST whose header is not yet in the
   /// target: validates it, writing its block of log lines, and writes a valid one as one
   /// header row and one row per line in a single transaction. Ends with the summary line and
-  /// true. The first error logs "Error occured: " and its description and answers false at
-  /// once: the failing basket leaves nothing in the target, the ones before it stay converted.
-  /// Rejected baskets are no error. Errors writing the log reach the caller.
+  /// true. A row without id or whose order form is damaged is logged as "OrderID: " with the
+  /// id (or "(no id, row N)", N counting the rows from 1) and "Error occured: " with the
+  /// description, and skipped; the run goes on and answers false after the summary line. Any
+  /// other error logs "Error occured: " and its description and answers false at once: the
+  /// failing basket leaves nothing in the target, the ones before it stay converted. Rejected
+  /// baskets are no error. Errors writing the log reach the caller.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
   /// The SQL literal of a text. On failure (text that is not UTF-8) writes the error's

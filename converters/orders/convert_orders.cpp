@@ -25,6 +25,7 @@ bool ConvertOrders::Convert(const ConnectionValues& values, TextWriter& log) {
 
 bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile) {
   log_ = &i_oLogFile;
+  connectionLost_ = false;
   bool succeeded = false;
   try {
     succeeded = ConvertAllOrders(values);
@@ -76,6 +77,8 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
           succeeded = false;
           break;
       }
+      // Every further order would fail the same way on a lost connection.
+      if (connectionLost_) break;
       orders->MoveNext();
     }
   }
@@ -119,7 +122,7 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders,
   } catch (const RuntimeError& error) {
     headers.CancelBatch();
     lines.CancelBatch();
-    WriteFailureBlock(orderId, "An error occurred while " + step + ".", error.Description());
+    WriteFailureBlock(orderId, "An error occurred while " + step + ".", error);
   }
   if (status.ConflictingLines) WriteConflictWarning();
   return outcome;
@@ -138,10 +141,11 @@ std::string ConvertOrders::LogText(const Variant& value) {
 }
 
 void ConvertOrders::WriteFailureBlock(const std::string& orderId, const std::string& what,
-                                      const std::string& description) {
+                                      const RuntimeError& error) {
+  connectionLost_ = connectionLost_ || error.ConnectionLost();
   log_->WriteLine("Order '" + orderId + "'");
   log_->WriteLine(kIndent + what);
-  log_->WriteLine(kIndent + description);
+  log_->WriteLine(kIndent + error.Description());
 }
 
 }  // namespace mv

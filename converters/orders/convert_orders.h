@@ -12,6 +12,7 @@
 #include "platform/decimal_number.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
+#include "platform/runtime_error.h"
 
 namespace mv {
 
@@ -48,6 +49,8 @@ class ConvertOrders : public Converter {
   /// accepts, logs one account per order and the two count lines. False when an order failed
   /// (nothing of it is written) or the databases could not be opened; refused and already
   /// converted orders do not make it false. Database and data failures are logged, not thrown.
+  /// When an order fails because a connection is lost, the run logs that order's block and
+  /// ends with the count lines and false, without trying the remaining orders.
   bool ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile);
 
   /// Deletes the target lines of the order whose ORDERID `iFields` holds, on the target
@@ -90,9 +93,10 @@ class ConvertOrders : public Converter {
 
   /// The text a value adds to a log line: nothing for Null, its text otherwise.
   static std::string LogText(const Variant& value);
-  /// "Order '<id>'", then `what` and `description`, each after six blanks.
+  /// "Order '<id>'", then `what` and the error's description, each after six blanks. Notes
+  /// an error that lost its connection, which ends the run after this order.
   void WriteFailureBlock(const std::string& orderId, const std::string& what,
-                         const std::string& description);
+                         const RuntimeError& error);
 
   BusinessServicesFactory servicesFactory_;
   std::unique_ptr<Connection> sourceConnection_;
@@ -101,6 +105,7 @@ class ConvertOrders : public Converter {
   std::unordered_set<std::string> convertedOrderIds_;
   BusinessServices services_;
   TextWriter* log_ = nullptr;
+  bool connectionLost_ = false;  // an order failed because a connection was lost
 };
 
 }  // namespace mv

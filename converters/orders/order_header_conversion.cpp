@@ -80,7 +80,7 @@ bool ConvertOrders::ConvertOrderHeader(const Recordset& iFields, Recordset& head
     WriteFailureBlock(LogText(iFields.Field("ORDERID")),
                       "An error occurred while reading Currency data for '" +
                           LogText(iFields.Field("CURRENCYCODE")) + "'.",
-                      error.Description());
+                      error);
     return false;
   }
 

@@ -71,9 +71,8 @@ bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines
     // Failures of the first line before its product lookup, and totals that cannot be
     // summed (a Null amount, an Overflow), are the run's to report.
     if (!lookedUp || summing) throw;
-    WriteFailureBlock(orderId,
-                      "An error occurred while reading Product data for '" + productId + "'.",
-                      error.Description());
+    WriteFailureBlock(
+        orderId, "An error occurred while reading Product data for '" + productId + "'.", error);
     return false;
   }
 }

@@ -78,6 +78,14 @@ bool Connection::WritesParameterArrays() const {
   return engineName_ == "SQLite" || engineName_ == "PostgreSQL";
 }
 
+bool Connection::TakesWideText() const {
+#ifdef _WIN32
+  return true;
+#else
+  return engineName_ != "SQLite";
+#endif
+}
+
 std::string Connection::ForEngine(std::string_view sql) const {
   if (engineName_ == "Microsoft SQL Server") return std::string(sql);
   static const std::regex top(R"(^(\s*select\s+)top\s+(\d+)\s+([\s\S]*?)\s*$)", std::regex::icase);

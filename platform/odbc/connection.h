@@ -39,6 +39,11 @@ class Connection {
   /// Whether many rows may be sent in one execution under a savepoint: true on the engines
   /// whose drivers are known to run parameter arrays and savepoints as batch writes need.
   bool WritesParameterArrays() const;
+  /// Whether statement texts reach the driver through the wide calls. False for the SQLite
+  /// driver outside Windows, which has only narrow calls: the driver manager would convert
+  /// the texts to UCS-2 first and lose every character beyond U+FFFF, so they go to it as
+  /// UTF-8 through the narrow calls, which it takes unchanged.
+  bool TakesWideText() const;
   int QueryTimeoutSeconds() const { return queryTimeoutSeconds_; }
   const odbc::Handle& Handle() const { return connection_; }
 

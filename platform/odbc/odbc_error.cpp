@@ -52,6 +52,19 @@ void UseTextEncodingOfTheUser() {
 #endif
 }
 
+/// Whether a diagnostic says that the connection is gone: the ODBC class 08 (connection
+/// exception); PostgreSQL's 57P01 and 57P02, with which the server ends a session it
+/// terminates; or the texts with which the PostgreSQL driver reports a lost server under a
+/// general state.
+bool IsConnectionLost(std::string_view sqlState, std::string_view message) {
+  if (sqlState.starts_with("08") || sqlState == "57P01" || sqlState == "57P02") return true;
+  for (std::string_view sign :
+       {"could not send data", "server closed the connection", "The connection has been lost"}) {
+    if (message.find(sign) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
@@ -95,7 +108,10 @@ void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
     text = "Invalid ODBC handle";
   }
   RemoveAll(text, redact);
-  throw RuntimeError(native != 0 ? native : kGenericProviderError, OneLine(text));
+  const std::string sqlState = Utf16ToUtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(state), std::size(state) - 1));
+  throw RuntimeError(native != 0 ? native : kGenericProviderError, OneLine(text),
+                     IsConnectionLost(sqlState, text));
 }
 
 SQLHENV Environment() {

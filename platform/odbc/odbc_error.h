@@ -39,7 +39,8 @@ std::string OneLine(std::string_view text);
 
 /// Throws RuntimeError for a failed call: the first diagnostic record's native error number
 /// (kGenericProviderError when it has none) and its message on one line. `redact`, when not
-/// empty, is removed from the message (drivers may echo a connection string).
+/// empty, is removed from the message (drivers may echo a connection string). The error is
+/// marked ConnectionLost when the diagnostic says that the connection is gone.
 void Check(SQLRETURN code, const Handle& handle, std::string_view redact = {});
 
 /// The process's ODBC environment (ODBC 3), created on first use.

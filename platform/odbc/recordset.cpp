@@ -118,6 +118,12 @@ const Variant& Recordset::Field(std::string_view name) const {
 
 void Recordset::SetField(std::string_view name, Variant value) {
   const size_t column = ColumnIndex(name);
+  // Drivers take a bound text up to its first NUL character and would store the rest cut off.
+  if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
+    throw RuntimeError(errors::kInvalidProcedureCall,
+                       "The value for " + table_ + "." + columns_[column].name +
+                           " holds a NUL character, which the database would cut off");
+  }
   Row& row = CurrentRow();
   if (row.state == RowState::Unchanged) {
     row.original = row.values;

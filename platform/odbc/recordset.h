@@ -39,7 +39,8 @@ class Recordset : public FieldSource {
   /// The value of the current row's column `name` (any letter case). Throws RuntimeError 3265
   /// for an unknown name and 3021 when there is no current row.
   const Variant& Field(std::string_view name) const override;
-  /// Sets the current row's column `name`; the row becomes pending.
+  /// Sets the current row's column `name`; the row becomes pending. Throws RuntimeError 5,
+  /// naming the table and column, for a text holding a NUL character.
   void SetField(std::string_view name, Variant value);
 
   /// Appends an empty row and makes it current; it becomes pending.

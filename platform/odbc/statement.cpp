@@ -12,7 +12,24 @@
 namespace mv::odbc {
 namespace {
 
-std::u16string Wide(const std::string& sql) { return Utf8ToUtf16(sql); }
+/// Calls `narrow` with `sql` as UTF-8 or `wide` with it as UTF-16, as the connection takes
+/// statement texts. Drivers read a statement text up to its first NUL character, so a text
+/// holding one is refused rather than cut off.
+SQLRETURN CallWithText(const Handle& statement, bool wideText, const std::string& sql,
+                       decltype(&SQLExecDirect) narrow, decltype(&SQLExecDirectW) wide) {
+  if (sql.find('\0') != std::string::npos) {
+    throw RuntimeError(errors::kInvalidProcedureCall,
+                       "A text holding a NUL character cannot be sent to the database");
+  }
+  if (!wideText) {
+    std::string text = sql;
+    return narrow(statement.Get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                  static_cast<SQLINTEGER>(text.size()));
+  }
+  std::u16string text = Utf8ToUtf16(sql);
+  return wide(statement.Get(), reinterpret_cast<SQLWCHAR*>(text.data()),
+              static_cast<SQLINTEGER>(text.size()));
+}
 
 bool IsTextType(SQLSMALLINT type) {
   switch (type) {
@@ -225,26 +242,21 @@ VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName) {
 }
 
 Statement::Statement(Connection& connection)
-    : statement_(SQL_HANDLE_STMT, connection.Handle().Get()) {
-  Check(
-      SQLSetStmtAttrW(
-          statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
-          reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(connection.QueryTimeoutSeconds())), 0),
-      statement_);
+    : statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
+      wideText_(connection.TakesWideText()) {
+  Check(SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                        reinterpret_cast<SQLPOINTER>(
+                            static_cast<SQLULEN>(connection.QueryTimeoutSeconds())),
+                        0),
+        statement_);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
-  std::u16string text = Wide(sql);
-  Check(SQLExecDirectW(statement_.Get(), reinterpret_cast<SQLWCHAR*>(text.data()),
-                       static_cast<SQLINTEGER>(text.size())),
-        statement_);
+  Check(CallWithText(statement_, wideText_, sql, SQLExecDirect, SQLExecDirectW), statement_);
 }
 
 void Statement::Prepare(const std::string& sql) {
-  std::u16string text = Wide(sql);
-  Check(SQLPrepareW(statement_.Get(), reinterpret_cast<SQLWCHAR*>(text.data()),
-                    static_cast<SQLINTEGER>(text.size())),
-        statement_);
+  Check(CallWithText(statement_, wideText_, sql, SQLPrepare, SQLPrepareW), statement_);
 }
 
 void Statement::ClearParameters() {

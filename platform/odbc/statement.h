@@ -75,7 +75,10 @@ class Statement {
  public:
   explicit Statement(Connection& connection);
 
+  /// Runs `sql`. Throws RuntimeError 5 for a text holding a NUL character, which no driver
+  /// would take whole.
   void ExecuteDirect(const std::string& sql);
+  /// Prepares `sql`; refuses a NUL character as ExecuteDirect does.
   void Prepare(const std::string& sql);
   /// Binds `value` as parameter `number` (from 1), typed as a value of `column`. The value's
   /// data stays owned by the statement until the next ClearParameters.
@@ -102,6 +105,7 @@ class Statement {
   void SetAttribute(SQLINTEGER attribute, void* pointer);
 
   Handle statement_;
+  bool wideText_;  // texts go through the wide calls (Connection::TakesWideText)
   std::deque<std::vector<char>> parameterData_;
   std::deque<SQLLEN> parameterLengths_;
 };

@@ -90,6 +90,22 @@ class FrmConvertDumpTest : public QObject {
     QVERIFY(!std::filesystem::exists(PathFromUtf8(dump.Folder().LogPath())));
   }
 
+  void damagedOrderFormsAreCountedOnASecondLine() {
+    TestDatabase source("source");
+    auto orderForm = VariantObject::NewDictionary();
+    orderForm->Set("order_id", Variant::String("B-2"));
+    AppendOrderListRows(*source.Connect(),
+                        {{"B-1", {1}}, {"B-2", EncodeOrderForm(*orderForm)}, {"B-3", {}}});
+    TempFolder dumpFolder;
+    DumpFixture dump(source.Address(), dumpFolder.File("orderforms.txt"));
+
+    dump.Dump();
+
+    QCOMPARE(dump.Messages(),
+             std::vector<std::string>{"Dump Completed\n2 order forms are damaged; their place in "
+                                      "the dump file says why."});
+  }
+
   void failedDumpShowsItsDescriptionAndLeavesTheWindowIdle_data() {
     QTest::addColumn<bool>("sourceReachable");
     QTest::newRow("dump file in a missing folder") << true;

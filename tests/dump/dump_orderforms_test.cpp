@@ -32,8 +32,9 @@ class DumpOrderformsTest : public ::testing::Test {
 
   std::string Dump() {
     const auto& a = database_.Address();
-    DumpOrderforms([] { return DateTime{2026, 12, 8, 4, 10, 36}; })
-        .Dump(a.server, a.user, a.password, a.database, file_);
+    damaged_ = DumpOrderforms([] {
+                 return DateTime{2026, 12, 8, 4, 10, 36};
+               }).Dump(a.server, a.user, a.password, a.database, file_);
     return ReadFileBytes(file_);
   }
 
@@ -41,6 +42,7 @@ class DumpOrderformsTest : public ::testing::Test {
   TestDatabase database_{"source"};
   TempFolder folder_;
   std::string file_ = folder_.File("orderforms.txt");
+  int damaged_ = -1;  // what the last Dump() answered
 };
 
 constexpr const char* kHeader = "Dumped on 08.12.2026 04:10:36\r\n\r\n";
@@ -175,16 +177,31 @@ TEST_F(DumpOrderformsTest, SecondDumpReplacesTheFirst) {
   EXPECT_NE(first, kHeader);
 }
 
-TEST_F(DumpOrderformsTest, DamagedOrderFormEndsTheDumpWithItsError) {
-  AppendOrderListRows(*database_.Connect(), {{"B-9", {1, 2, 3}}});
-  try {
-    Dump();
-    FAIL() << "expected an error";
-  } catch (const RuntimeError& error) {
-    EXPECT_NE(error.Description().find("Order form 'B-9' is damaged"), std::string::npos)
-        << error.Description();
-  }
-  EXPECT_EQ(ReadFileBytes(file_), kHeader);
+TEST_F(DumpOrderformsTest, DamagedOrderFormsAreWrittenAsTheirDamageBetweenTheValidOnes) {
+  const auto form = [](const std::string& id) {
+    auto orderForm = VariantObject::NewDictionary();
+    orderForm->Set("order_id", Variant::String(id));
+    return EncodeOrderForm(*orderForm);
+  };
+  auto truncated = form("B-4");
+  truncated.resize(6);
+  AppendOrderListRows(
+      *database_.Connect(),
+      {{"B-1", form("B-1")}, {"B-2", {1, 2, 3}}, {"B-3", form("B-3")}, {"B-4", truncated}});
+
+  const std::string dump = Dump();
+
+  EXPECT_EQ(damaged_, 2);
+  const std::string pad42(42, ' ');
+  EXPECT_EQ(dump,
+            std::string(kHeader) + "order_id" + pad42 + "B-1 [String]\r\n\r\n\r\n" + "order_id" +
+                pad42 + "B-2 [String]\r\n" +
+                "Order form 'B-2' is damaged: it ends at byte 3, inside the order-form marker "
+                "that starts at byte 0\r\n\r\n\r\n" +
+                "order_id" + pad42 + "B-3 [String]\r\n\r\n\r\n" + "order_id" + pad42 +
+                "B-4 [String]\r\n" +
+                "Order form 'B-4' is damaged: it ends at byte 6, inside a value tag that "
+                "starts at byte 6\r\n\r\n\r\n");
 }
 
 TEST(DumpOrderformsFailureTest, MissingOrderListWritesNoFile) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include "platform/odbc/connection.h"
@@ -407,6 +408,46 @@ TEST_F(RecordsetTest, ValuesOfDifferentLengthsInOneBatchKeepTheirOwnLength) {
       EXPECT_EQ(stored.Field("data").AsBytes(), data[i % count]);
     }
   }
+}
+
+/// Texts beyond the basic multilingual plane, which need UTF-16 surrogate pairs.
+const std::vector<std::string> kAstralTexts = {"B-\U0001F600", "\U00013000 hieroglyph",
+                                               "Ærø \U0001D11E \U0001F1E9\U0001F1EA"};
+
+TEST_F(RecordsetTest, TextBeyondTheBasicPlaneRoundTripsInStatementsAndBoundValues) {
+  for (size_t i = 0; i < kAstralTexts.size(); ++i) {
+    const std::string& text = kAstralTexts[i];
+    SCOPED_TRACE(text);
+    Insert(static_cast<int>(2 * i), text);
+    Recordset rows = Open("select top 1 * from sample");
+    rows.AddNew();
+    rows.SetField("id", Variant::Long(static_cast<std::int32_t>(2 * i + 1)));
+    rows.SetField("name", Variant::String(text));
+    rows.UpdateBatch();
+
+    Recordset found = Open("select * from sample where name = '" + text + "' order by id");
+    ASSERT_EQ(found.RecordCount(), 2) << "the literal and the bound value, found by the literal";
+    for (; !found.Eof(); found.MoveNext()) EXPECT_EQ(found.Field("name").AsString(), text);
+  }
+}
+
+TEST_F(RecordsetTest, TextHoldingANulCharacterIsRefusedNotCut) {
+  const std::string text("a\0b", 3);
+  const auto failure = [](const std::function<void()>& action) -> std::string {
+    try {
+      action();
+    } catch (const RuntimeError& error) {
+      return std::to_string(error.Number()) + " " + error.Description();
+    }
+    return "no error";
+  };
+  Recordset rows = Open("select top 1 * from sample");
+  rows.AddNew();
+  EXPECT_EQ(failure([&] { Insert(1, text); }),
+            "5 A text holding a NUL character cannot be sent to the database");
+  EXPECT_EQ(failure([&] { rows.SetField("name", Variant::String(text)); }),
+            "5 The value for sample.name holds a NUL character, which the database would cut off");
+  EXPECT_EQ(Open().RecordCount(), 0);
 }
 
 TEST_F(RecordsetTest, PendingRowsOfAFailedTransactionAreRolledBack) {

@@ -213,6 +213,40 @@ TEST_F(ConvertBasketsTest, RejectedBasketsLeaveTheirBlocksAndNothingInTheTarget)
   EXPECT_TRUE(Target("SELECT * FROM BASKETLINE").empty());
 }
 
+TEST_F(ConvertBasketsTest, TextsBeyondTheBasicPlaneReachTheTarget) {
+  const std::string id = "B-\U0001F600";
+  auto line = Line(1);
+  line->Set("SKU", Variant::String("\U00013000-1"));
+  auto basket = Basket(id, {line});
+  basket->Set("order_name", Variant::String("Ærø \U0001F6D2"));
+  Store({basket});
+
+  EXPECT_TRUE(Run());
+
+  EXPECT_EQ(Log(), Lines({"OrderID: " + id, "     LineNr:0", Summary(1)}));
+  const auto header = Target("SELECT BASKETID, BASKETNAME FROM BASKETHEADER");
+  ASSERT_EQ(header.size(), 1u);
+  EXPECT_EQ(header[0][0].AsString(), id);
+  EXPECT_EQ(header[0][1].AsString(), "Ærø \U0001F6D2");
+  const auto lines = Target("SELECT BASKETID, SKU FROM BASKETLINE");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0][0].AsString(), id);
+  EXPECT_EQ(lines[0][1].AsString(), "\U00013000-1");
+}
+
+TEST_F(ConvertBasketsTest, TextHoldingANulCharacterEndsTheRunUnderItsBasketInsteadOfBeingCut) {
+  auto basket = ValidBasket("B-2", 0);
+  basket->Set("order_name", Variant::String(std::string("Basket\0 two", 11)));
+  Store({ValidBasket("B-1", 0), basket});
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "OrderID: B-2",
+                          "Error occured: A text holding a NUL character cannot be sent to the "
+                          "database"}));
+  EXPECT_EQ(HeaderIds(), std::vector<std::string>{"B-1"});
+}
+
 TEST_F(ConvertBasketsTest, EachValueTypeGetsItsLiteralWhateverTheRegionalSettings) {
   ScopedRegionalSettings german({"%d.%m.%Y", "%H:%M:%S", ','});
   auto line = Line(1);
@@ -342,18 +376,53 @@ TEST_F(ConvertBasketsTest, FailureInsideABasketLeavesNothingOfItAndARerunConvert
   EXPECT_EQ(Target("SELECT SKU FROM BASKETLINE WHERE BASKETID = 'B-2'").size(), 3u);
 }
 
-TEST_F(ConvertBasketsTest, DamagedOrderFormEndsTheRunWithItsDescription) {
-  auto damaged = EncodeOrderForm(*ValidBasket("B-2", 1));
-  damaged.resize(6);
+TEST_F(ConvertBasketsTest, DamagedOrderFormsAreLoggedAndSkippedAndTheRunAnswersFalse) {
+  auto truncated = EncodeOrderForm(*ValidBasket("B-2", 1));
+  truncated.resize(6);
   Store({ValidBasket("B-1", 1)});
-  AppendOrderListRows(*source_.Connect(), {{"B-2", damaged}});
+  AppendOrderListRows(*source_.Connect(), {{"B-2", truncated}});
+  Store({ValidBasket("B-3", 2)});
+  AppendOrderListRows(*source_.Connect(), {{"B-4", {1, 2, 3}}});
+  Store({ValidBasket("B-5", 1)});
 
   EXPECT_FALSE(Run());
 
-  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "     LineNr:0",
+  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "     LineNr:0", "OrderID: B-2",
                           "Error occured: Order form 'B-2' is damaged: it ends at byte 6, inside "
-                          "a value tag that starts at byte 6"}));
-  EXPECT_EQ(HeaderIds(), std::vector<std::string>{"B-1"});
+                          "a value tag that starts at byte 6",
+                          "OrderID: B-3", "     LineNr:0", "     LineNr:1", "OrderID: B-4",
+                          "Error occured: Order form 'B-4' is damaged: it ends at byte 3, inside "
+                          "the order-form marker that starts at byte 0",
+                          "OrderID: B-5", "     LineNr:0", Summary(3)}));
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3", "B-5"}));
+  EXPECT_EQ(Target("SELECT * FROM BASKETLINE").size(), 4u);
+}
+
+/// A source whose ORDERLIST lets ORDER_ID be Null.
+class ConvertBasketsWithoutIdTest : public ConvertBasketsTest {
+ protected:
+  void SetUp() override {
+    const auto source = nullableSource_.Connect();
+    source->Execute(std::string("CREATE TABLE ORDERLIST (ORDER_ID VARCHAR(50), MARSHALLED_ORDER ") +
+                    (nullableSource_.GetEngine() == setup::Engine::Sqlite ? "BLOB)" : "BYTEA)"));
+    values_ = testing::ValuesFor(nullableSource_, target_);
+  }
+
+  TestDatabase nullableSource_;
+};
+
+TEST_F(ConvertBasketsWithoutIdTest, RowWithoutIdIsLoggedByItsNumberAndSkipped) {
+  const auto source = nullableSource_.Connect();
+  AppendOrderListRows(*source, {{"B-1", EncodeOrderForm(*ValidBasket("B-1", 1))}});
+  source->Execute("INSERT INTO ORDERLIST (ORDER_ID) VALUES (NULL)");
+  AppendOrderListRows(*source, {{"B-3", EncodeOrderForm(*ValidBasket("B-3", 1))}});
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(Log(), Lines({"OrderID: B-1", "     LineNr:0", "OrderID: (no id, row 2)",
+                          "Error occured: Invalid use of Null", "OrderID: B-3", "     LineNr:0",
+                          Summary(2)}));
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3"}));
 }
 
 const std::vector<std::string> kStorageLines = {

@@ -98,6 +98,29 @@ TEST_F(ConvertOrdersTest, NullFreightTaxDiscountAndLocaleGiveNullTotalDiscountAn
   for (; !lines->Eof(); lines->MoveNext()) EXPECT_TRUE(lines->Field("ORDERDISCOUNT").IsNull());
 }
 
+TEST_F(ConvertOrdersTest, OrderWithTextsBeyondTheBasicPlaneIsConvertedWithAllItsLines) {
+  const std::string id = "O-\U0001F600";
+  InsertSource("orderheader",
+               With(OrderHeader(id), "HEADERTEXT", Variant::String("\U00013000 \U0001F6D2")));
+  for (int number = 1; number <= 4; ++number) {
+    InsertSource("orderline", With(OrderLine(id, number, 99 + number), "LINETEXT",
+                                   Variant::String("\U0001D11E " + std::to_string(number))));
+  }
+
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"Order '" + id + "' is converted.", "1 order were converted.",
+                                      "0 order were NOT converted."}));
+  const auto header = Target("select * from orderheader");
+  ASSERT_EQ(header->RecordCount(), 1);
+  EXPECT_EQ(header->Field("ORDERID").AsString(), id);
+  EXPECT_EQ(header->Field("HEADERTEXT").AsString(), "\U00013000 \U0001F6D2");
+  const auto lines = Target("select * from orderline order by LINENR");
+  ASSERT_EQ(lines->RecordCount(), 4);
+  EXPECT_EQ(lines->Field("ORDERID").AsString(), id);
+  EXPECT_EQ(lines->Field("LINETEXT").AsString(), "\U0001D11E 1");
+}
+
 TEST_F(ConvertOrdersTest, ConsecutiveOrdersKeepTheirOwnTotals) {
   InsertOrder("T1", {100, 101, 102});
   InsertOrder("T2", {103});

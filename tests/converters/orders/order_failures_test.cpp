@@ -126,6 +126,56 @@ TEST_F(OrderFailureTest, PendingRowsOfAFailedOrderNeverReachTheTargetWithTheNext
   EXPECT_EQ(log.back(), "2 order were NOT converted.");
 }
 
+/// The real product service, except that looking up `product` first ends the database session
+/// of the run's target connection from `other`, as a server restart or a network failure would.
+class ConnectionEndingProduct : public ProductService {
+ public:
+  ConnectionEndingProduct(Connection& target, Connection& other, std::int32_t product)
+      : real_(OpenBusinessServices(target).product),
+        other_(other),
+        session_(Recordset(target, "select pg_backend_pid() as pid").Field("pid").ToText()),
+        product_(product) {}
+
+  ProductData GetProductData(std::int32_t productId) override {
+    // The second argument waits until the session has ended.
+    if (productId == product_)
+      other_.Execute("select pg_terminate_backend(" + session_ + ", 10000)");
+    return real_->GetProductData(productId);
+  }
+
+ private:
+  std::unique_ptr<ProductService> real_;
+  Connection& other_;
+  std::string session_;
+  std::int32_t product_;
+};
+
+TEST_F(OrderFailureTest, LostTargetConnectionEndsTheRunAfterTheOrderItHappenedIn) {
+  if (target_.GetEngine() == setup::Engine::Sqlite) {
+    GTEST_SKIP() << "an SQLite database lives inside the process: its connection cannot be lost";
+  }
+  InsertOrder("L1", {100});
+  InsertOrder("L2", {101});
+  InsertOrder("L3", {102});
+
+  EXPECT_FALSE(Run([this](Connection& target) {
+    BusinessServices services = OpenBusinessServices(target);
+    services.product = std::make_unique<ConnectionEndingProduct>(target, *targetConnection_, 101);
+    return services;
+  }));
+
+  const auto log = Log();
+  ASSERT_EQ(log.size(), 6u) << "no block for L3";
+  EXPECT_EQ(log[0], "Order 'L1' is converted.");
+  EXPECT_EQ(log[1], "Order 'L2'");
+  EXPECT_EQ(log[2], "      An error occurred while reading Product data for '101'.");
+  EXPECT_NE(log[3].find("terminating connection"), std::string::npos) << log[3];
+  EXPECT_EQ(log[4], "1 order were converted.");
+  EXPECT_EQ(log[5], "1 order were NOT converted.");
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"L1"}));
+  EXPECT_EQ(TargetOrderIds("orderline"), (std::vector<std::string>{"L1"}));
+}
+
 struct EscapedFailureCase {
   const char* name;
   const char* table;
