@@ -5,10 +5,16 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <memory>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "driver/convert_functions.h"
+#include "driver/group_size.h"
 #include "driver/open_order_form_storage.h"
+#include "driver/unit_groups.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
@@ -71,6 +77,9 @@ std::string InvariantText(const Variant& value) {
   return text;
 }
 
+/// How often the migration tells how far it is, in rows of ORDERLIST.
+constexpr long kRowsPerProgressReport = 500;
+
 std::string DescriptionOf(const std::exception& error) {
   const auto* runtimeError = dynamic_cast<const RuntimeError*>(&error);
   return runtimeError ? runtimeError->Description() : error.what();
@@ -80,24 +89,34 @@ std::string DescriptionOf(const std::exception& error) {
 
 bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   logFile_ = &log;
+  // The target outlives the groups, so that a failure can still commit the baskets before it.
+  std::unique_ptr<Connection> target;
+  std::unique_ptr<UnitGroups> groups;
   try {
     auto source = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
     auto storage =
         OpenOrderFormStorage(values.SDBServer, values.SUser, values.SPassword, values.SDB, log);
-    auto baskets = OpenRecordset(*source, "SELECT * FROM ORDERLIST");
-    auto target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-    std::int32_t converted = 0;
+    const std::int64_t total = OpenRecordset(*source, "SELECT COUNT(*) AS BASKETS FROM ORDERLIST")
+                                   ->Field("BASKETS")
+                                   .ToLong();
+    RowReader baskets(*source, "SELECT * FROM ORDERLIST");
+    target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+    std::unordered_set<std::string> convertedIds = BasketIds(*target);
+    groups = std::make_unique<UnitGroups>(*target, log, GroupSize());
     std::int32_t damaged = 0;
-    for (long row = 1; !baskets->Eof(); baskets->MoveNext(), ++row) {
-      const Variant& basketId = baskets->Field("order_id");
+    long row = 0;
+    while (!StopRequested() && baskets.Next()) {
+      if (++row % kRowsPerProgressReport == 0) ReportProgress(row, total, "baskets");
+      groups->Open();
+      const Variant& basketId = baskets.Row().Field("order_id");
       std::shared_ptr<const VariantObject> orderForm;
       try {
-        if (BasketExists(*target, basketId.ToText())) continue;
+        if (!basketId.IsNull() && convertedIds.contains(basketId.ToText())) continue;
         if (!storage) {
           throw RuntimeError(errors::kObjectNotSet,
                              "Object variable or With block variable not set");
         }
-        orderForm = storage->GetData(basketId);
+        orderForm = storage->DataOf(baskets.Row());
       } catch (const RuntimeError& error) {
         // A basket without id or with a damaged order form is logged and skipped, so that it
         // does not keep the baskets after it from being converted.
@@ -109,22 +128,44 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
         continue;
       }
       if (!ValidateBasket(log, *orderForm)) continue;
-      Transaction basket(*target);
-      InsertBasketHeader(*orderForm, *target);
-      InsertBasketLines(*orderForm, *target);
-      basket.Commit();
-      ++converted;
+      {
+        Savepoint basket(*target);
+        InsertBasketHeader(*orderForm, *target);
+        InsertBasketLines(*orderForm, *target);
+        basket.Keep();
+      }
+      convertedIds.insert(basketId.ToText());
+      groups->UnitWritten();
     }
-    log.WriteLine(std::to_string(converted) + " saved baskets copied/converted to " + values.TDB +
-                  "-database on " + values.TDBServer + "-SQL Server.");
+    groups->Commit();
+    ReportProgress(row, total, "baskets");
+    const bool stopped = StopRequested();
+    if (stopped) log.WriteLine(kStoppedByOperator);
+    log.WriteLine(std::to_string(groups->Committed()) + " saved baskets copied/converted to " +
+                  values.TDB + "-database on " + values.TDBServer + "-SQL Server.");
+    groups.reset();
     storage.reset();
     source->Close();
     target->Close();
-    return damaged == 0;
+    return damaged == 0 && !stopped;
   } catch (const std::exception& error) {
+    // The baskets before the failing one stay converted, and their lines reach the log.
+    try {
+      if (groups) groups->Commit();
+    } catch (const std::exception&) {
+      // The group is lost with the connection; the error below says why.
+    }
     log.WriteLine("Error occured: " + DescriptionOf(error));
     return false;
   }
+}
+
+std::unordered_set<std::string> ConvertBaskets::BasketIds(Connection& target) {
+  std::unordered_set<std::string> ids;
+  for (RowReader rows(target, "SELECT BASKETID FROM BASKETHEADER"); rows.Next();) {
+    ids.insert(rows.Row().Field("BASKETID").ToText());
+  }
+  return ids;
 }
 
 std::string ConvertBaskets::SQLEncode(const std::string& i_sStrValue) {
@@ -134,12 +175,6 @@ std::string ConvertBaskets::SQLEncode(const std::string& i_sStrValue) {
     if (logFile_) logFile_->WriteLine(error.Description());
     return "";
   }
-}
-
-bool ConvertBaskets::BasketExists(Connection& target, const std::string& basketId) {
-  const auto result = OpenRecordset(
-      target, "SELECT BASKETID FROM BASKETHEADER WHERE BASKETID = " + SQLEncodeString(basketId));
-  return !(result->Bof() && result->Eof());
 }
 
 void ConvertBaskets::InsertBasketHeader(const VariantObject& orderForm, Connection& target) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 
 #include "driver/converter.h"
 #include "platform/odbc/connection.h"
@@ -13,7 +14,8 @@ class ConvertBaskets : public Converter {
  public:
   /// Converts every stored basket of the source's ORDERLIST whose header is not yet in the
   /// target: validates it, writing its block of log lines, and writes a valid one as one
-  /// header row and one row per line in a single transaction. Ends with the summary line and
+  /// header row and one row per line, all or nothing (a savepoint of its own inside a group's
+  /// transaction; the group's log lines follow its commit). Ends with the summary line and
   /// true. A row without id or whose order form is damaged is logged as "OrderID: " with the
   /// id (or "(no id, row N)", N counting the rows from 1) and "Error occured: " with the
   /// description, and skipped; the run goes on and answers false after the summary line. Any
@@ -28,8 +30,8 @@ class ConvertBaskets : public Converter {
   std::string SQLEncode(const std::string& i_sStrValue);
 
  private:
-  /// True when BASKETHEADER holds a row with the basket id (quotes in it doubled).
-  bool BasketExists(Connection& target, const std::string& basketId);
+  /// The ids of the baskets the target's BASKETHEADER holds, read once per run.
+  static std::unordered_set<std::string> BasketIds(Connection& target);
   void InsertBasketHeader(const VariantObject& orderForm, Connection& target);
   /// One statement per line, numbered from 1 as a 16-bit number: Overflow from 32,768 lines.
   void InsertBasketLines(const VariantObject& orderForm, Connection& target);

@@ -86,6 +86,10 @@ bool Connection::TakesWideText() const {
 #endif
 }
 
+bool Connection::TakesSavepoints() const {
+  return engineName_ == "SQLite" || engineName_ == "PostgreSQL";
+}
+
 std::string Connection::ForEngine(std::string_view sql) const {
   if (engineName_ == "Microsoft SQL Server") return std::string(sql);
   static const std::regex top(R"(^(\s*select\s+)top\s+(\d+)\s+([\s\S]*?)\s*$)", std::regex::icase);

@@ -39,6 +39,9 @@ class Connection {
   /// Whether many rows may be sent in one execution under a savepoint: true on the engines
   /// whose drivers are known to run parameter arrays and savepoints as batch writes need.
   bool WritesParameterArrays() const;
+  /// Whether "savepoint" statements work inside a transaction, so that many records can share
+  /// one transaction, each in a savepoint of its own: true on the engines known to take them.
+  bool TakesSavepoints() const;
   /// Whether statement texts reach the driver through the wide calls. False for the SQLite
   /// driver outside Windows, which has only narrow calls: the driver manager would convert
   /// the texts to UCS-2 first and lose every character beyond U+FFFF, so they go to it as

@@ -32,6 +32,8 @@ void OrderFormStorage::InitStorage(const std::string& connectionString, const st
                       " WHERE 1 = 0");
   keyColumn_ = probe.DescribeColumns().at(0);
   selectByKey_ = "SELECT " + marshalledColumn + " FROM " + table + " WHERE " + keyColumn + " = ?";
+  keyColumnName_ = keyColumn;
+  marshalledColumnName_ = marshalledColumn;
   connection_ = std::move(connection);
 }
 
@@ -48,7 +50,18 @@ std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& ke
   if (!select.Fetch()) {
     throw RuntimeError(kOrderFormNotFound, "Order form '" + orderId + "' was not found.");
   }
-  const Variant marshalled = select.GetValue(0, columns.at(0));
+  return Decode(orderId, select.GetValue(0, columns.at(0)));
+}
+
+std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(const FieldSource& row) const {
+  if (!connection_) {
+    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+  }
+  return Decode(row.Field(keyColumnName_).ToText(), row.Field(marshalledColumnName_));
+}
+
+std::shared_ptr<const VariantObject> OrderFormStorage::Decode(const std::string& orderId,
+                                                              const Variant& marshalled) {
   if (marshalled.IsNull()) ThrowDamaged(orderId, "it holds no data");
   if (marshalled.Kind() != VariantKind::ByteArray) ThrowDamaged(orderId, "it is no binary data");
   return DecodeOrderForm(marshalled.AsBytes(), orderId);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/odbc/connection.h"
+#include "platform/odbc/field_row.h"
 #include "platform/odbc/statement.h"
 #include "platform/variant.h"
 
@@ -30,8 +31,17 @@ class OrderFormStorage {
   /// before InitStorage, kOrderFormNotFound when no row has the key, and kOrderFormDamaged
   /// "Order form '<key>' is damaged: ..." when the row's data is Null, not binary or malformed.
   std::shared_ptr<const VariantObject> GetData(const Variant& key);
+  /// The order form a row of the storage's table already read holds (its key and marshalled
+  /// columns), without reading it again. Throws as GetData for a damaged form.
+  std::shared_ptr<const VariantObject> DataOf(const FieldSource& row) const;
 
  private:
+  /// The order form in `marshalled`, the data stored under `orderId`.
+  static std::shared_ptr<const VariantObject> Decode(const std::string& orderId,
+                                                     const Variant& marshalled);
+
+  std::string keyColumnName_;
+  std::string marshalledColumnName_;
   std::unique_ptr<Connection> connection_;
   std::string selectByKey_;
   odbc::ColumnInfo keyColumn_;

@@ -1,0 +1,45 @@
+// Writing baskets or orders in groups: one transaction for many units, each unit in a
+// savepoint of its own, and the log lines of a group written only once it is committed.
+#pragma once
+
+#include <memory>
+
+#include "platform/odbc/connection.h"
+#include "platform/text_file.h"
+
+namespace mv {
+
+class UnitGroups {
+ public:
+  /// Groups of up to `size` units on `target`; of one unit each where the engine takes no
+  /// savepoints. `log` must outlive the groups.
+  UnitGroups(Connection& target, TextWriter& log, int size);
+  /// Rolls back a group still open; its held log lines are dropped.
+  ~UnitGroups();
+  UnitGroups(const UnitGroups&) = delete;
+  UnitGroups& operator=(const UnitGroups&) = delete;
+
+  /// Opens a group when none is open: a transaction (for groups of more than one unit), and
+  /// from now on the log's lines are held. Each unit is then written under a Savepoint.
+  void Open();
+  /// Counts a unit written (and kept) in the open group. Answers true when that filled the
+  /// group and it was committed.
+  bool UnitWritten();
+  /// Commits the open group, if any, and writes its held log lines. When the commit fails,
+  /// the group's lines are dropped and the error reaches the caller.
+  void Commit();
+
+  /// The units of the groups committed so far.
+  long Committed() const { return committed_; }
+
+ private:
+  Connection& target_;
+  TextWriter& log_;
+  int size_;
+  std::unique_ptr<Transaction> transaction_;  // none for groups of one unit
+  bool open_ = false;
+  int written_ = 0;  // units in the open group
+  long committed_ = 0;
+};
+
+}  // namespace mv
