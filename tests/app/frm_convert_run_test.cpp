@@ -58,7 +58,10 @@ class RunFixture {
     return texts;
   }
   QString Caption(const char* option) { return Find<QCheckBox>(window_, option)->text(); }
-  void Migrate() { QTest::mouseClick(Find(window_, "Convert"), Qt::LeftButton); }
+  void Migrate() {
+    QTest::mouseClick(Find(window_, "Convert"), Qt::LeftButton);
+    WaitForRunEnd(window_);
+  }
 
  private:
   Installation installation_;
