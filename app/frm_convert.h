@@ -45,7 +45,8 @@ class FrmConvert : public QWidget {
   /// The working folder and the log and settings paths set by Load().
   const WindowPaths& Paths() const { return paths_; }
 
-  /// True from a "Migrate" or "Dump" press until the run has ended and its outcome is shown.
+  /// True from a "Migrate" or "Dump" press until the run has ended; its outcome is shown in the
+  /// same step, right after this turns false.
   bool RunInProgress() const { return run_.Running(); }
 
  protected:
