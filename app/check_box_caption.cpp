@@ -2,11 +2,12 @@
 
 #include <QString>
 
+#include "app/blocking_call.h"
+
 namespace mv {
 
 void CheckBoxCaption::SetCaption(const std::string& caption) {
-  box_.setText(QString::fromStdString(caption));
-  box_.repaint();
+  BlockingCall(box_, [&] { box_.setText(QString::fromStdString(caption)); });
 }
 
 }  // namespace mv

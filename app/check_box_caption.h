@@ -7,8 +7,8 @@
 
 namespace mv {
 
-/// Sets the check box's text and repaints it at once, since a run never returns to the event
-/// loop before it ends.
+/// Sets the check box's text on the window's thread, whichever thread the run calls from, and
+/// returns once it is set, so the caption always reads as the run last left it.
 class CheckBoxCaption : public ProgressCaption {
  public:
   explicit CheckBoxCaption(QCheckBox& box) : box_(box) {}

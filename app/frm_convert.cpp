@@ -1,6 +1,7 @@
 #include "app/frm_convert.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -8,14 +9,15 @@
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <exception>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include "app/artwork.h"
+#include "app/ask_to_stop_migration.h"
 #include "app/check_box_caption.h"
-#include "app/input_block.h"
+#include "app/gui_thread_message_display.h"
 #include "driver/global_convert.h"
 #include "dump/dump_orderforms.h"
 #include "platform/configuration/configuration_path.h"
@@ -109,6 +111,23 @@ FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, Viewe
   SetTabOrder();
   ConnectCommands();
   SetWindowHeight(kCollapsedHeight);
+}
+
+FrmConvert::~FrmConvert() {
+  if (progress_) progress_->RequestStop();
+}
+
+void FrmConvert::closeEvent(QCloseEvent* event) {
+  if (!run_.Running()) return;
+  event->ignore();
+  // Only a migration has progress to show and can stop; a dump runs to its end.
+  if (!progress_ || progress_->StopRequested() || !AskToStopMigration(*this)) return;
+  if (!run_.Running()) {  // it ended while the question was up
+    event->accept();
+    return;
+  }
+  progress_->RequestStop();
+  run_.CloseWindowWhenEnded();
 }
 
 void FrmConvert::CreateControls() {
@@ -252,48 +271,59 @@ void FrmConvert::UpdateMigrateControls() {
 void FrmConvert::UpdateDumpControls() { DumpBaskets->setEnabled(CheckValue(*CheckDump) == 1); }
 
 void FrmConvert::RunDump() {
-  std::string message = "Dump Completed";
-  try {
-    const InputBlock block(*this);
-    const int damaged =
-        DumpOrderforms().Dump(SDBServer->text().toStdString(), SUser->text().toStdString(),
-                              SPassword->text().toStdString(), SDB->text().toStdString(),
-                              DumpFileName->text().toStdString());
-    if (damaged > 0) {
-      message += "\n" + std::to_string(damaged) +
-                 " order forms are damaged; their place in the dump file says why.";
-    }
-  } catch (const RuntimeError& error) {
-    message = error.Description();
-  } catch (const std::exception& error) {
-    message = error.what();
-  }
-  // The message box comes after the input block has ended, so the operator can close it.
-  messages_.ShowMessage(message);
+  const ConnectionValues values = ConnectionValuesOfControls();
+  const std::string dumpFile = DumpFileName->text().toStdString();
+  // The worker leaves the count of damaged order forms here; it is read once the run is over.
+  auto damaged = std::make_shared<int>(0);
+  run_.Start(
+      [values, dumpFile, damaged] {
+        *damaged = DumpOrderforms().Dump(values.SDBServer, values.SUser, values.SPassword,
+                                         values.SDB, dumpFile);
+        return true;
+      },
+      // Shown once the window takes input again, so the operator can close the box.
+      [this, damaged](const RunOutcome& outcome) {
+        std::string message = "Dump Completed";
+        if (*damaged > 0) {
+          message += "\n" + std::to_string(*damaged) +
+                     " order forms are damaged; their place in the dump file says why.";
+        }
+        messages_.ShowMessage(outcome.escapedError.value_or(message));
+      });
 }
 
 void FrmConvert::RunMigration() {
   if (!SaveSettings()) return;
-  bool succeeded = false;
-  try {
-    const InputBlock block(*this);
-    CheckBoxCaption basket(*CheckBasket);
-    CheckBoxCaption orders(*CheckOrders);
-    CheckBoxCaption parameters(*CheckParameters);
-    CheckBoxCaption copy(*CheckCopy);
-    GlobalConvert convert(factory_, messages_);
-    succeeded = convert.Run(ConnectionValuesOfControls(), CheckValue(*CheckBasket) != 0,
-                            CheckValue(*CheckParameters) != 0, CheckValue(*CheckOrders) != 0,
-                            CheckValue(*CheckCopy) != 0, paths_.sLogFileName, basket, orders,
-                            parameters, copy);
-  } catch (const RuntimeError& error) {
-    ReportEscapedError(error.Description());
-    return;
-  } catch (const std::exception& error) {
-    ReportEscapedError(error.what());
-    return;
-  }
-  if (succeeded) {
+  ResultText->hide();
+  progress_ = std::make_unique<ProgressDisplay>([this](const std::string& text) {
+    ResultText->setText(QString::fromStdString(text));
+    ResultText->show();
+  });
+  const ConnectionValues values = ConnectionValuesOfControls();
+  const std::array<bool, 4> selected{CheckValue(*CheckBasket) != 0,
+                                     CheckValue(*CheckParameters) != 0,
+                                     CheckValue(*CheckOrders) != 0, CheckValue(*CheckCopy) != 0};
+  run_.Start(
+      [this, values, selected] {
+        GuiThreadMessageDisplay messages(messages_, *this);
+        CheckBoxCaption basket(*CheckBasket);
+        CheckBoxCaption orders(*CheckOrders);
+        CheckBoxCaption parameters(*CheckParameters);
+        CheckBoxCaption copy(*CheckCopy);
+        GlobalConvert convert(factory_, messages, LocalNow, *progress_);
+        return convert.Run(values, selected[0], selected[1], selected[2], selected[3],
+                           paths_.sLogFileName, basket, orders, parameters, copy);
+      },
+      [this](const RunOutcome& outcome) {
+        progress_.reset();
+        ShowMigrationOutcome(outcome);
+      });
+}
+
+void FrmConvert::ShowMigrationOutcome(const RunOutcome& outcome) {
+  if (outcome.escapedError) {
+    ReportEscapedError(*outcome.escapedError);
+  } else if (outcome.result) {
     ResultText->setText(QString::fromLatin1(kSucceeded));
     ResultText->show();
   } else {

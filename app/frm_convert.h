@@ -3,9 +3,12 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 
+#include "app/background_run.h"
 #include "app/file_viewer.h"
+#include "app/progress_display.h"
 #include "app/settings_file.h"
 #include "app/window_paths.h"
 #include "driver/connection_values.h"
@@ -20,15 +23,18 @@ class QPushButton;
 
 namespace mv {
 
-/// The window builds and wires its controls; the settings file, the paths and the migration
-/// run are the work of the classes it calls. Commands run on the window's thread and keep the
-/// operator's input away from the window until they end.
+/// The window builds and wires its controls; the settings file, the paths, the migration run
+/// and the worker thread it runs on are the work of the classes it calls. A migration or a
+/// dump runs off the window's thread: the window keeps painting and shows the migration's
+/// progress in `ResultText`, while its controls take no input until the run ends.
 class FrmConvert : public QWidget {
  public:
   /// `factory` creates the converters of a run; `messages` shows every message box; `viewer`
   /// starts the viewer of "Open Log file" and "Open Dumpfile".
   FrmConvert(ConverterFactory factory, MessageDisplay& messages,
              ViewerLauncher viewer = StartViewer, QWidget* parent = nullptr);
+  /// A migration still running is asked to stop after its current step and waited for.
+  ~FrmConvert() override;
 
   /// The window's start-up: collapses it, unchecks the options, disables the connection
   /// fields, "Migrate" and "Dump", derives the working folder from the configuration path and
@@ -38,6 +44,16 @@ class FrmConvert : public QWidget {
 
   /// The working folder and the log and settings paths set by Load().
   const WindowPaths& Paths() const { return paths_; }
+
+  /// True from a "Migrate" or "Dump" press until the run has ended; its outcome is shown in the
+  /// same step, right after this turns false.
+  bool RunInProgress() const { return run_.Running(); }
+
+ protected:
+  /// Without a run, closes the window. During a migration, asks whether to stop it; on Yes the
+  /// migration stops after its current step and the window closes once the run has ended and
+  /// its outcome has been shown. During a dump the window stays open.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
@@ -49,6 +65,8 @@ class FrmConvert : public QWidget {
   void UpdateMigrateControls();
   void UpdateDumpControls();
   void RunMigration();
+  /// "Conversion was completed succesfully." after a run that succeeded, else the error box.
+  void ShowMigrationOutcome(const RunOutcome& outcome);
   /// Dumps the stored order forms of the source into the dump file, then shows "Dump
   /// Completed", with a second line counting the damaged forms when there were any; an error
   /// that ends the dump is shown with its description instead.
@@ -69,6 +87,10 @@ class FrmConvert : public QWidget {
   MessageDisplay& messages_;
   ViewerLauncher viewer_;
   WindowPaths paths_;
+  /// The running migration's progress and stop; none while no migration runs. Declared before
+  /// run_, which may still wait for a migration that reports to it.
+  std::unique_ptr<ProgressDisplay> progress_;
+  BackgroundRun run_{*this};
 
   QLabel* Picture1 = nullptr;
   QGroupBox* Frame1 = nullptr;

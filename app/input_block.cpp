@@ -20,7 +20,6 @@ bool IsInput(QEvent::Type type) {
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-    case QEvent::Close:
       return true;
     default:
       return false;

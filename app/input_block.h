@@ -6,9 +6,10 @@
 
 namespace mv {
 
-/// While it lives, mouse, key, wheel and close events aimed at `window` or its controls are
-/// dropped; message boxes, being windows of their own, still take input. On destruction it
-/// first delivers (and so drops) the input that queued up during the command.
+/// While it lives, mouse, key, wheel and touch events aimed at `window` or its controls are
+/// dropped; message boxes, being windows of their own, still take input, and a close request
+/// still reaches the window, which decides what it means during the command. On destruction
+/// it first delivers (and so drops) the input that queued up during the command.
 class InputBlock : public QObject {
  public:
   explicit InputBlock(QWidget& window);

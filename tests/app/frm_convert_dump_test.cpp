@@ -37,7 +37,10 @@ class DumpFixture {
   FrmConvert& Window() { return window_; }
   const Installation& Folder() const { return installation_; }
   const std::vector<std::string>& Messages() const { return messages_.messages; }
-  void Dump() { QTest::mouseClick(Find(window_, "DumpBaskets"), Qt::LeftButton); }
+  void Dump() {
+    QTest::mouseClick(Find(window_, "DumpBaskets"), Qt::LeftButton);
+    WaitForRunEnd(window_);
+  }
 
  private:
   Installation installation_;

@@ -405,6 +405,7 @@ class FrmConvertTest : public QObject {
     }
 
     QTest::mouseClick(Find(window, "Convert"), Qt::LeftButton);
+    WaitForRunEnd(window);
 
     QCOMPARE(messages.messages,
              QStringList({"Please enter a Target Database Server", QString::fromLatin1(kFailed)}));

@@ -51,6 +51,12 @@ ConverterFactory StandInConverters::Factory() {
   };
 }
 
+void WaitForRunEnd(const FrmConvert& window) {
+  if (!QTest::qWaitFor([&] { return !window.RunInProgress(); }, 60'000)) {
+    throw std::runtime_error("the run did not end");
+  }
+}
+
 void UseOffscreenPlatformUnlessSet() {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 }

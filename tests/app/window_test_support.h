@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frm_convert.h"
 #include "driver/converter.h"
 #include "tests/support/test_database.h"
 
@@ -53,6 +54,10 @@ Control* Find(const QWidget& window, const QString& name) {
   if (control == nullptr) throw std::runtime_error("no control " + name.toStdString());
   return control;
 }
+
+/// Waits, serving the window's events, until a run the window is doing has ended and its
+/// outcome is shown; throws when that takes more than a minute.
+void WaitForRunEnd(const FrmConvert& window);
 
 /// The message box after a run that failed.
 inline constexpr const char* kFailed =

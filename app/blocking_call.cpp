@@ -1,0 +1,17 @@
+#include "app/blocking_call.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QThread>
+
+namespace mv {
+
+void BlockingCall(QObject& context, const std::function<void()>& call) {
+  if (QThread::currentThread() == context.thread()) {
+    call();
+    return;
+  }
+  QMetaObject::invokeMethod(&context, call, Qt::BlockingQueuedConnection);
+}
+
+}  // namespace mv
