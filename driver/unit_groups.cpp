@@ -5,8 +5,14 @@ namespace mv {
 UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size)
     : target_(target), log_(log), size_(target.TakesSavepoints() && size > 1 ? size : 1) {}
 
-UnitGroups::~UnitGroups() {
-  if (open_) log_.DropHeld();
+UnitGroups::~UnitGroups() { Abandon(); }
+
+void UnitGroups::Abandon() {
+  if (!open_) return;
+  open_ = false;
+  written_ = 0;
+  transaction_.reset();  // rolls back
+  log_.DropHeld();
 }
 
 void UnitGroups::Open() {

@@ -29,6 +29,9 @@ class UnitGroups {
   /// the group's lines are dropped and the error reaches the caller.
   void Commit();
 
+  /// Rolls the open group back, if any, and drops its held log lines.
+  void Abandon();
+
   /// The units of the groups committed so far.
   long Committed() const { return committed_; }
 

@@ -99,16 +99,16 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
     const std::int64_t total = OpenRecordset(*source, "SELECT COUNT(*) AS BASKETS FROM ORDERLIST")
                                    ->Field("BASKETS")
                                    .ToLong();
-    RowReader baskets(*source, "SELECT * FROM ORDERLIST");
+    auto baskets = std::make_unique<RowReader>(*source, "SELECT * FROM ORDERLIST");
     target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
     std::unordered_set<std::string> convertedIds = BasketIds(*target);
     groups = std::make_unique<UnitGroups>(*target, log, GroupSize());
     std::int32_t damaged = 0;
     long row = 0;
-    while (!StopRequested() && baskets.Next()) {
+    while (!StopRequested() && baskets->Next()) {
       if (++row % kRowsPerProgressReport == 0) ReportProgress(row, total, "baskets");
       groups->Open();
-      const Variant& basketId = baskets.Row().Field("order_id");
+      const Variant& basketId = baskets->Row().Field("order_id");
       std::shared_ptr<const VariantObject> orderForm;
       try {
         if (!basketId.IsNull() && convertedIds.contains(basketId.ToText())) continue;
@@ -116,7 +116,7 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
           throw RuntimeError(errors::kObjectNotSet,
                              "Object variable or With block variable not set");
         }
-        orderForm = storage->DataOf(baskets.Row());
+        orderForm = storage->DataOf(baskets->Row());
       } catch (const RuntimeError& error) {
         // A basket without id or with a damaged order form is logged and skipped, so that it
         // does not keep the baskets after it from being converted.
@@ -145,6 +145,7 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
                   values.TDB + "-database on " + values.TDBServer + "-SQL Server.");
     groups.reset();
     storage.reset();
+    baskets.reset();  // its statement goes before its connection
     source->Close();
     target->Close();
     return damaged == 0 && !stopped;

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
+#include "driver/group_size.h"
+#include "driver/unit_groups.h"
 #include "platform/business/remembered_lookups.h"
 #include "platform/runtime_error.h"
 #include "platform/utilities/quoted_literal.h"
@@ -26,6 +28,7 @@ bool ConvertOrders::Convert(const ConnectionValues& values, TextWriter& log) {
 bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile) {
   log_ = &i_oLogFile;
   connectionLost_ = false;
+  lostConnectionBlock_.clear();
   bool succeeded = false;
   try {
     succeeded = ConvertAllOrders(values);
@@ -48,29 +51,43 @@ bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextW
 bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
   sourceConnection_ = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   targetConnection_ = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-  const auto orders = OpenRecordset(*sourceConnection_, "select * from orderheader");
+  const long total = OpenRecordset(*sourceConnection_, "select count(*) as orders from orderheader")
+                         ->Field("orders")
+                         .ToLong();
+  RowReader orders(*sourceConnection_, "select * from orderheader");
   const auto headers = OpenRecordset(*targetConnection_, "select top 1 * from orderheader");
   const auto lines = OpenRecordset(*targetConnection_, "select top 1 * from orderline");
   services_ = RememberLookups(servicesFactory_(*targetConnection_));
-  for (const auto converted = OpenRecordset(*targetConnection_, "select orderid from orderheader");
-       !converted->Eof(); converted->MoveNext()) {
-    convertedOrderIds_.insert(converted->Field("orderid").ToText());
+  for (RowReader converted(*targetConnection_, "select orderid from orderheader");
+       converted.Next();) {
+    convertedOrderIds_.insert(converted.Row().Field("orderid").ToText());
   }
 
   std::int32_t ConvertedCount = 0;
   std::int32_t RefusedCount = 0;
   bool succeeded = true;
-  if (!(orders->Bof() && orders->Eof())) {
-    orders->MoveFirst();
-    while (!orders->Eof()) {
-      switch (ConvertOrder(*orders, *headers, *lines)) {
+  UnitGroups groups(*targetConnection_, *log_, GroupSize());
+  long read = 0;
+  // A group of orders is read with all its lines in one query, written in one transaction
+  // (each order in a savepoint of its own), and logged once committed.
+  for (std::vector<FieldRow> group = NextOrders(orders, GroupSize());
+       !group.empty() && !connectionLost_ && !StopRequested();
+       group = NextOrders(orders, GroupSize())) {
+    const auto groupLines = LinesOfOrders(group);
+    groups.Open();
+    std::int32_t convertedInGroup = 0;
+    for (const FieldRow& order : group) {
+      const auto found = groupLines.find(
+          order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
+      switch (ConvertOrder(order, found == groupLines.end() ? OrderLines() : found->second,
+                           *headers, *lines)) {
         case OrderOutcome::AlreadyConverted:
           break;
         case OrderOutcome::Refused:
           ++RefusedCount;
           break;
         case OrderOutcome::Converted:
-          ++ConvertedCount;
+          ++convertedInGroup;
           break;
         case OrderOutcome::Failed:
           ++RefusedCount;
@@ -79,16 +96,68 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
       }
       // Every further order would fail the same way on a lost connection.
       if (connectionLost_) break;
-      orders->MoveNext();
     }
+    if (connectionLost_) {
+      // The group cannot be committed: its orders are rolled back, for a rerun to convert,
+      // and the log keeps only the block that tells why.
+      groups.Abandon();
+      RefusedCount += convertedInGroup;
+      for (const std::string& line : lostConnectionBlock_) log_->WriteLine(line);
+      break;
+    }
+    try {
+      groups.Commit();
+      ConvertedCount += convertedInGroup;
+    } catch (const RuntimeError& error) {
+      // The group's orders are rolled back and their lines are not logged; a rerun converts
+      // them.
+      RefusedCount += convertedInGroup;
+      succeeded = false;
+      WriteFailureBlock(group.back().Field("ORDERID").ToText(),
+                        "An error occurred while committing the orders from '" +
+                            group.front().Field("ORDERID").ToText() + "' to '" +
+                            group.back().Field("ORDERID").ToText() + "'.",
+                        error);
+      break;
+    }
+    read += static_cast<long>(group.size());
+    ReportProgress(read, total, "orders");
+  }
+  if (StopRequested()) {
+    log_->WriteLine(kStoppedByOperator);
+    succeeded = false;
   }
   log_->WriteLine(std::to_string(ConvertedCount) + " order were converted.");
   log_->WriteLine(std::to_string(RefusedCount) + " order were NOT converted.");
   return succeeded;
 }
 
-ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders, Recordset& headers,
-                                                        Recordset& lines) {
+std::vector<FieldRow> ConvertOrders::NextOrders(RowReader& orders, int count) {
+  std::vector<FieldRow> group;
+  while (static_cast<int>(group.size()) < count && orders.Next()) group.push_back(orders.Row());
+  return group;
+}
+
+std::unordered_map<std::string, ConvertOrders::OrderLines> ConvertOrders::LinesOfOrders(
+    const std::vector<FieldRow>& group) {
+  std::string ids;
+  for (const FieldRow& order : group) {
+    const Variant& id = order.Field("ORDERID");
+    if (id.IsNull() || convertedOrderIds_.contains(id.ToText())) continue;
+    ids += (ids.empty() ? "" : ", ") + QuotedLiteral(id.ToText());
+  }
+  std::unordered_map<std::string, OrderLines> lines;
+  if (ids.empty()) return lines;
+  for (RowReader rows(*sourceConnection_, "select * from orderline where orderid in (" + ids + ")");
+       rows.Next();) {
+    lines[rows.Row().Field("ORDERID").ToText()].push_back(rows.Row());
+  }
+  return lines;
+}
+
+ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const FieldSource& orders,
+                                                        const OrderLines& orderLines,
+                                                        Recordset& headers, Recordset& lines) {
   std::string orderId;
   std::string step = "reading the order";
   OrderStatus status;
@@ -98,14 +167,14 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders,
     step = "looking for the order in the target";
     if (IsOrderConverted(orderId)) return OrderOutcome::AlreadyConverted;
     step = "checking the order status";
-    if (!CheckOrderStatus(orders, status)) {
+    if (!CheckOrderStatus(orders, orderLines, status)) {
       log_->WriteLine(status.orderMessage);
       return OrderOutcome::Refused;
     }
     step = "converting the order lines";
     OrderTotals totals;
-    Transaction order(*targetConnection_);
-    bool converted = ConvertOrderLines(orders, lines, status.NewLineStatus, totals);
+    Savepoint order(*targetConnection_);
+    bool converted = ConvertOrderLines(orders, orderLines, lines, status.NewLineStatus, totals);
     if (converted) {
       step = "converting the order header";
       converted = ConvertOrderHeader(orders, headers, status.NewOrderStatus, totals, order);
@@ -114,8 +183,8 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders,
       outcome = OrderOutcome::Converted;
       convertedOrderIds_.insert(orderId);
     } else {
-      // The transaction rolls the written lines back; rows still pending must not be sent
-      // with the next order's batch.
+      // The savepoint rolls the written lines back; rows still pending must not be sent with
+      // the next order's batch.
       headers.CancelBatch();
       lines.CancelBatch();
     }
@@ -124,11 +193,14 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const Recordset& orders,
     lines.CancelBatch();
     WriteFailureBlock(orderId, "An error occurred while " + step + ".", error);
   }
+  // The written rows are in the database (or rolled back): the recordsets keep none of them.
+  headers.ForgetWrittenRows();
+  lines.ForgetWrittenRows();
   if (status.ConflictingLines) WriteConflictWarning();
   return outcome;
 }
 
-void ConvertOrders::RemoveOrderlines(const Recordset& iFields) {
+void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {
   if (!targetConnection_) {
     throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
   }
@@ -142,10 +214,13 @@ std::string ConvertOrders::LogText(const Variant& value) {
 
 void ConvertOrders::WriteFailureBlock(const std::string& orderId, const std::string& what,
                                       const RuntimeError& error) {
-  connectionLost_ = connectionLost_ || error.ConnectionLost();
-  log_->WriteLine("Order '" + orderId + "'");
-  log_->WriteLine(kIndent + what);
-  log_->WriteLine(kIndent + error.Description());
+  const std::vector<std::string> block{"Order '" + orderId + "'", kIndent + what,
+                                       kIndent + error.Description()};
+  if (error.ConnectionLost() && !connectionLost_) {
+    connectionLost_ = true;
+    lostConnectionBlock_ = block;
+  }
+  for (const std::string& line : block) log_->WriteLine(line);
 }
 
 }  // namespace mv

@@ -5,13 +5,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "driver/converter.h"
 #include "platform/business/business_services.h"
 #include "platform/decimal_number.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -49,28 +52,37 @@ class ConvertOrders : public Converter {
   /// accepts, logs one account per order and the two count lines. False when an order failed
   /// (nothing of it is written) or the databases could not be opened; refused and already
   /// converted orders do not make it false. Database and data failures are logged, not thrown.
-  /// When an order fails because a connection is lost, the run logs that order's block and
+  /// Orders are written in groups (each order in a savepoint, many in one transaction) and
+  /// logged once their group is committed. When an order fails because a connection is lost,
+  /// its group is rolled back (a rerun converts it), and the run logs that order's block and
   /// ends with the count lines and false, without trying the remaining orders.
   bool ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile);
 
   /// Deletes the target lines of the order whose ORDERID `iFields` holds, on the target
   /// connection of the running call. Throws RuntimeError 91 outside a call and the database's
   /// error when the delete fails.
-  void RemoveOrderlines(const Recordset& iFields);
+  void RemoveOrderlines(const FieldSource& iFields);
 
  private:
   enum class OrderOutcome { AlreadyConverted, Refused, Converted, Failed };
+  /// The source lines of one order, in the order the source gives them.
+  using OrderLines = std::vector<FieldRow>;
 
   /// Opens the connections and recordsets, converts every order and writes the count lines.
   bool ConvertAllOrders(const ConnectionValues& values);
-  /// One order: gate, then lines and header in one transaction. Failures that the steps do
-  /// not report themselves are logged here as a three-line block; a failed order leaves no
-  /// row in the target and none pending in `headers` or `lines`.
-  OrderOutcome ConvertOrder(const Recordset& orders, Recordset& headers, Recordset& lines);
+  /// The next `count` source headers at most; none after the last.
+  static std::vector<FieldRow> NextOrders(RowReader& orders, int count);
+  /// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
+  std::unordered_map<std::string, OrderLines> LinesOfOrders(const std::vector<FieldRow>& group);
+  /// One order with its source lines: gate, then lines and header under one savepoint.
+  /// Failures that the steps do not report themselves are logged here as a three-line block;
+  /// a failed order leaves no row in the target and none pending in `headers` or `lines`.
+  OrderOutcome ConvertOrder(const FieldSource& orders, const OrderLines& orderLines,
+                            Recordset& headers, Recordset& lines);
 
   // Status gate.
   bool IsOrderConverted(const std::string& orderId);
-  bool CheckOrderStatus(const Recordset& iFields, OrderStatus& status);
+  bool CheckOrderStatus(const FieldSource& iFields, const OrderLines& lines, OrderStatus& status);
   static bool EvaluateStatusRules(const std::string& orderId, std::int16_t orderStatus,
                                   std::int16_t headerBillingStatus, bool allocated, bool authorized,
                                   bool billed, std::int16_t lineBillingStatus,
@@ -83,13 +95,13 @@ class ConvertOrders : public Converter {
   /// Appends and writes the order's lines and adds to `totals`. False after logging the
   /// product-data block when a lookup or a later step fails; failures of the first line
   /// before its product lookup are thrown.
-  bool ConvertOrderLines(const Recordset& iFields, Recordset& lines, std::int16_t NewLineStatus,
-                         OrderTotals& totals);
-  /// Appends and writes the order's header, commits `order` and logs "is converted.". False
-  /// after logging the currency-data block when a lookup, the write or the commit fails;
-  /// failures while copying the columns are thrown.
-  bool ConvertOrderHeader(const Recordset& iFields, Recordset& headers, std::int16_t NewOrderStatus,
-                          const OrderTotals& totals, Transaction& order);
+  bool ConvertOrderLines(const FieldSource& iFields, const OrderLines& orderLines, Recordset& lines,
+                         std::int16_t NewLineStatus, OrderTotals& totals);
+  /// Appends and writes the order's header, keeps `order` and logs "is converted.". False
+  /// after logging the currency-data block when a lookup, the write or keeping the order
+  /// fails; failures while copying the columns are thrown.
+  bool ConvertOrderHeader(const FieldSource& iFields, Recordset& headers,
+                          std::int16_t NewOrderStatus, const OrderTotals& totals, Savepoint& order);
 
   /// The text a value adds to a log line: nothing for Null, its text otherwise.
   static std::string LogText(const Variant& value);
@@ -105,7 +117,8 @@ class ConvertOrders : public Converter {
   std::unordered_set<std::string> convertedOrderIds_;
   BusinessServices services_;
   TextWriter* log_ = nullptr;
-  bool connectionLost_ = false;  // an order failed because a connection was lost
+  bool connectionLost_ = false;                   // an order failed because a connection was lost
+  std::vector<std::string> lostConnectionBlock_;  // the log block of that order
 };
 
 }  // namespace mv

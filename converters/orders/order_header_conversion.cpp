@@ -40,9 +40,9 @@ constexpr std::array<const char*, 3> kClearedHeaderColumns{
 
 }  // namespace
 
-bool ConvertOrders::ConvertOrderHeader(const Recordset& iFields, Recordset& headers,
+bool ConvertOrders::ConvertOrderHeader(const FieldSource& iFields, Recordset& headers,
                                        std::int16_t NewOrderStatus, const OrderTotals& totals,
-                                       Transaction& order) {
+                                       Savepoint& order) {
   headers.AddNew();
   for (const auto& [target, source] : kCopiedHeaderColumns) {
     headers.SetField(target, iFields.Field(source));
@@ -75,7 +75,7 @@ bool ConvertOrders::ConvertOrderHeader(const Recordset& iFields, Recordset& head
         "CUSTOMERNAME",
         Variant::String(services_.businessPartner->GetCustomerName(businessPartnerId)));
     headers.UpdateBatch();
-    order.Commit();
+    order.Keep();
   } catch (const RuntimeError& error) {
     WriteFailureBlock(LogText(iFields.Field("ORDERID")),
                       "An error occurred while reading Currency data for '" +

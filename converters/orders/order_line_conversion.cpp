@@ -28,37 +28,35 @@ Variant OrderDiscount(const Variant& amount, const Variant& headerDiscountPercen
 
 }  // namespace
 
-bool ConvertOrders::ConvertOrderLines(const Recordset& iFields, Recordset& lines,
-                                      std::int16_t NewLineStatus, OrderTotals& totals) {
-  const auto source =
-      OpenRecordset(*sourceConnection_, "select * from orderline where orderid = " +
-                                            QuotedLiteral(iFields.Field("ORDERID").ToText()));
-  if (source->Bof() && source->Eof()) return false;
+bool ConvertOrders::ConvertOrderLines(const FieldSource& iFields, const OrderLines& orderLines,
+                                      Recordset& lines, std::int16_t NewLineStatus,
+                                      OrderTotals& totals) {
+  if (orderLines.empty()) return false;
 
   bool lookedUp = false;
   bool summing = false;
   std::string orderId = LogText(iFields.Field("ORDERID"));
   std::string productId;
   try {
-    for (; !source->Eof(); source->MoveNext()) {
-      orderId = LogText(source->Field("ORDERID"));
-      productId = LogText(source->Field("PRODUCTID"));
+    for (const FieldRow& line : orderLines) {
+      orderId = LogText(line.Field("ORDERID"));
+      productId = LogText(line.Field("PRODUCTID"));
       lines.AddNew();
-      for (const char* column : kCopiedLineColumns) lines.SetField(column, source->Field(column));
+      for (const char* column : kCopiedLineColumns) lines.SetField(column, line.Field(column));
       summing = true;
-      totals.SumAmount += source->Field("AMOUNT").ToDecimal();
-      totals.SumLineTax += source->Field("LINETAX").ToDecimal();
-      totals.SumDiscountAmount += source->Field("DISCOUNTAMOUNT").ToDecimal();
+      totals.SumAmount += line.Field("AMOUNT").ToDecimal();
+      totals.SumLineTax += line.Field("LINETAX").ToDecimal();
+      totals.SumDiscountAmount += line.Field("DISCOUNTAMOUNT").ToDecimal();
       totals.SumPriceQuantity +=
-          source->Field("PRICE").ToDecimal() * source->Field("QUANTITY").ToDecimal();
+          line.Field("PRICE").ToDecimal() * line.Field("QUANTITY").ToDecimal();
       summing = false;
       lines.SetField("ORDERDISCOUNT",
-                     OrderDiscount(source->Field("AMOUNT"), iFields.Field("DISCOUNTPERC")));
+                     OrderDiscount(line.Field("AMOUNT"), iFields.Field("DISCOUNTPERC")));
       lines.SetField("LINESTATUS", Variant::Integer(NewLineStatus));
 
       lookedUp = true;
       const ProductData product =
-          services_.product->GetProductData(source->Field("PRODUCTID").ToLong());
+          services_.product->GetProductData(line.Field("PRODUCTID").ToLong());
       if (product.errorStatus) {
         log_->WriteLine("Product " + productId + " could not be found");
       } else {

@@ -105,12 +105,10 @@ bool ConvertOrders::IsOrderConverted(const std::string& orderId) {
   return true;
 }
 
-bool ConvertOrders::CheckOrderStatus(const Recordset& iFields, OrderStatus& status) {
+bool ConvertOrders::CheckOrderStatus(const FieldSource& iFields, const OrderLines& lines,
+                                     OrderStatus& status) {
   const std::string orderId = iFields.Field("ORDERID").ToText();
-  const auto lines = OpenRecordset(
-      *sourceConnection_, std::string("select allocated, authorized, billed, linebillingstatus ") +
-                              "from orderline where orderid = " + QuotedLiteral(orderId));
-  if (lines->Bof() && lines->Eof()) {
+  if (lines.empty()) {
     status.orderMessage = "'" + orderId + "' has no lines... no conversion nessecary.";
     return false;
   }
@@ -119,14 +117,14 @@ bool ConvertOrders::CheckOrderStatus(const Recordset& iFields, OrderStatus& stat
   bool conflicting = false;
   bool first = true;
   std::int16_t previousLineStatus = 0;
-  for (; !lines->Eof(); lines->MoveNext()) {
+  for (const FieldRow& line : lines) {
     const std::int16_t S = iFields.Field("ORDERSTATUS").ToInteger();
     const std::int16_t H = NullToZero(iFields.Field("HEADERBILLINGSTATUS"));
     const std::int16_t W = NullToZero(iFields.Field("WEBPAYMENTMETHOD"));
-    const bool A = lines->Field("ALLOCATED").ToBoolean();
-    const bool Z = lines->Field("AUTHORIZED").ToBoolean();
-    const bool B = lines->Field("BILLED").ToBoolean();
-    const std::int16_t L = NullToZero(lines->Field("LINEBILLINGSTATUS"));
+    const bool A = line.Field("ALLOCATED").ToBoolean();
+    const bool Z = line.Field("AUTHORIZED").ToBoolean();
+    const bool B = line.Field("BILLED").ToBoolean();
+    const std::int16_t L = NullToZero(line.Field("LINEBILLINGSTATUS"));
     std::int16_t lineOrderStatus = 0;
     std::int16_t lineLineStatus = 0;
     if (!EvaluateStatusRules(orderId, S, H, A, Z, B, L, W, lineOrderStatus, lineLineStatus,

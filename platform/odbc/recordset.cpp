@@ -282,7 +282,7 @@ void Recordset::UpdateBatch() {
     throw RuntimeError(kNoBaseTable, "Insufficient base table information for updating.");
   }
   const bool arrays = connection_.WritesParameterArrays();
-  PreparedWrites prepared;
+  PreparedWrites& prepared = prepared_;
   size_t written = 0;
   try {
     while (written < pending_.size()) {
@@ -299,6 +299,18 @@ void Recordset::UpdateBatch() {
     throw;
   }
   pending_.clear();
+}
+
+void Recordset::ForgetWrittenRows() {
+  std::vector<Row> kept;
+  std::vector<size_t> pending;
+  for (size_t index : pending_) {
+    pending.push_back(kept.size());
+    kept.push_back(std::move(rows_[index]));
+  }
+  rows_ = std::move(kept);
+  pending_ = std::move(pending);
+  position_ = rows_.empty() ? 0 : static_cast<long>(rows_.size()) - 1;
 }
 
 void Recordset::CancelBatch() {

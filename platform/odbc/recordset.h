@@ -55,6 +55,9 @@ class Recordset : public FieldSource {
   void CancelBatch();
   /// The number of rows waiting for UpdateBatch.
   size_t PendingCount() const { return pending_.size(); }
+  /// Drops every row without a pending change, so that a recordset that only appends keeps
+  /// no rows it has written. No row is current afterwards unless one is pending.
+  void ForgetWrittenRows();
 
  private:
   enum class RowState { Unchanged, Added, Changed };
@@ -99,6 +102,9 @@ class Recordset : public FieldSource {
   long position_ = 0;
   std::vector<size_t> pending_;
   std::optional<std::vector<size_t>> conditionColumns_;
+  /// Statements prepared by earlier batches, kept for the next (a write per order or basket
+  /// would otherwise prepare its insert again every time).
+  PreparedWrites prepared_;
 };
 
 }  // namespace mv
