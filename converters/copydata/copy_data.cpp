@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "driver/convert_functions.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -44,6 +45,9 @@ bool IsZoneColumn(std::string_view name) {
   }
   return false;
 }
+
+/// How many rows are sent to the target at a time.
+constexpr long kRowsPerChunk = 5000;
 
 std::string ErrorLine(const RuntimeError& error) {
   return std::to_string(error.Number()) + ": " + error.Description();
@@ -85,8 +89,21 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
     log.WriteLine(ErrorLine(error));
     return false;
   }
+  try {
+    for (const CopiedTable& table : kCopyList) {
+      totalRows_ += OpenRecordset(*source, std::string("select count(*) as n from ") + table.name)
+                        ->Field("n")
+                        .ToLong();
+    }
+  } catch (const RuntimeError&) {
+    // Without counts the progress shows no total; the copy itself reports a missing table.
+  }
   for (const CopiedTable& table : kCopyList) {
     if (!CopyTable(*source, *target, table.name, table.renumber, log)) return false;
+    if (StopRequested()) {
+      log.WriteLine(kStoppedByOperator);
+      return false;
+    }
   }
   return true;
 }
@@ -94,7 +111,7 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
 bool CopyData::CopyTable(Connection& source, Connection& target, const std::string& table,
                          bool renumber, TextWriter& log) {
   try {
-    const auto sourceRows = OpenRecordset(source, "select * from " + table);
+    RowReader sourceRows(source, "select * from " + table);
     std::vector<Variant>* oldIds = nullptr;
     std::unordered_map<std::int32_t, std::int32_t>* newIds = nullptr;
     if (table == "zones") {
@@ -105,10 +122,9 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
       newIds = &newFreightGroupIds_;
     }
     if (oldIds) {
-      oldIds->assign(static_cast<size_t>(sourceRows->RecordCount()), Variant());
+      oldIds->clear();
       newIds->clear();
     }
-    size_t slot = 0;
 
     Transaction transaction(target);
     const auto targetRows = OpenRecordset(target, "select top 1 * from " + table);
@@ -116,28 +132,35 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
       log.WriteLine("Table " + table + " is already filled, data is not copied");
       return false;
     }
-    const std::vector<std::string> names = sourceRows->FieldNames();
-    if (!sourceRows->Eof()) {
-      for (sourceRows->MoveFirst(); !sourceRows->Eof(); sourceRows->MoveNext()) {
-        targetRows->AddNew();
-        for (size_t n = 0; n < names.size(); ++n) {
-          const std::string& name = names[n];
-          const Variant& value = sourceRows->Field(name);
-          if (table == "addresshistory" && EqualsIgnoreCase(name, "LOCATION")) continue;
-          if (n == 0 && renumber) {
-            if (oldIds) (*oldIds)[slot++] = value;
-            continue;
-          }
-          targetRows->SetField(name, value);
-          if (IsZoneColumn(name)) {
-            targetRows->SetField(name, Variant::Long(MapZoneId(value.ToLong())));
-          } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
-            targetRows->SetField(name, Variant::Long(MapFreightGroupId(value.ToLong())));
-          }
+    std::vector<std::string> names;
+    for (const auto& column : sourceRows.Columns().All()) names.push_back(column.name);
+    // The rows go out in chunks inside the table's transaction, so that neither side holds
+    // the whole table.
+    long inChunk = 0;
+    while (sourceRows.Next()) {
+      const FieldRow& row = sourceRows.Row();
+      targetRows->AddNew();
+      for (size_t n = 0; n < names.size(); ++n) {
+        const std::string& name = names[n];
+        const Variant& value = row.Field(name);
+        if (table == "addresshistory" && EqualsIgnoreCase(name, "LOCATION")) continue;
+        if (n == 0 && renumber) {
+          if (oldIds) oldIds->push_back(value);
+          continue;
+        }
+        targetRows->SetField(name, value);
+        if (IsZoneColumn(name)) {
+          targetRows->SetField(name, Variant::Long(MapZoneId(value.ToLong())));
+        } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
+          targetRows->SetField(name, Variant::Long(MapFreightGroupId(value.ToLong())));
         }
       }
+      if (++inChunk == kRowsPerChunk) {
+        WriteChunk(*targetRows, inChunk);
+        inChunk = 0;
+      }
     }
-    targetRows->UpdateBatch();
+    WriteChunk(*targetRows, inChunk);
     if (oldIds) *newIds = PairKeys(target, table, names.front(), *oldIds);
     transaction.Commit();
     return true;
@@ -145,6 +168,13 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
     log.WriteLine(ErrorLine(error));
     return false;
   }
+}
+
+void CopyData::WriteChunk(Recordset& rows, long count) {
+  rows.UpdateBatch();
+  rows.ForgetWrittenRows();
+  copiedRows_ += count;
+  ReportProgress(copiedRows_, totalRows_, "rows");
 }
 
 std::int32_t CopyData::MapZoneId(std::int32_t oldId) const { return Lookup(newZoneIds_, oldId); }

@@ -9,6 +9,7 @@
 
 #include "driver/converter.h"
 #include "platform/odbc/connection.h"
+#include "platform/odbc/recordset.h"
 #include "platform/variant.h"
 
 namespace mv {
@@ -27,6 +28,8 @@ class CopyData : public Converter {
   /// filled target table or an error.
   bool CopyTable(Connection& source, Connection& target, const std::string& table, bool renumber,
                  TextWriter& log);
+  /// Writes the rows pending in `rows`, `count` of them, and reports the progress.
+  void WriteChunk(Recordset& rows, long count);
   /// The new key of the zone whose old key is `oldId`; 0 when no copied zone had it.
   std::int32_t MapZoneId(std::int32_t oldId) const;
   /// The new key of the freight group whose old key is `oldId`; 0 when none had it.
@@ -39,6 +42,9 @@ class CopyData : public Converter {
   /// Old key to the key the target gave the same row; the first row wins for a repeated key.
   std::unordered_map<std::int32_t, std::int32_t> newZoneIds_;
   std::unordered_map<std::int32_t, std::int32_t> newFreightGroupIds_;
+  /// The rows of all twelve source tables, and those copied so far, for the progress.
+  long totalRows_ = 0;
+  long copiedRows_ = 0;
 };
 
 }  // namespace mv

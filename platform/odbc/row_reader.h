@@ -21,6 +21,8 @@ class RowReader {
   bool Next();
   /// The current row; valid until the next call of Next.
   const FieldRow& Row() const;
+  /// The result's columns, in result order.
+  const ResultColumns& Columns() const { return *columns_; }
 
  private:
   odbc::Statement statement_;
