@@ -5,6 +5,7 @@
 
 #include "driver/convert_functions.h"
 #include "driver/open_order_form_storage.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
 
@@ -68,21 +69,23 @@ int DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
                          const std::string& SPassword, const std::string& SDB,
                          const std::string& sFileName) {
   auto connection = OpenConnection(SDBServer, SUser, SPassword, SDB);
-  auto orderList = OpenRecordset(*connection, "select * from orderlist");
+  // Read forward, one row at a time, and each order form decoded from the row read: a shop
+  // of any size is dumped in bounded memory.
+  RowReader orderList(*connection, "select * from orderlist");
   TextWriter stream(PathFromUtf8(sFileName), TextWriter::Mode::Overwrite);
   const DateTime now = clock_();
   stream.WriteLine("Dumped on " + ShortDateText(now) + " " + LongTimeText(now));
   stream.WriteBlankLines(1);
   auto storage = OpenOrderFormStorage(SDBServer, SUser, SPassword, SDB, stream);
   int damaged = 0;
-  for (; !orderList->Eof(); orderList->MoveNext()) {
+  while (orderList.Next()) {
     if (!storage) {
       throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
     }
-    const Variant& orderId = orderList->Field("order_id");
+    const Variant& orderId = orderList.Row().Field("order_id");
     std::shared_ptr<const VariantObject> orderForm;
     try {
-      orderForm = storage->GetData(orderId);
+      orderForm = storage->DataOf(orderList.Row());
     } catch (const RuntimeError& error) {
       if (error.Number() != kOrderFormDamaged) throw;
       WriteKeyValueLine("order_id", orderId, stream);
