@@ -23,7 +23,12 @@ use_odbc_engine() {
     echo "Description = $engine engine registered as SQL Server"
     echo "Driver = $driver"
     echo "Threading = 0"
-    [ "$engine" = postgresql ] && echo "BoolsAsChar = 0"
+    if [ "$engine" = postgresql ]; then
+      echo "BoolsAsChar = 0"
+      # Cursor-based fetching: a large result comes in blocks of rows, not whole.
+      echo "UseDeclareFetch = 1"
+      echo "Fetch = 1000"
+    fi
   } > "$folder/odbcinst.ini"
   : > "$folder/odbc.ini"
   export ODBCSYSINI="$folder"
