@@ -169,8 +169,8 @@ void FillCopyDataSamples(SampleDatabases& databases, const SampleOptions& option
             {"REFUNDDATE", Variant::Date(choose.Date())},
             {"AMOUNT", Amount(choose, 300)},
             {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"REASON", choose.OneIn(6) ? Variant::Null()
-                                       : text(std::string(choose.Pick(kRefundReasons)))}};
+            {"REASON",
+             choose.OneIn(6) ? Variant::Null() : text(std::string(choose.Pick(kRefundReasons)))}};
   });
   const int merchants = std::min(count, static_cast<int>(kMerchantCurrencies.size()));
   WriteTable(source, "merchantidbycurrency", merchants, [&](int i) -> Row {
