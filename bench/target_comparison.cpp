@@ -15,7 +15,7 @@ std::string Joined(const std::vector<std::string>& parts) {
   return text;
 }
 
-/// A value as a difference line shows it.
+/// A value as a difference line shows it: texts quoted, Null and Empty by name.
 std::string Shown(const Variant& value) {
   switch (value.Kind()) {
     case VariantKind::Null:
@@ -26,24 +26,28 @@ std::string Shown(const Variant& value) {
     case VariantKind::ByteArray:
       return std::to_string(value.AsBytes().size()) + " bytes";
     default:
-      return value.ToText() + " (" + value.TypeName() + ")";
+      return value.ToText();
   }
 }
 
-/// "BASKETID 'B-1001', BASKETLINENR 2 (Integer)": where a row sits in the order of its table.
+/// "BASKETID 'B-1001', BASKETLINENR 2": where a row sits in the order of its table.
 std::string RowKey(const Recordset& rows, const std::vector<std::string>& orderColumns) {
   std::vector<std::string> parts;
   for (const auto& column : orderColumns) parts.push_back(column + " " + Shown(rows.Field(column)));
   return Joined(parts);
 }
 
-/// The columns in which the current rows differ, each as "NAME first / second".
+/// The columns in which the current rows differ, each as "NAME first / second", with the
+/// type names when two values that are not Null differ in kind.
 std::string RowDifference(const Recordset& first, const Recordset& second) {
   std::vector<std::string> parts;
   for (const auto& column : first.FieldNames()) {
     const Variant& a = first.Field(column);
     const Variant& b = second.Field(column);
-    if (!(a == b)) parts.push_back(column + " " + Shown(a) + " / " + Shown(b));
+    if (a == b) continue;
+    const bool kindsShown = a.Kind() != b.Kind() && !a.IsNull() && !b.IsNull();
+    parts.push_back(column + " " + Shown(a) + (kindsShown ? " (" + a.TypeName() + ")" : "") +
+                    " / " + Shown(b) + (kindsShown ? " (" + b.TypeName() + ")" : ""));
   }
   return Joined(parts);
 }
