@@ -1,6 +1,7 @@
 #include "bench/target_comparison.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/odbc/recordset.h"
 
@@ -15,9 +16,16 @@ std::string Joined(const std::vector<std::string>& parts) {
   return text;
 }
 
-/// A value as a difference line shows it: texts quoted, Null and Empty by name.
+/// A value as a difference line shows it: texts quoted, Null and Empty by name, floating-point
+/// numbers with every digit, since two sums of the same numbers may differ in the last bit.
 std::string Shown(const Variant& value) {
   switch (value.Kind()) {
+    case VariantKind::Single:
+    case VariantKind::Double: {
+      char digits[32];
+      std::snprintf(digits, sizeof digits, "%.17g", value.ToDouble());
+      return digits;
+    }
     case VariantKind::Null:
     case VariantKind::Empty:
       return value.TypeName();
