@@ -96,16 +96,19 @@ std::shared_ptr<VariantObject> SampleOrderForm(Chooser& choose, const std::strin
 }  // namespace
 
 void FillBasketSamples(SampleDatabases& databases, const SampleOptions& options) {
+  constexpr int kBasketsPerBatch = 5000;
   Chooser choose(options.seed);
+  Transaction transaction(databases.source);
   std::vector<OrderListRow> rows;
-  rows.reserve(static_cast<std::size_t>(options.count));
   for (int i = 0; i < options.count; ++i) {
     std::string basketId = "B-" + std::to_string(1001 + i);
     if (i % 25 == 12) basketId += "-O'Neil";
     rows.push_back({basketId, EncodeOrderForm(*SampleOrderForm(choose, basketId))});
+    if (rows.size() == kBasketsPerBatch || i + 1 == options.count) {
+      AppendOrderListRows(databases.source, rows);
+      rows.clear();
+    }
   }
-  Transaction transaction(databases.source);
-  AppendOrderListRows(databases.source, rows);
   transaction.Commit();
 }
 

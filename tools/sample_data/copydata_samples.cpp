@@ -1,6 +1,7 @@
 // Sample rows for the twelve 2.2 tables of the remaining-data copy, reproducible from the seed.
 #include "tools/sample_data/copydata_samples.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "driver/convert_functions.h"
 #include "platform/variant.h"
 #include "tools/sample_data/chooser.h"
+#include "tools/sample_data/table_rows.h"
 
 namespace mv::samples {
 namespace {
@@ -32,6 +33,12 @@ constexpr std::array<std::string_view, 8> kStreets{"Stationsstraat", "Kerkweg", 
 constexpr std::array<std::string_view, 8> kSurnames{"de Vries", "Janssens",  "Schmidt", "Martin",
                                                     "Smith",    "Andersson", "Rossi",   "Tremblay"};
 constexpr std::array<std::string_view, 3> kLocations{"Home", "Office", "Warehouse"};
+/// The currencies a shop may hold merchant accounts in: merchantidbycurrency has one row each.
+constexpr std::array<std::string_view, 24> kMerchantCurrencies{
+    "EUR", "USD", "GBP", "SEK", "NOK", "DKK", "CHF", "PLN", "CZK", "HUF", "JPY", "CNY",
+    "AUD", "NZD", "CAD", "MXN", "BRL", "ZAR", "INR", "SGD", "HKD", "KRW", "TRY", "AED"};
+constexpr std::array<std::string_view, 4> kRefundReasons{"Returned goods", "Damaged in transit",
+                                                         "Duplicate payment", "Cancelled order"};
 
 /// An amount between 0.50 and `whole` + 0.50 with two decimals, as a Currency value.
 Variant Amount(Chooser& choose, int whole) {
@@ -61,14 +68,9 @@ using Row = std::vector<std::pair<const char*, Variant>>;
 /// Writes the rows that `makeRow` gives for 0 .. count - 1 into `table` in one transaction.
 template <typename MakeRow>
 void WriteTable(Connection& connection, const std::string& table, int count, MakeRow makeRow) {
-  Transaction transaction(connection);
-  const auto rows = OpenRecordset(connection, "select * from " + table);
-  for (int i = 0; i < count; ++i) {
-    rows->AddNew();
-    for (const auto& [column, value] : makeRow(i)) rows->SetField(column, value);
-  }
-  rows->UpdateBatch();
-  transaction.Commit();
+  WriteRows(connection, table, count, [&](Recordset& rows, int i) {
+    for (const auto& [column, value] : makeRow(i)) rows.SetField(column, value);
+  });
 }
 
 }  // namespace
@@ -160,6 +162,20 @@ void FillCopyDataSamples(SampleDatabases& databases, const SampleOptions& option
             {"PRICE", Amount(choose, 400)},
             {"VALIDFROM", Variant::Date(choose.Date())},
             {"SHIPFROMZONEID", zone()}};
+  });
+  WriteTable(source, "refundlog", count, [&](int i) -> Row {
+    return {{"REFUNDID", Variant::Long(i + 1)},
+            {"ORDERID", orderId(i)},
+            {"REFUNDDATE", Variant::Date(choose.Date())},
+            {"AMOUNT", Amount(choose, 300)},
+            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
+            {"REASON",
+             choose.OneIn(6) ? Variant::Null() : text(std::string(choose.Pick(kRefundReasons)))}};
+  });
+  const int merchants = std::min(count, static_cast<int>(kMerchantCurrencies.size()));
+  WriteTable(source, "merchantidbycurrency", merchants, [&](int i) -> Row {
+    return {{"CURRENCY", text(std::string(kMerchantCurrencies[static_cast<size_t>(i)]))},
+            {"MERCHANTID", text(Numbered("MERCHANT-", 4000 + choose.Below(6000), 4))}};
   });
 }
 

@@ -5,11 +5,11 @@
 
 namespace mv::samples {
 
-/// Fills zones, countriesbyzone, freightgroup, freightproduct, freightprice, authorizationlog,
-/// billinglog, addresshistory, productprice and customerprice of the source with
-/// `options.count` rows each; refundlog and merchantidbycurrency stay empty. Zone and
-/// freight-group keys are not numbered from 1, and about one reference in ten names a zone
-/// or freight group that does not exist. Each table is written in one transaction.
+/// Fills the twelve tables of the source with `options.count` rows each, except
+/// merchantidbycurrency, whose key is a currency code: it gets one row for each of up to 24
+/// currencies. Zone and freight-group keys are not numbered from 1, and about one reference
+/// in ten names a zone or freight group that does not exist. Each table is written in one
+/// transaction.
 void FillCopyDataSamples(SampleDatabases& databases, const SampleOptions& options);
 
 }  // namespace mv::samples

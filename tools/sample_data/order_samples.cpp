@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/convert_functions.h"
 #include "platform/variant.h"
+#include "tools/sample_data/table_rows.h"
 
 namespace mv::samples {
 namespace {
@@ -113,38 +113,6 @@ std::vector<SampleOrder> AcceptedOrders(int count, std::mt19937& random) {
   return orders;
 }
 
-/// Adds the rows that `fill` sets, `count` of them, to `table` in one transaction.
-void WriteRows(Connection& connection, const std::string& table, int count,
-               const std::function<void(Recordset&, int)>& fill) {
-  Transaction transaction(connection);
-  const auto rows = OpenRecordset(connection, "select top 1 * from " + table);
-  for (int i = 0; i < count; ++i) {
-    rows->AddNew();
-    fill(*rows, i);
-  }
-  rows->UpdateBatch();
-  transaction.Commit();
-}
-
-void WriteReferenceData(Connection& target) {
-  WriteRows(target, "currency", static_cast<int>(kCurrencies.size()), [](Recordset& row, int i) {
-    const Currency& currency = kCurrencies[static_cast<size_t>(i)];
-    row.SetField("CURRENCYCODE", Variant::String(currency.code));
-    row.SetField("DECIMALS", Small(currency.decimals));
-    row.SetField("LOCALEID",
-                 currency.localeId == 0 ? Variant::Null() : Variant::Long(currency.localeId));
-  });
-  WriteRows(target, "businesspartner", kPartnerCount, [](Recordset& row, int i) {
-    row.SetField("BUSINESSPARTNERID", Variant::Long(i + 1));
-    row.SetField("CUSTOMERCODE", Variant::String("C" + std::to_string(5001 + i)));
-    row.SetField("CUSTOMERNAME", Variant::String(kCustomers[static_cast<size_t>(i)]));
-  });
-  WriteRows(target, "product", kProductCount, [](Recordset& row, int i) {
-    row.SetField("PRODUCTID", Variant::Long(kFirstProduct + i));
-    row.SetField("PARTNUMBER", Variant::String("PN-" + std::to_string(kFirstProduct + i) + "-A"));
-  });
-}
-
 void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std::mt19937& random) {
   const auto below = [&](int bound) {
     return static_cast<int>(random() % static_cast<std::uint32_t>(bound));
@@ -239,9 +207,28 @@ void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std
 
 }  // namespace
 
+void FillOrderReferenceSamples(Connection& target) {
+  WriteRows(target, "currency", static_cast<int>(kCurrencies.size()), [](Recordset& row, int i) {
+    const Currency& currency = kCurrencies[static_cast<size_t>(i)];
+    row.SetField("CURRENCYCODE", Variant::String(currency.code));
+    row.SetField("DECIMALS", Small(currency.decimals));
+    row.SetField("LOCALEID",
+                 currency.localeId == 0 ? Variant::Null() : Variant::Long(currency.localeId));
+  });
+  WriteRows(target, "businesspartner", kPartnerCount, [](Recordset& row, int i) {
+    row.SetField("BUSINESSPARTNERID", Variant::Long(i + 1));
+    row.SetField("CUSTOMERCODE", Variant::String("C" + std::to_string(5001 + i)));
+    row.SetField("CUSTOMERNAME", Variant::String(kCustomers[static_cast<size_t>(i)]));
+  });
+  WriteRows(target, "product", kProductCount, [](Recordset& row, int i) {
+    row.SetField("PRODUCTID", Variant::Long(kFirstProduct + i));
+    row.SetField("PARTNUMBER", Variant::String("PN-" + std::to_string(kFirstProduct + i) + "-A"));
+  });
+}
+
 void FillOrderSamples(SampleDatabases& databases, const SampleOptions& options) {
   std::mt19937 random(options.seed);
-  WriteReferenceData(databases.target);
+  FillOrderReferenceSamples(databases.target);
   std::vector<SampleOrder> orders = RuleOrders();
   for (auto& order : AcceptedOrders(options.count, random)) orders.push_back(std::move(order));
   WriteOrders(databases.source, orders, random);

@@ -5,11 +5,15 @@
 
 namespace mv::samples {
 
+/// Fills the target's currency, businesspartner and product tables that the sample orders
+/// refer to, each in one transaction.
+void FillOrderReferenceSamples(Connection& target);
+
 /// Fills the source orderheader and orderline tables with one order for each rule of the
 /// status gate (accepted and refused ones, an order without lines, one with an unknown
 /// product, one whose id holds an apostrophe, one with two differing line statuses), then
-/// `options.count` accepted orders of four lines each; and the target's currency,
-/// businesspartner and product tables they refer to. Each table is written in one transaction.
+/// `options.count` accepted orders of four lines each; and the target's reference data
+/// (FillOrderReferenceSamples). Each table is written in one transaction.
 void FillOrderSamples(SampleDatabases& databases, const SampleOptions& options);
 
 }  // namespace mv::samples

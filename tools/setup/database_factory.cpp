@@ -25,9 +25,14 @@ Engine EngineFromEnvironment() {
                                                                    : Engine::Sqlite;
 }
 
+DatabaseAddress ExistingDatabase(Engine engine, const std::string& name) {
+  return engine == Engine::Sqlite ? DatabaseAddress{"localhost", "sa", "", name}
+                                  : PostgresAddress(name);
+}
+
 DatabaseAddress CreateDatabase(Engine engine, const std::string& name) {
   if (engine == Engine::Sqlite) {
-    const DatabaseAddress address{"localhost", "sa", "", name};
+    const DatabaseAddress address = ExistingDatabase(engine, name);
     OpenConnection(address.server, address.user, address.password, address.database)->Close();
     return address;
   }
