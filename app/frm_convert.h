@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/file_viewer.h"
-#include "app/settings_file.h"
-#include "app/window_paths.h"
+#include "driver/settings_file.h"
+#include "driver/window_paths.h"
 #include "driver/connection_values.h"
 #include "driver/converter.h"
 #include "platform/message_display.h"

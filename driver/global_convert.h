@@ -12,6 +12,12 @@
 
 namespace mv {
 
+/// What the operator reads after a run that succeeded.
+inline constexpr const char* kConversionSucceeded = "Conversion was completed succesfully.";
+/// The message after a run that failed, a check before it included.
+inline constexpr const char* kConversionFailed =
+    "Errors have occured during conversion. Please check the logfile.";
+
 class GlobalConvert {
  public:
   /// `clock` gives the time shown in each section header; `progress` receives the running
