@@ -33,7 +33,8 @@ class GlobalConvert {
   /// failure: its message box text, for a connection ": " and the driver's reason. An error that
   /// escapes a converter is logged as "Error occured: " and its description and counts as that
   /// migration's failure. Errors of the log writes and of creating a converter reach the
-  /// caller. When the operator stops the run, no migration after the running one starts.
+  /// caller. When the operator stops the run, no migration after the running one starts, and
+  /// the result is false when a selected one is left out.
   bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,
            bool iConvertOrders, bool iCopyData, const std::string& iLogFileName,
            ProgressCaption& CheckBasket, ProgressCaption& CheckOrders,
