@@ -14,6 +14,7 @@
 #include "driver/global_convert.h"
 #include "tests/cli/shop.h"
 #include "tests/converters/parameters/instance_database.h"
+#include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 
 namespace mv::testing {
@@ -74,7 +75,7 @@ TEST(FullRunTest, CommandLogsAndEndsAsTheRunInsideTheProgram) {
   EXPECT_EQ(Lines(run.out), out);
   EXPECT_EQ(Lines(run.err), err);
   EXPECT_EQ(run.status, succeeded ? 0 : 1);
-  EXPECT_EQ(Shop::CopiedTableCounts(command.target), Shop::CopiedTableCounts(inside.target));
+  EXPECT_EQ(CopiedTableCounts(command.target), CopiedTableCounts(inside.target));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "driver/convert_functions.h"
 #include "tests/support/recording_message_display.h"
 #include "tools/sample_data/basket_samples.h"
 #include "tools/sample_data/copydata_samples.h"
@@ -11,17 +10,8 @@
 #include "tools/sample_data/parameter_samples.h"
 
 namespace mv::testing {
-namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kCopiedTables[] = {
-    "zones",          "countriesbyzone", "freightgroup",
-    "freightproduct", "freightprice",    "authorizationlog",
-    "billinglog",     "refundlog",       "merchantidbycurrency",
-    "addresshistory", "productprice",    "customerprice"};
-
-}  // namespace
 
 Shop::Shop() {
   fs::create_directory(folder_.Path() / "instance");
@@ -68,15 +58,5 @@ ChildResult Shop::Migrate(const std::vector<std::string>& arguments,
 std::string Shop::Log() const { return ReadFileBytes(folder_.File("Vantrel23Conversion.log")); }
 
 std::string Shop::Settings() const { return ReadFileBytes(folder_.File("Vantrel23Convert.INI")); }
-
-std::vector<long> Shop::CopiedTableCounts(const TestDatabase& database) {
-  const auto connection = database.Connect();
-  std::vector<long> counts;
-  for (const char* table : kCopiedTables) {
-    counts.push_back(
-        OpenRecordset(*connection, std::string("select * from ") + table)->RecordCount());
-  }
-  return counts;
-}
 
 }  // namespace mv::testing

@@ -31,8 +31,6 @@ class Shop {
   std::string ConfigurationPath() const { return folder_.File("Orbisco.xml"); }
   std::string Log() const;
   std::string Settings() const;
-  /// Rows in the twelve copied tables of `database`, in copy order.
-  static std::vector<long> CopiedTableCounts(const TestDatabase& database);
 
   TestDatabase source{"source"};
   TestDatabase target{"target"};

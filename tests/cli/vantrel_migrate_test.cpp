@@ -13,6 +13,7 @@
 #include "driver/global_convert.h"
 #include "driver/run_progress.h"
 #include "tests/cli/shop.h"
+#include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 #include "tools/sample_data/copydata_samples.h"
 
@@ -196,7 +197,7 @@ TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
     samples::SampleDatabases databases{*source, *target, *target};
     samples::FillCopyDataSamples(databases, {22, 8000});
   }
-  const std::vector<long> full = Shop::CopiedTableCounts(shop.source);
+  const std::vector<long> full = CopiedTableCounts(shop.source);
   ChildProcess copy(kVantrelMigrate, {"--copy"}, shop.Environment());
   ASSERT_TRUE(copy.WaitForOutput("Copy Remaining Data   (Busy)\n"));
   // Once the first table has arrived, the copy is in the middle of the list.
@@ -214,7 +215,7 @@ TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
   EXPECT_EQ(Lines(stopped.err), std::vector<std::string>{kConversionFailed});
   EXPECT_EQ(Lines(shop.Log()).back(), kStoppedByOperator);
   // Whole tables only, from the first on: each holds all its rows or none.
-  const std::vector<long> kept = Shop::CopiedTableCounts(shop.target);
+  const std::vector<long> kept = CopiedTableCounts(shop.target);
   size_t copied = 0;
   while (copied < kept.size() && kept[copied] == full[copied]) ++copied;
   EXPECT_GE(copied, 1u);
@@ -223,7 +224,7 @@ TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
 
   const ChildResult resumed = shop.Migrate({"--copy", "--resume-copy"});
   EXPECT_EQ(resumed.status, 0) << resumed.err;
-  EXPECT_EQ(Shop::CopiedTableCounts(shop.target), full);
+  EXPECT_EQ(CopiedTableCounts(shop.target), full);
 }
 
 }  // namespace

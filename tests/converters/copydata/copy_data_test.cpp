@@ -11,6 +11,7 @@
 
 #include "driver/convert_functions.h"
 #include "platform/regional_settings.h"
+#include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 #include "tools/sample_data/copydata_samples.h"
@@ -21,12 +22,6 @@ namespace {
 using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::TestDatabase;
-
-constexpr std::array<const char*, 12> kTables{
-    "zones",          "countriesbyzone", "freightgroup",
-    "freightproduct", "freightprice",    "authorizationlog",
-    "billinglog",     "refundlog",       "merchantidbycurrency",
-    "addresshistory", "productprice",    "customerprice"};
 
 /// A small 2.2 shop: zone keys 5, 9, 17, 23 and freight groups 500, 505, with references to
 /// each and to keys no row has (99, 777); refundlog and merchantidbycurrency stay empty.
@@ -85,15 +80,7 @@ class CopyDataTest : public ::testing::Test {
     return texts;
   }
 
-  std::vector<long> TargetCounts() const {
-    const auto connection = target_.Connect();
-    std::vector<long> counts;
-    for (const char* table : kTables) {
-      counts.push_back(
-          OpenRecordset(*connection, std::string("select * from ") + table)->RecordCount());
-    }
-    return counts;
-  }
+  std::vector<long> TargetCounts() const { return testing::CopiedTableCounts(target_); }
 
   ScopedRegionalSettings iso_{{"%Y-%m-%d", "%H:%M:%S", '.'}};
   TestDatabase source_{"source"};
@@ -306,7 +293,7 @@ TEST_F(CopyDataTest, ResumedCopyAfterAFailureInTable10GivesTheTargetOfAWholeCopy
   EXPECT_EQ(Log(), kept);
   const TestDatabase whole("target");
   ASSERT_TRUE(Copy(testing::ValuesFor(source_, whole)));
-  for (const char* table : kTables) {
+  for (const char* table : testing::kCopiedTables) {
     const std::string sql = std::string("select * from ") + table + " order by 1, 2";
     EXPECT_EQ(Target(sql), Rows(whole, sql)) << table;
   }
