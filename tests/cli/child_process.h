@@ -1,5 +1,5 @@
 // A program run as a child process, as a script would run it: standard input from /dev/null,
-// standard output and standard error read through pipes.
+// standard output and standard error into files.
 #pragma once
 
 #include <sys/types.h>
@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_database.h"
+
 namespace mv::testing {
 
-/// What the child wrote and how it ended: its exit status, or 128 + the signal that ended it.
+/// How the child ended (its exit status, or 128 + the signal that ended it) and what it wrote.
 struct ChildResult {
   int status = -1;
   std::string out;
@@ -29,20 +31,16 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  /// Reads until standard output holds `text`; false when the child closed it first.
+  /// Waits until standard output holds `text`; false when the child ended without it.
   bool WaitForOutput(const std::string& text);
   void Signal(int signal);
-  /// Reads both streams to their end and waits for the child to end.
+  /// Waits for the child to end.
   ChildResult Finish();
 
  private:
-  /// Reads what is there to read, waiting for it; false when both streams are closed.
-  bool ReadSome();
-
+  TempFolder folder_;
   pid_t pid_ = -1;
-  int out_ = -1;
-  int err_ = -1;
-  ChildResult result_;
+  int status_ = -1;
 };
 
 /// Runs the program to its end.

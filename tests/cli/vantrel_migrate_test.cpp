@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,6 +34,7 @@ struct UsageCase {
   int status;
   std::string out;  // the first line of each stream
   std::string err;
+  friend void PrintTo(const UsageCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class UsageTest : public ::testing::TestWithParam<UsageCase> {};
@@ -53,33 +55,22 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   "Usage: vantrel-migrate [OPTION]... --baskets|--orders|--parameters|--copy|--all",
                   ""},
-        UsageCase{"Version", {"--version"}, 0, "vantrel-migrate (MigrateVantrel22To23) 1.0.0", ""},
-        UsageCase{"UnknownOption",
-                  {"--copy", "--frobnicate"},
+        UsageCase{"ResumeWithoutCopy",
+                  {"--orders", "--resume-copy"},
                   2,
                   "",
-                  "vantrel-migrate: unrecognized option '--frobnicate'"},
+                  "vantrel-migrate: option '--resume-copy' needs the copy: add --copy or --all"},
         UsageCase{"NoPasswordOption",
                   {"--copy", "--source-password=secret"},
                   2,
                   "",
                   "vantrel-migrate: unrecognized option '--source-password=secret'"},
-        UsageCase{"ValueMissing",
-                  {"--copy", "--source-db"},
-                  2,
-                  "",
-                  "vantrel-migrate: option '--source-db' requires an argument"},
         UsageCase{"NoMigration",
                   {"--source-db=shop.db"},
                   2,
                   "",
                   "vantrel-migrate: choose the migrations to run: --baskets, --orders, "
-                  "--parameters, --copy or --all"},
-        UsageCase{"ResumeWithoutCopy",
-                  {"--orders", "--resume-copy"},
-                  2,
-                  "",
-                  "vantrel-migrate: option '--resume-copy' needs the copy: add --copy or --all"}),
+                  "--parameters, --copy or --all"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 /// A run on a shop whose settings file names its databases; "{server}" in an expected line
@@ -92,6 +83,7 @@ struct RunCase {
   int status;
   std::vector<std::string> out;
   std::vector<std::string> err;
+  friend void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class RunTest : public ::testing::TestWithParam<RunCase> {};
