@@ -26,14 +26,15 @@ bool HasConfigurationPath() {
   return path != nullptr && *path != '\0';
 }
 
-// The log path and the fields as the window fills them at start-up from the settings file in
-// the working folder. With a log path of its own and no installation named, no settings file
-// is read. Throws RuntimeError with the window's message when the working folder or the
-// settings file cannot be used.
 struct RunFiles {
   std::string logPath;
   SettingsFields fields;
 };
+
+// The log path and the fields as the window fills them at start-up from the settings file in
+// the working folder. With a log path of its own and no installation named, no settings file
+// is read. Throws RuntimeError with the window's message when the working folder or the
+// settings file cannot be used.
 
 RunFiles FilesFor(const CommandLine& line) {
   RunFiles files;

@@ -19,6 +19,11 @@ struct sigaction previousAction {};
 extern "C" void NoteInterrupt(int) { interrupted.store(true); }
 extern "C" void NoteInterruptWhileReading(int signal) { caughtWhileReading = signal; }
 
+// A program started with interrupts ignored (a background job of a script) keeps ignoring them.
+bool Ignored(const struct sigaction& action) {
+  return (action.sa_flags & SA_SIGINFO) == 0 && action.sa_handler == SIG_IGN;
+}
+
 void WriteAll(int descriptor, std::string_view text) {
   while (!text.empty()) {
     const ssize_t written = ::write(descriptor, text.data(), text.size());
@@ -51,7 +56,8 @@ std::string ReadHiddenLine(const std::string& prompt) {
   sigemptyset(&reading.sa_mask);
   struct sigaction before {};
   caughtWhileReading = 0;
-  ::sigaction(SIGINT, &reading, &before);
+  ::sigaction(SIGINT, nullptr, &before);
+  if (!Ignored(before)) ::sigaction(SIGINT, &reading, nullptr);
 
   termios saved{};
   const bool terminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
@@ -84,7 +90,8 @@ InterruptWatch::InterruptWatch() {
   // Interrupted system calls resume, so that a database call in progress finishes its work;
   // the handler is reset after the first interrupt, so that a second one ends the program.
   watching.sa_flags = SA_RESTART | SA_RESETHAND;
-  ::sigaction(SIGINT, &watching, &previousAction);
+  ::sigaction(SIGINT, nullptr, &previousAction);
+  if (!Ignored(previousAction)) ::sigaction(SIGINT, &watching, nullptr);
 }
 
 InterruptWatch::~InterruptWatch() { ::sigaction(SIGINT, &previousAction, nullptr); }

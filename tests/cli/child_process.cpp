@@ -46,8 +46,17 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_addopen(&actions, stream, folder_.File(name).c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
   }
-  const int failed = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, Pointers(argv).data(),
-                                   Pointers(envp).data());
+  // An interrupt reaches the child even when this test was started with interrupts ignored.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  posix_spawnattr_setsigdefault(&attributes, &interrupt);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  const int failed = ::posix_spawn(&pid_, program.c_str(), &actions, &attributes,
+                                   Pointers(argv).data(), Pointers(envp).data());
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (failed) throw std::runtime_error("cannot start " + program);
 }
