@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kProgram = "vantrel-migrate";
 constexpr const char* kSourcePasswordVariable = "VANTREL_SOURCE_PASSWORD";
 constexpr const char* kTargetPasswordVariable = "VANTREL_TARGET_PASSWORD";
+constexpr const char* kStopping =
+    "Stopping after the unit being written; press Ctrl-C again to end at once.";
 
 bool HasConfigurationPath() {
   const char* path = std::getenv(kConfigurationPathVariable);
@@ -113,7 +115,8 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
   }
   const ConnectionValues values = ValuesFor(line, files.fields);
 
-  const InterruptWatch interrupt;
+  const InterruptWatch interrupt(std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping +
+                                 "\n");
   ProgressLines progress(output, [&interrupt] { return interrupt.Requested(); });
   Captions captions(output, progress);
   GlobalConvert convert(MakeConverterFactory({line.resumeCopy}), messages, LocalNow, progress);

@@ -18,10 +18,11 @@ bool IsTerminal(StandardStream stream);
 std::string ReadHiddenLine(const std::string& prompt);
 
 /// While it lives, the first interrupt from the terminal does not end the program but makes
-/// Requested() true; a second one ends the program as usual. One watch at a time.
+/// Requested() true and writes `notice` on standard error at once; a second one ends the
+/// program as usual. One watch at a time.
 class InterruptWatch {
  public:
-  InterruptWatch();
+  explicit InterruptWatch(std::string notice);
   ~InterruptWatch();
   InterruptWatch(const InterruptWatch&) = delete;
   InterruptWatch& operator=(const InterruptWatch&) = delete;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <string_view>
+#include <utility>
 
 #include "platform/console/console.h"
 
@@ -13,16 +14,9 @@ namespace mv {
 namespace {
 
 std::atomic<bool> interrupted{false};
+std::string interruptNotice;
 volatile sig_atomic_t caughtWhileReading = 0;
 struct sigaction previousAction {};
-
-extern "C" void NoteInterrupt(int) { interrupted.store(true); }
-extern "C" void NoteInterruptWhileReading(int signal) { caughtWhileReading = signal; }
-
-// A program started with interrupts ignored (a background job of a script) keeps ignoring them.
-bool Ignored(const struct sigaction& action) {
-  return (action.sa_flags & SA_SIGINFO) == 0 && action.sa_handler == SIG_IGN;
-}
 
 void WriteAll(int descriptor, std::string_view text) {
   while (!text.empty()) {
@@ -31,6 +25,19 @@ void WriteAll(int descriptor, std::string_view text) {
     if (written <= 0) return;
     text.remove_prefix(static_cast<size_t>(written));
   }
+}
+
+extern "C" void NoteInterrupt(int) {
+  const int savedErrno = errno;
+  interrupted.store(true);
+  WriteAll(STDERR_FILENO, interruptNotice);
+  errno = savedErrno;
+}
+extern "C" void NoteInterruptWhileReading(int signal) { caughtWhileReading = signal; }
+
+// A program started with interrupts ignored (a background job of a script) keeps ignoring them.
+bool Ignored(const struct sigaction& action) {
+  return (action.sa_flags & SA_SIGINFO) == 0 && action.sa_handler == SIG_IGN;
 }
 
 }  // namespace
@@ -82,8 +89,9 @@ std::string ReadHiddenLine(const std::string& prompt) {
   return line;
 }
 
-InterruptWatch::InterruptWatch() {
+InterruptWatch::InterruptWatch(std::string notice) {
   interrupted.store(false);
+  interruptNotice = std::move(notice);
   struct sigaction watching {};
   watching.sa_handler = NoteInterrupt;
   sigemptyset(&watching.sa_mask);

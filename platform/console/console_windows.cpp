@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <iostream>
+#include <utility>
 
 #include "platform/console/console.h"
 
@@ -12,12 +13,17 @@ namespace mv {
 namespace {
 
 std::atomic<bool> interrupted{false};
+std::string interruptNotice;
 
 BOOL WINAPI NoteInterrupt(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
   // The first Ctrl-C is handled here; a second one goes on to the default handler, which
   // ends the program.
-  return interrupted.exchange(true) ? FALSE : TRUE;
+  if (interrupted.exchange(true)) return FALSE;
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), interruptNotice.data(),
+            static_cast<DWORD>(interruptNotice.size()), &written, nullptr);
+  return TRUE;
 }
 
 }  // namespace
@@ -48,8 +54,9 @@ std::string ReadHiddenLine(const std::string& prompt) {
   return line;
 }
 
-InterruptWatch::InterruptWatch() {
+InterruptWatch::InterruptWatch(std::string notice) {
   interrupted.store(false);
+  interruptNotice = std::move(notice);
   SetConsoleCtrlHandler(NoteInterrupt, TRUE);
 }
 

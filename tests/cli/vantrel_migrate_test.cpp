@@ -204,7 +204,10 @@ TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
   EXPECT_EQ(Lines(stopped.out),
             (std::vector<std::string>{"Copy Remaining Data   (Busy)",
                                       "Copy Remaining Data   (Done, Errors Found)"}));
-  EXPECT_EQ(Lines(stopped.err), std::vector<std::string>{kConversionFailed});
+  EXPECT_EQ(Lines(stopped.err),
+            (std::vector<std::string>{
+                "Stopping after the unit being written; press Ctrl-C again to end at once.",
+                kConversionFailed}));
   EXPECT_EQ(Lines(shop.Log()).back(), kStoppedByOperator);
   // Whole tables only, from the first on: each holds all its rows or none.
   const std::vector<long> kept = CopiedTableCounts(shop.target);
