@@ -34,9 +34,6 @@ constexpr int kFrameHeight = 360;
 constexpr int kClientWidth = 6210;
 constexpr int kTwipsPerPixel = 15;
 
-constexpr const char* kSucceeded = "Conversion was completed succesfully.";
-constexpr const char* kFailed = "Errors have occured during conversion. Please check the logfile.";
-
 int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 // A control's place in twips: left, top, width, height.
@@ -324,10 +321,10 @@ void FrmConvert::ShowMigrationOutcome(const RunOutcome& outcome) {
   if (outcome.escapedError) {
     ReportEscapedError(*outcome.escapedError);
   } else if (outcome.result) {
-    ResultText->setText(QString::fromLatin1(kSucceeded));
+    ResultText->setText(QString::fromLatin1(kConversionSucceeded));
     ResultText->show();
   } else {
-    messages_.ShowMessage(kFailed);
+    messages_.ShowMessage(kConversionFailed);
     ResultText->hide();
   }
 }

@@ -1,7 +1,7 @@
 // MigrateVantrel22To23: starts the migration window.
 #include <QApplication>
 
-#include "app/converter_factory.h"
+#include "converters/converter_factory.h"
 #include "app/frm_convert.h"
 #include "app/message_box_display.h"
 

@@ -73,8 +73,14 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
   const std::array<ProgressCaption*, 4> captions{&CheckBasket, &CheckOrders, &CheckParameters,
                                                  &CheckCopy};
   bool result = true;
+  bool stopped = false;
   for (size_t i = 0; i < kSteps.size(); ++i) {
     if (!selected[i]) continue;
+    // A selected migration that a stop leaves out was not done: the run did not succeed.
+    if (stopped) {
+      result = false;
+      break;
+    }
     const Step& step = kSteps[i];
     const std::string name = step.name;
     captions[i]->SetCaption(name + "   (Busy)");
@@ -91,7 +97,7 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
       result = false;
       captions[i]->SetCaption(name + "   (Done, Errors Found)");
     }
-    if (progress_.StopRequested()) break;
+    stopped = progress_.StopRequested();
   }
   log->Close();
   return result;

@@ -12,6 +12,12 @@
 
 namespace mv {
 
+/// What the operator reads after a run that succeeded.
+inline constexpr const char* kConversionSucceeded = "Conversion was completed succesfully.";
+/// The message after a run that failed, a check before it included.
+inline constexpr const char* kConversionFailed =
+    "Errors have occured during conversion. Please check the logfile.";
+
 class GlobalConvert {
  public:
   /// `clock` gives the time shown in each section header; `progress` receives the running
@@ -27,7 +33,8 @@ class GlobalConvert {
   /// failure: its message box text, for a connection ": " and the driver's reason. An error that
   /// escapes a converter is logged as "Error occured: " and its description and counts as that
   /// migration's failure. Errors of the log writes and of creating a converter reach the
-  /// caller. When the operator stops the run, no migration after the running one starts.
+  /// caller. When the operator stops the run, no migration after the running one starts, and
+  /// the result is false when a selected one is left out.
   bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,
            bool iConvertOrders, bool iCopyData, const std::string& iLogFileName,
            ProgressCaption& CheckBasket, ProgressCaption& CheckOrders,

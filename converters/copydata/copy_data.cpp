@@ -71,6 +71,18 @@ std::unordered_map<std::int32_t, std::int32_t> PairKeys(Connection& target,
   return newKeys;
 }
 
+/// The source rows of a table; a renumbered table's in key order, so that the keys the target
+/// gives them follow the old keys' order, and a resumed copy pairs them again the same way.
+std::string SourceSql(const std::string& table, bool renumber) {
+  return "select * from " + table + (renumber ? " order by 1" : "");
+}
+
+std::int32_t CountRows(Connection& connection, const std::string& table) {
+  return OpenRecordset(connection, "select count(*) as TABLEROWS from " + table)
+      ->Field("TABLEROWS")
+      .ToLong();
+}
+
 std::int32_t Lookup(const std::unordered_map<std::int32_t, std::int32_t>& newKeys,
                     std::int32_t oldId) {
   const auto found = newKeys.find(oldId);
@@ -79,48 +91,62 @@ std::int32_t Lookup(const std::unordered_map<std::int32_t, std::int32_t>& newKey
 
 }  // namespace
 
+CopyData::CopyData(bool resumeCopy) : resumeCopy_(resumeCopy) {}
+
 bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
   std::unique_ptr<Connection> source;
   std::unique_ptr<Connection> target;
   try {
     source = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
     target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+    bool resuming = resumeCopy_;
+    std::int64_t done = 0;
+    for (const CopiedTable& table : kCopyList) {
+      if (StopRequested()) {
+        log.WriteLine(kStoppedByOperator);
+        return false;
+      }
+      resuming = resuming && KeepCopiedTable(*source, *target, table.name, table.renumber, log);
+      if (!resuming && !CopyTable(*source, *target, table.name, table.renumber, log)) return false;
+      ReportProgress(++done, static_cast<std::int64_t>(kCopyList.size()), "tables");
+    }
   } catch (const RuntimeError& error) {
     log.WriteLine(ErrorLine(error));
     return false;
   }
-  try {
-    for (const CopiedTable& table : kCopyList) {
-      totalRows_ += OpenRecordset(*source, std::string("select count(*) as n from ") + table.name)
-                        ->Field("n")
-                        .ToLong();
-    }
-  } catch (const RuntimeError&) {
-    // Without counts the progress shows no total; the copy itself reports a missing table.
-  }
-  for (const CopiedTable& table : kCopyList) {
-    if (!CopyTable(*source, *target, table.name, table.renumber, log)) return false;
-    if (StopRequested()) {
-      log.WriteLine(kStoppedByOperator);
-      return false;
-    }
-  }
   return true;
+}
+
+bool CopyData::KeepCopiedTable(Connection& source, Connection& target, const std::string& table,
+                               bool renumber, TextWriter& log) {
+  const std::int32_t rows = CountRows(target, table);
+  if (rows != CountRows(source, table)) return false;
+  if (rows == 0) return true;
+  const auto [oldIds, newIds] = KeysOf(table);
+  if (oldIds) {
+    const auto sourceRows = OpenRecordset(source, SourceSql(table, renumber));
+    const std::string key = sourceRows->FieldNames().front();
+    oldIds->clear();
+    for (; !sourceRows->Eof(); sourceRows->MoveNext()) oldIds->push_back(sourceRows->Field(key));
+    *newIds = PairKeys(target, table, key, *oldIds);
+  }
+  log.WriteLine("Table " + table + " is already copied (" + std::to_string(rows) +
+                " rows), data is not copied again");
+  return true;
+}
+
+std::pair<std::vector<Variant>*, std::unordered_map<std::int32_t, std::int32_t>*> CopyData::KeysOf(
+    const std::string& table) {
+  if (table == "zones") return {&OldZoneIds, &newZoneIds_};
+  if (table == "freightgroup") return {&OldFreightGroupIds, &newFreightGroupIds_};
+  return {nullptr, nullptr};
 }
 
 bool CopyData::CopyTable(Connection& source, Connection& target, const std::string& table,
                          bool renumber, TextWriter& log) {
   try {
-    RowReader sourceRows(source, "select * from " + table);
-    std::vector<Variant>* oldIds = nullptr;
-    std::unordered_map<std::int32_t, std::int32_t>* newIds = nullptr;
-    if (table == "zones") {
-      oldIds = &OldZoneIds;
-      newIds = &newZoneIds_;
-    } else if (table == "freightgroup") {
-      oldIds = &OldFreightGroupIds;
-      newIds = &newFreightGroupIds_;
-    }
+    RowReader sourceRows(source, SourceSql(table, renumber));
+    const auto [oldIds, newIds] = KeysOf(table);
     if (oldIds) {
       oldIds->clear();
       newIds->clear();
@@ -156,11 +182,11 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
         }
       }
       if (++inChunk == kRowsPerChunk) {
-        WriteChunk(*targetRows, inChunk);
+        WriteChunk(*targetRows);
         inChunk = 0;
       }
     }
-    WriteChunk(*targetRows, inChunk);
+    WriteChunk(*targetRows);
     if (oldIds) *newIds = PairKeys(target, table, names.front(), *oldIds);
     transaction.Commit();
     return true;
@@ -170,11 +196,9 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
   }
 }
 
-void CopyData::WriteChunk(Recordset& rows, long count) {
+void CopyData::WriteChunk(Recordset& rows) {
   rows.UpdateBatch();
   rows.ForgetWrittenRows();
-  copiedRows_ += count;
-  ReportProgress(copiedRows_, totalRows_, "rows");
 }
 
 std::int32_t CopyData::MapZoneId(std::int32_t oldId) const { return Lookup(newZoneIds_, oldId); }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "driver/converter.h"
@@ -16,9 +17,15 @@ namespace mv {
 
 class CopyData : public Converter {
  public:
+  /// With `resumeCopy`, a copy that an earlier run left unfinished goes on where it ended: the
+  /// leading tables of the copy list whose target holds exactly as many rows as their source
+  /// count as copied and are kept, their keys paired again for the tables after them.
+  explicit CopyData(bool resumeCopy = false);
+
   /// Copies the tables in their fixed order and stops at the first that is already filled in
   /// the target or fails; the tables before it stay copied. Writes one log line for such a
-  /// table, and one for a connection that cannot be opened. True when all twelve were copied.
+  /// table, and one for a connection that cannot be opened. Reports each table copied and
+  /// stops before the next one when the operator asks. True when all twelve were copied.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
  private:
@@ -28,8 +35,15 @@ class CopyData : public Converter {
   /// filled target table or an error.
   bool CopyTable(Connection& source, Connection& target, const std::string& table, bool renumber,
                  TextWriter& log);
-  /// Writes the rows pending in `rows`, `count` of them, and reports the progress.
-  void WriteChunk(Recordset& rows, long count);
+  /// Writes the rows pending in `rows` and forgets them.
+  static void WriteChunk(Recordset& rows);
+  /// True, after logging it, when the target holds as many rows of the table as the source and
+  /// at least one: an earlier run copied it. Its keys are then paired as the copy paired them.
+  bool KeepCopiedTable(Connection& source, Connection& target, const std::string& table,
+                       bool renumber, TextWriter& log);
+  /// The old-key array and the key map of a renumbered table; both null for the others.
+  std::pair<std::vector<Variant>*, std::unordered_map<std::int32_t, std::int32_t>*> KeysOf(
+      const std::string& table);
   /// The new key of the zone whose old key is `oldId`; 0 when no copied zone had it.
   std::int32_t MapZoneId(std::int32_t oldId) const;
   /// The new key of the freight group whose old key is `oldId`; 0 when none had it.
@@ -42,9 +56,7 @@ class CopyData : public Converter {
   /// Old key to the key the target gave the same row; the first row wins for a repeated key.
   std::unordered_map<std::int32_t, std::int32_t> newZoneIds_;
   std::unordered_map<std::int32_t, std::int32_t> newFreightGroupIds_;
-  /// The rows of all twelve source tables, and those copied so far, for the progress.
-  long totalRows_ = 0;
-  long copiedRows_ = 0;
+  bool resumeCopy_;
 };
 
 }  // namespace mv

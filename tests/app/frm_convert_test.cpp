@@ -11,7 +11,7 @@
 #include <QStyle>
 #include <filesystem>
 
-#include "app/window_paths.h"
+#include "driver/window_paths.h"
 #include "platform/configuration/configuration_path.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/recording_message_display.h"

@@ -1,6 +1,6 @@
 // Tests of the settings file: which lines fill which fields, what a write produces, and how
 // an unusable file is reported.
-#include "app/settings_file.h"
+#include "driver/settings_file.h"
 
 #include <QTest>
 #include <filesystem>

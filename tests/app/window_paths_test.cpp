@@ -1,5 +1,5 @@
 // Tests of the paths the window derives from the installation's configuration path.
-#include "app/window_paths.h"
+#include "driver/window_paths.h"
 
 #include <QTest>
 #include <filesystem>

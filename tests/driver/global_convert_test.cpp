@@ -136,6 +136,22 @@ TEST_F(GlobalConvertTest, AStopEndsTheRunAfterTheRunningMigration) {
   EXPECT_TRUE(copy_.history.empty());
 }
 
+TEST_F(GlobalConvertTest, AStopDuringAMigrationThatStillFinishesLeavesTheRestOutAndFails) {
+  StoppingProgress progress;
+  struct FinishingConverter : Converter {
+    bool Convert(const ConnectionValues&, TextWriter&) override {
+      ReportProgress(3, 3, "baskets");
+      return true;
+    }
+  };
+  GlobalConvert run([](Migration) { return std::make_unique<FinishingConverter>(); }, messages_,
+                    [] { return DateTime{2026, 12, 8, 4, 10, 36}; }, progress);
+  EXPECT_FALSE(
+      run.Run(values_, true, false, false, true, log_, basket_, orders_, parameters_, copy_));
+  EXPECT_EQ(basket_.caption, "Migrate Baskets   (Done, No Errors Found)");
+  EXPECT_TRUE(copy_.history.empty()) << "no migration starts after a stop";
+}
+
 TEST_F(GlobalConvertTest, AFailedMigrationMakesTheResultFalseAndTheNextStillRuns) {
   results_[1] = false;
   EXPECT_FALSE(Run(false, false, true, true));

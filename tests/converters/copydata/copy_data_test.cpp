@@ -11,6 +11,7 @@
 
 #include "driver/convert_functions.h"
 #include "platform/regional_settings.h"
+#include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 #include "tools/sample_data/copydata_samples.h"
@@ -21,12 +22,6 @@ namespace {
 using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::TestDatabase;
-
-constexpr std::array<const char*, 12> kTables{
-    "zones",          "countriesbyzone", "freightgroup",
-    "freightproduct", "freightprice",    "authorizationlog",
-    "billinglog",     "refundlog",       "merchantidbycurrency",
-    "addresshistory", "productprice",    "customerprice"};
 
 /// A small 2.2 shop: zone keys 5, 9, 17, 23 and freight groups 500, 505, with references to
 /// each and to keys no row has (99, 777); refundlog and merchantidbycurrency stay empty.
@@ -62,15 +57,16 @@ class CopyDataTest : public ::testing::Test {
   CopyDataTest() { ExecuteAll(*source_.Connect(), kShop); }
 
   bool Copy() { return Copy(testing::ValuesFor(source_, target_)); }
-  bool Copy(const ConnectionValues& values) {
+  bool Copy(const ConnectionValues& values, bool resumeCopy = false) {
     TextWriter log(PathFromUtf8(logPath_), TextWriter::Mode::Append);
-    return CopyData().Convert(values, log);
+    return CopyData(resumeCopy).Convert(values, log);
   }
   std::string Log() const { return ReadFileBytes(logPath_); }
 
   /// The rows of `sql` on the target, each as its values' texts joined by '|'.
-  std::vector<std::string> Target(const std::string& sql) const {
-    const auto connection = target_.Connect();
+  std::vector<std::string> Target(const std::string& sql) const { return Rows(target_, sql); }
+  static std::vector<std::string> Rows(const TestDatabase& database, const std::string& sql) {
+    const auto connection = database.Connect();
     const auto rows = OpenRecordset(*connection, sql);
     std::vector<std::string> texts;
     for (; !rows->Eof(); rows->MoveNext()) {
@@ -84,15 +80,7 @@ class CopyDataTest : public ::testing::Test {
     return texts;
   }
 
-  std::vector<long> TargetCounts() const {
-    const auto connection = target_.Connect();
-    std::vector<long> counts;
-    for (const char* table : kTables) {
-      counts.push_back(
-          OpenRecordset(*connection, std::string("select * from ") + table)->RecordCount());
-    }
-    return counts;
-  }
+  std::vector<long> TargetCounts() const { return testing::CopiedTableCounts(target_); }
 
   ScopedRegionalSettings iso_{{"%Y-%m-%d", "%H:%M:%S", '.'}};
   TestDatabase source_{"source"};
@@ -115,8 +103,7 @@ TEST_F(CopyDataTest, AmountsBeyondCurrencyAndMillisecondsCopyExactly) {
     std::vector<std::string> texts;
     for (auto row = OpenRecordset(*connection, sql); !row->Eof(); row->MoveNext()) {
       const Variant& stamp = row->Field("STAMP");
-      texts.push_back(row->Field("AMOUNT").ToText() + "|" +
-                      (stamp.IsNull() ? "" : stamp.ToText()));
+      texts.push_back(row->Field("AMOUNT").ToText() + "|" + (stamp.IsNull() ? "" : stamp.ToText()));
     }
     return texts;
   };
@@ -129,10 +116,10 @@ TEST_F(CopyDataTest, AmountsBeyondCurrencyAndMillisecondsCopyExactly) {
     const std::string texts =
         "select cast(AMOUNT as varchar(30)) as AMOUNT, cast(BILLINGDATE as varchar(30)) as STAMP "
         "from billinglog where BILLINGID > 7 order by BILLINGID";
-    EXPECT_EQ(rows(target_, texts), (std::vector<std::string>{
-                                  "922337203685477.5807|2002-03-05 08:00:00.5",
-                                  "922337203685477.5808|2002-03-05 08:00:00.123",
-                                  "999999999999999.9999|", "-999999999999999.9999|"}));
+    EXPECT_EQ(rows(target_, texts),
+              (std::vector<std::string>{"922337203685477.5807|2002-03-05 08:00:00.5",
+                                        "922337203685477.5808|2002-03-05 08:00:00.123",
+                                        "999999999999999.9999|", "-999999999999999.9999|"}));
   }
 }
 
@@ -190,15 +177,20 @@ struct StopCase {
   std::vector<std::string> sourceStatements;
   std::string log;
   std::vector<long> counts;  // rows in the target tables afterwards, in copy order
+  bool resumeCopy = false;
+  bool copiedBefore = false;  // a whole copy ran before the statements
 };
 
 class CopyDataStopTest : public CopyDataTest, public ::testing::WithParamInterface<StopCase> {};
 
 TEST_P(CopyDataStopTest, StopsAtTheTableAndKeepsTheTablesBeforeIt) {
+  if (GetParam().copiedBefore) {
+    ASSERT_TRUE(Copy());
+  }
   ExecuteAll(*target_.Connect(), GetParam().targetStatements);
   ExecuteAll(*source_.Connect(), GetParam().sourceStatements);
 
-  EXPECT_FALSE(Copy());
+  EXPECT_FALSE(Copy(testing::ValuesFor(source_, target_), GetParam().resumeCopy));
 
   EXPECT_EQ(Log(), GetParam().log);
   EXPECT_EQ(TargetCounts(), GetParam().counts);
@@ -232,7 +224,21 @@ INSTANTIATE_TEST_SUITE_P(
                  {"insert into addresshistory values (4, 'SHOPPER2', 'Smith', NULL, NULL, NULL, "
                   "'GB', NULL, NULL, NULL)"},
                  "94: Invalid use of Null\r\n",
-                 {4, 3, 2, 2, 1, 1, 1, 0, 0, 0, 0, 0}}),
+                 {4, 3, 2, 2, 1, 1, 1, 0, 0, 0, 0, 0}},
+        StopCase{"ResumeFindsAFilledTableOfAnotherSize",
+                 {"insert into zones (ZONENAME) values ('Existing')"},
+                 {},
+                 "Table zones is already filled, data is not copied\r\n",
+                 {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                 true},
+        StopCase{"ResumeFindsAFilledTableAfterAGap",
+                 {"delete from countriesbyzone"},
+                 {},
+                 "Table zones is already copied (4 rows), data is not copied again\r\n"
+                 "Table freightgroup is already filled, data is not copied\r\n",
+                 {4, 3, 2, 2, 1, 1, 1, 0, 0, 1, 1, 1},
+                 true,
+                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 /// One line "number: description", the shape of every error line of the copy.
@@ -259,6 +265,38 @@ TEST_F(CopyDataTest, FailedTableIsRolledBackWholeAndARerunCopiesIt) {
   EXPECT_EQ(Target("select c.COUNTRYCODE, z.ZONENAME from countriesbyzone c join zones z on "
                    "z.ZONEID = c.ZONEID order by c.COUNTRYCODE"),
             (std::vector<std::string>{"IT|EU South", "NL|Domestic"}));
+}
+
+TEST_F(CopyDataTest, ResumedCopyAfterAFailureInTable10GivesTheTargetOfAWholeCopy) {
+  // A zone whose row comes last but whose key comes first, referred to by an address; and an
+  // address without a zone, which stops the copy in addresshistory.
+  const auto source = source_.Connect();
+  ExecuteAll(*source, {"insert into zones values (2, 'Islands', NULL)",
+                       "insert into addresshistory values (4, 'SHOPPER2', 'Smith', NULL, NULL, "
+                       "NULL, 'GB', 2, NULL, NULL)",
+                       "insert into addresshistory values (5, 'SHOPPER3', 'Jones', NULL, NULL, "
+                       "NULL, 'GB', NULL, NULL, NULL)"});
+  ASSERT_FALSE(Copy());
+  ASSERT_EQ(TargetCounts(), (std::vector<long>{5, 3, 2, 2, 1, 1, 1, 0, 0, 0, 0, 0}));
+  ExecuteAll(*source, {"delete from addresshistory where ADDRESSID = 5"});
+
+  EXPECT_TRUE(Copy(testing::ValuesFor(source_, target_), true));
+
+  std::string kept = "94: Invalid use of Null\r\n";
+  for (const char* table : {"zones 5", "countriesbyzone 3", "freightgroup 2", "freightproduct 2",
+                            "freightprice 1", "authorizationlog 1", "billinglog 1"}) {
+    const std::string text = table;
+    const size_t blank = text.find(' ');
+    kept += "Table " + text.substr(0, blank) + " is already copied (" + text.substr(blank + 1) +
+            " rows), data is not copied again\r\n";
+  }
+  EXPECT_EQ(Log(), kept);
+  const TestDatabase whole("target");
+  ASSERT_TRUE(Copy(testing::ValuesFor(source_, whole)));
+  for (const char* table : testing::kCopiedTables) {
+    const std::string sql = std::string("select * from ") + table + " order by 1, 2";
+    EXPECT_EQ(Target(sql), Rows(whole, sql)) << table;
+  }
 }
 
 TEST_F(CopyDataTest, ConnectionThatCannotBeOpenedIsLoggedInOneLine) {

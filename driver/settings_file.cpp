@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "driver/settings_file.h"
 
 #include <array>
 #include <exception>

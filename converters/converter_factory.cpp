@@ -1,4 +1,4 @@
-#include "app/converter_factory.h"
+#include "converters/converter_factory.h"
 
 #include "converters/baskets/convert_baskets.h"
 #include "converters/copydata/copy_data.h"
@@ -7,8 +7,8 @@
 
 namespace mv {
 
-ConverterFactory MakeConverterFactory() {
-  return [](Migration migration) -> std::unique_ptr<Converter> {
+ConverterFactory MakeConverterFactory(ConverterOptions options) {
+  return [options](Migration migration) -> std::unique_ptr<Converter> {
     switch (migration) {
       case Migration::Baskets:
         return std::make_unique<ConvertBaskets>();
@@ -17,7 +17,7 @@ ConverterFactory MakeConverterFactory() {
       case Migration::Parameters:
         return std::make_unique<ConvertParameters>();
       case Migration::CopyData:
-        return std::make_unique<CopyData>();
+        return std::make_unique<CopyData>(options.resumeCopy);
     }
     return nullptr;
   };

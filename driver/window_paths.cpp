@@ -1,4 +1,4 @@
-#include "app/window_paths.h"
+#include "driver/window_paths.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,0 +1,109 @@
+// The terminal on POSIX systems: isatty, termios and SIGINT.
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <string_view>
+#include <utility>
+
+#include "platform/console/console.h"
+
+namespace mv {
+namespace {
+
+std::atomic<bool> interrupted{false};
+std::string interruptNotice;
+volatile sig_atomic_t caughtWhileReading = 0;
+struct sigaction previousAction {};
+
+void WriteAll(int descriptor, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(descriptor, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    text.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
+extern "C" void NoteInterrupt(int) {
+  const int savedErrno = errno;
+  interrupted.store(true);
+  WriteAll(STDERR_FILENO, interruptNotice);
+  errno = savedErrno;
+}
+extern "C" void NoteInterruptWhileReading(int signal) { caughtWhileReading = signal; }
+
+// A program started with interrupts ignored (a background job of a script) keeps ignoring them.
+bool Ignored(const struct sigaction& action) {
+  return (action.sa_flags & SA_SIGINFO) == 0 && action.sa_handler == SIG_IGN;
+}
+
+}  // namespace
+
+bool IsTerminal(StandardStream stream) {
+  switch (stream) {
+    case StandardStream::Input:
+      return ::isatty(STDIN_FILENO) == 1;
+    case StandardStream::Output:
+      return ::isatty(STDOUT_FILENO) == 1;
+    case StandardStream::Error:
+      return ::isatty(STDERR_FILENO) == 1;
+  }
+  return false;
+}
+
+std::string ReadHiddenLine(const std::string& prompt) {
+  WriteAll(STDERR_FILENO, prompt);
+  // An interrupt must not leave the terminal without echo: it stops the read (no restart),
+  // the echo comes back, and then the interrupt takes its usual course.
+  struct sigaction reading {};
+  reading.sa_handler = NoteInterruptWhileReading;
+  sigemptyset(&reading.sa_mask);
+  struct sigaction before {};
+  caughtWhileReading = 0;
+  ::sigaction(SIGINT, nullptr, &before);
+  if (!Ignored(before)) ::sigaction(SIGINT, &reading, nullptr);
+
+  termios saved{};
+  const bool terminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    termios quiet = saved;
+    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string line;
+  char c = 0;
+  while (caughtWhileReading == 0) {
+    const ssize_t got = ::read(STDIN_FILENO, &c, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0 || c == '\n') break;
+    line += c;
+  }
+  if (terminal) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+  WriteAll(STDERR_FILENO, "\n");
+  ::sigaction(SIGINT, &before, nullptr);
+  if (caughtWhileReading != 0) ::raise(caughtWhileReading);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+InterruptWatch::InterruptWatch(std::string notice) {
+  interrupted.store(false);
+  interruptNotice = std::move(notice);
+  struct sigaction watching {};
+  watching.sa_handler = NoteInterrupt;
+  sigemptyset(&watching.sa_mask);
+  // Interrupted system calls resume, so that a database call in progress finishes its work;
+  // the handler is reset after the first interrupt, so that a second one ends the program.
+  watching.sa_flags = SA_RESTART | SA_RESETHAND;
+  ::sigaction(SIGINT, nullptr, &previousAction);
+  if (!Ignored(previousAction)) ::sigaction(SIGINT, &watching, nullptr);
+}
+
+InterruptWatch::~InterruptWatch() { ::sigaction(SIGINT, &previousAction, nullptr); }
+
+bool InterruptWatch::Requested() const { return interrupted.load(); }
+
+}  // namespace mv

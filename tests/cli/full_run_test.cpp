@@ -1,0 +1,82 @@
+// A full run of vantrel-migrate against the same run inside the program: the same log lines
+// (apart from the dates), the window's captions and closing text, the same result.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <clocale>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "converters/converter_factory.h"
+#include "driver/global_convert.h"
+#include "tests/cli/shop.h"
+#include "tests/converters/parameters/instance_database.h"
+#include "tests/support/copied_tables.h"
+#include "tests/support/recording_message_display.h"
+
+namespace mv::testing {
+namespace {
+
+// The log with each section's date line masked, and the shop's installation folder and
+// databases named alike.
+std::vector<std::string> Comparable(const Shop& shop) {
+  static const std::array<std::string, 4> kTitles{
+      "Conversion of Stored Baskets:", "Conversion of Submitted Orders:",
+      "Conversion of Parameters:", "Copy of remaining data:"};
+  const std::pair<std::string, std::string> names[] = {
+      {shop.folder_.Path().string(), "<installation>"},
+      {shop.source.Address().database, "<source>"},
+      {shop.target.Address().database, "<target>"}};
+  std::vector<std::string> lines = Lines(shop.Log());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0 && std::find(kTitles.begin(), kTitles.end(), lines[i - 1]) != kTitles.end()) {
+      lines[i] = "<date>";
+    }
+    for (const auto& [text, name] : names) {
+      for (size_t at; (at = lines[i].find(text)) != std::string::npos;) {
+        lines[i].replace(at, text.size(), name);
+      }
+    }
+  }
+  return lines;
+}
+
+TEST(FullRunTest, CommandLogsAndEndsAsTheRunInsideTheProgram) {
+  // The locale of the user, as the window and the command both take it.
+  std::setlocale(LC_ALL, "");
+  InstanceDatabase kestrine(InstanceDatabase::State::Reachable);
+  kestrine.AddInstance(4, 1);
+  Shop inside;
+  Shop command;
+  inside.FillSamples(12);
+  command.FillSamples(12);
+
+  ::setenv("VANTREL_CONFIGURATION", inside.ConfigurationPath().c_str(), 1);
+  RecordingMessageDisplay messages;
+  std::array<RecordingCaption, 4> captions;  // baskets, orders, parameters, copy
+  const bool succeeded = GlobalConvert(MakeConverterFactory(), messages)
+                             .Run(ValuesFor(inside.source, inside.target), true, true, true, true,
+                                  inside.folder_.File("Vantrel23Conversion.log"), captions[0],
+                                  captions[1], captions[2], captions[3]);
+  ::unsetenv("VANTREL_CONFIGURATION");
+
+  const ChildResult run = command.Migrate({"--all"});
+
+  EXPECT_EQ(Comparable(command), Comparable(inside));
+  std::vector<std::string> out;
+  for (const RecordingCaption& caption : captions) {
+    out.insert(out.end(), caption.history.begin(), caption.history.end());
+  }
+  std::vector<std::string> err = messages.messages;
+  (succeeded ? out : err).push_back(succeeded ? kConversionSucceeded : kConversionFailed);
+  EXPECT_EQ(Lines(run.out), out);
+  EXPECT_EQ(Lines(run.err), err);
+  EXPECT_EQ(run.status, succeeded ? 0 : 1);
+  EXPECT_EQ(CopiedTableCounts(command.target), CopiedTableCounts(inside.target));
+}
+
+}  // namespace
+}  // namespace mv::testing

@@ -1,0 +1,40 @@
+// A shop for a run of vantrel-migrate: its 2.2 source, its 2.3 target and an installation
+// folder that holds the configuration store, the settings file and the log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/cli/child_process.h"
+#include "tests/support/test_database.h"
+
+namespace mv::testing {
+
+/// The built vantrel-migrate.
+inline constexpr const char* kVantrelMigrate = MV_VANTREL_MIGRATE;
+
+class Shop {
+ public:
+  /// The settings file names this shop's two databases.
+  Shop();
+
+  /// Fills the source (and the target's reference tables) with the sample data of all four
+  /// migrations, `count` records of each kind.
+  void FillSamples(int count);
+
+  /// Runs vantrel-migrate on this installation with the databases' passwords in the
+  /// environment and the given changes to it.
+  ChildResult Migrate(const std::vector<std::string>& arguments,
+                      const EnvironmentChanges& changes = {}) const;
+  EnvironmentChanges Environment() const;
+
+  std::string ConfigurationPath() const { return folder_.File("Orbisco.xml"); }
+  std::string Log() const;
+  std::string Settings() const;
+
+  TestDatabase source{"source"};
+  TestDatabase target{"target"};
+  TempFolder folder_;
+};
+
+}  // namespace mv::testing

@@ -1,0 +1,226 @@
+// vantrel-migrate as scripts run it: its options, exit statuses and output lines, passwords
+// from the environment, and Ctrl-C during a long copy.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "driver/convert_functions.h"
+#include "driver/global_convert.h"
+#include "driver/run_progress.h"
+#include "tests/cli/shop.h"
+#include "tests/support/copied_tables.h"
+#include "tests/support/recording_message_display.h"
+#include "tools/sample_data/copydata_samples.h"
+
+namespace mv::testing {
+namespace {
+
+bool Postgres() { return setup::EngineFromEnvironment() == setup::Engine::Postgresql; }
+
+std::string FirstLine(const std::string& text) {
+  const auto lines = Lines(text);
+  return lines.empty() ? "" : lines.front();
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  int status;
+  std::string out;  // the first line of each stream
+  std::string err;
+  friend void PrintTo(const UsageCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class UsageTest : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageTest, AnswersOnTheRightStreamWithItsStatus) {
+  const UsageCase& c = GetParam();
+  const ChildResult run = RunChild(kVantrelMigrate, c.arguments);
+  EXPECT_EQ(run.status, c.status);
+  EXPECT_EQ(FirstLine(run.out), c.out);
+  EXPECT_EQ(FirstLine(run.err), c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, UsageTest,
+    ::testing::Values(
+        UsageCase{"Help",
+                  {"--help"},
+                  0,
+                  "Usage: vantrel-migrate [OPTION]... --baskets|--orders|--parameters|--copy|--all",
+                  ""},
+        UsageCase{"ResumeWithoutCopy",
+                  {"--orders", "--resume-copy"},
+                  2,
+                  "",
+                  "vantrel-migrate: option '--resume-copy' needs the copy: add --copy or --all"},
+        UsageCase{"NoPasswordOption",
+                  {"--copy", "--source-password=secret"},
+                  2,
+                  "",
+                  "vantrel-migrate: unrecognized option '--source-password=secret'"},
+        UsageCase{"NoMigration",
+                  {"--source-db=shop.db"},
+                  2,
+                  "",
+                  "vantrel-migrate: choose the migrations to run: --baskets, --orders, "
+                  "--parameters, --copy or --all"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+/// A run on a shop whose settings file names its databases; "{server}" in an expected line
+/// stands for the source server, "{missing}" in an argument for a database that cannot be
+/// reached.
+struct RunCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::vector<std::string> targetStatements;
+  int status;
+  std::vector<std::string> out;
+  std::vector<std::string> err;
+  friend void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class RunTest : public ::testing::TestWithParam<RunCase> {};
+
+std::string Filled(std::string text, const std::string& placeholder, const std::string& value) {
+  for (size_t at; (at = text.find(placeholder)) != std::string::npos;) {
+    text.replace(at, placeholder.size(), value);
+  }
+  return text;
+}
+
+TEST_P(RunTest, PrintsTheWindowsTextsAndLeavesTheSettingsFileAlone) {
+  const RunCase& c = GetParam();
+  Shop shop;
+  shop.source.Connect()->Execute("insert into zones values (5, 'Domestic', 'Home country')");
+  for (const std::string& statement : c.targetStatements) shop.target.Connect()->Execute(statement);
+  const std::string settings = shop.Settings();
+  const std::string missing =
+      Postgres() ? "mv_no_such_database" : shop.folder_.File("missing/source.db");
+  std::vector<std::string> arguments;
+  for (const std::string& argument : c.arguments) {
+    arguments.push_back(Filled(argument, "{missing}", missing));
+  }
+  std::vector<std::string> err;
+  for (const std::string& line : c.err) {
+    err.push_back(Filled(line, "{server}", shop.source.Address().server));
+  }
+
+  const ChildResult run = shop.Migrate(arguments);
+
+  EXPECT_EQ(run.status, c.status);
+  EXPECT_EQ(Lines(run.out), c.out);
+  EXPECT_EQ(Lines(run.err), err);  // no password was asked for: standard input is no terminal
+  EXPECT_EQ(shop.Settings(), settings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExitStatuses, RunTest,
+    ::testing::Values(
+        RunCase{"CopySucceeds",
+                {"--copy"},
+                {},
+                0,
+                {"Copy Remaining Data   (Busy)", "Copy Remaining Data   (Done, No Errors Found)",
+                 kConversionSucceeded},
+                {}},
+        RunCase{"CopyFindsAFilledTable",
+                {"--copy"},
+                {"insert into zones (ZONENAME) values ('Existing')"},
+                1,
+                {"Copy Remaining Data   (Busy)", "Copy Remaining Data   (Done, Errors Found)"},
+                {kConversionFailed}},
+        RunCase{"EmptyTargetServerGiven",
+                {"--copy", "--target-server="},
+                {},
+                2,
+                {},
+                {"Please enter a Target Database Server", kConversionFailed}},
+        RunCase{"UnreachableSourceGiven",
+                {"--source-db", "{missing}", "--copy"},
+                {},
+                2,
+                {},
+                {"Cannot connect to Source Database ({server})", kConversionFailed}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PasswordTest, PasswordFromTheEnvironmentReachesTheServerAndNoOutputOrFile) {
+  const std::string password = "Env-Pa55-word";
+  Shop shop;
+  std::vector<std::string> arguments{"--copy"};
+  if (Postgres()) {
+    // The throwaway server asks "mig", and only "mig", for a password.
+    const auto server = shop.source.Connect();
+    server->Execute(
+        "do $$ begin create role mig login; exception when duplicate_object then null; end $$");
+    server->Execute("alter role mig password '" + password + "'");
+    server->Execute("grant select on all tables in schema public to mig");
+    arguments.push_back("--source-user=mig");
+  }
+
+  const ChildResult run = shop.Migrate(
+      arguments, {{"VANTREL_SOURCE_PASSWORD", password}, {"VANTREL_TARGET_PASSWORD", password}});
+
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::string everything = run.out + run.err;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(shop.folder_.Path())) {
+    if (file.is_regular_file()) everything += ReadFileBytes(file.path().string());
+  }
+  EXPECT_EQ(everything.find("Pa55"), std::string::npos);
+  if (Postgres()) {
+    const ChildResult refused = shop.Migrate(arguments, {{"VANTREL_SOURCE_PASSWORD", "wrong"}});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(FirstLine(refused.err),
+              "Cannot connect to Source Database (" + shop.source.Address().server + ")");
+  }
+}
+
+TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
+  Shop shop;
+  {
+    const auto source = shop.source.Connect();
+    const auto target = shop.target.Connect();
+    samples::SampleDatabases databases{*source, *target, *target};
+    samples::FillCopyDataSamples(databases, {22, 8000});
+  }
+  const std::vector<long> full = CopiedTableCounts(shop.source);
+  ChildProcess copy(kVantrelMigrate, {"--copy"}, shop.Environment());
+  ASSERT_TRUE(copy.WaitForOutput("Copy Remaining Data   (Busy)\n"));
+  // Once the first table has arrived, the copy is in the middle of the list.
+  const auto target = shop.target.Connect();
+  while (OpenRecordset(*target, "select * from zones")->RecordCount() == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  copy.Signal(SIGINT);
+  const ChildResult stopped = copy.Finish();
+
+  EXPECT_EQ(stopped.status, 1);
+  EXPECT_EQ(Lines(stopped.out),
+            (std::vector<std::string>{"Copy Remaining Data   (Busy)",
+                                      "Copy Remaining Data   (Done, Errors Found)"}));
+  EXPECT_EQ(Lines(stopped.err),
+            (std::vector<std::string>{
+                "Stopping after the unit being written; press Ctrl-C again to end at once.",
+                kConversionFailed}));
+  EXPECT_EQ(Lines(shop.Log()).back(), kStoppedByOperator);
+  // Whole tables only, from the first on: each holds all its rows or none.
+  const std::vector<long> kept = CopiedTableCounts(shop.target);
+  size_t copied = 0;
+  while (copied < kept.size() && kept[copied] == full[copied]) ++copied;
+  EXPECT_GE(copied, 1u);
+  EXPECT_LT(copied, kept.size());
+  for (size_t i = copied; i < kept.size(); ++i) EXPECT_EQ(kept[i], 0) << i;
+
+  const ChildResult resumed = shop.Migrate({"--copy", "--resume-copy"});
+  EXPECT_EQ(resumed.status, 0) << resumed.err;
+  EXPECT_EQ(CopiedTableCounts(shop.target), full);
+}
+
+}  // namespace
+}  // namespace mv::testing
