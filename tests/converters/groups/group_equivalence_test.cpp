@@ -1,0 +1,87 @@
+// Baskets and orders written many to a transaction give the same target rows and the same log
+// as a run that writes each basket and order in a transaction of its own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/target_comparison.h"
+#include "converters/baskets/convert_baskets.h"
+#include "converters/orders/convert_orders.h"
+#include "tests/support/recording_message_display.h"
+#include "tests/support/test_database.h"
+#include "tools/sample_data/basket_samples.h"
+#include "tools/sample_data/order_samples.h"
+
+namespace mv {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::TestDatabase;
+
+/// Sets VANTREL_GROUP_SIZE while it lives.
+class ScopedGroupSize {
+ public:
+  explicit ScopedGroupSize(const char* size) { setenv("VANTREL_GROUP_SIZE", size, 1); }
+  ~ScopedGroupSize() { unsetenv("VANTREL_GROUP_SIZE"); }
+};
+
+class GroupEquivalenceTest : public ::testing::Test {
+ protected:
+  GroupEquivalenceTest() {
+    const TestDatabase instance("instance");
+    const auto source = source_.Connect();
+    const auto target = single_.Connect();
+    const auto instanceConnection = instance.Connect();
+    samples::SampleDatabases databases{*source, *target, *instanceConnection};
+    // Enough baskets and orders for several groups of 7, the last one partly filled.
+    const samples::SampleOptions options{22, 60};
+    samples::FillBasketSamples(databases, options);
+    samples::FillOrderSamples(databases, options);
+    samples::FillOrderReferenceSamples(*grouped_.Connect());
+  }
+
+  /// Runs the basket and the order migration into `target` and answers their log, with the
+  /// target's name (which the summary line holds) as "TARGET".
+  std::string Migrate(const TestDatabase& target, const char* groupSize) {
+    const ScopedGroupSize size(groupSize);
+    const std::string path = folder_.File(std::string("log-") + groupSize);
+    const ConnectionValues values = testing::ValuesFor(source_, target);
+    {
+      TextWriter log(PathFromUtf8(path), TextWriter::Mode::Append);
+      ConvertBaskets().Convert(values, log);
+      ConvertOrders().Convert(values, log);
+    }
+    std::string text = ReadFileBytes(path);
+    for (auto at = text.find(values.TDB); at != std::string::npos; at = text.find(values.TDB)) {
+      text.replace(at, values.TDB.size(), "TARGET");
+    }
+    return text;
+  }
+
+  TestDatabase source_{"source"};
+  TestDatabase single_{"target"};
+  TestDatabase grouped_{"target"};
+  TempFolder folder_;
+};
+
+TEST_F(GroupEquivalenceTest, GroupsOfSevenWriteWhatOneAtATimeWrites) {
+  const std::string singleLog = Migrate(single_, "1");
+  const std::string groupedLog = Migrate(grouped_, "7");
+  EXPECT_EQ(groupedLog, singleLog);
+  const auto single = single_.Connect();
+  const auto grouped = grouped_.Connect();
+  EXPECT_GT(bench::CountRows(*grouped, "orderline"), 100) << "the sample shop was converted";
+  EXPECT_EQ(bench::CompareTables(*grouped, *single,
+                                 {{"BASKETHEADER", {"BASKETID"}},
+                                  {"BASKETLINE", {"BASKETID", "BASKETLINENR"}},
+                                  {"orderheader", {"ORDERID"}},
+                                  {"orderline", {"ORDERID", "LINENR"}}}),
+            std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace mv
