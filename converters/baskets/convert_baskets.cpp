@@ -197,14 +197,18 @@ void ConvertBaskets::InsertBasketHeader(const VariantObject& orderForm, Connecti
 void ConvertBaskets::InsertBasketLines(const VariantObject& orderForm, Connection& target) {
   const std::vector<Variant>& lines = Lines(orderForm);
   const std::int16_t lastPosition = LastLinePosition(lines);
+  // The lines go out as multi-row inserts: one statement for a basket's lines (up to the rows
+  // every engine takes in one VALUES list), with each row's literals as one row alone has them.
+  constexpr int kRowsPerStatement = 500;
+  std::string statement;
   for (int position = 0; position <= lastPosition; ++position) {
     const VariantObject& line = lines[static_cast<std::size_t>(position)].AsObject();
-    std::string statement =
-        "INSERT INTO BASKETLINE("
-        "BASKETID, BASKETLINENR, SKU, "
-        "QUANTITY, REQUESTDATE, PRODUCTCONFIGURABLE, "
-        "PRODUCTCONFIGID, PRODUCTCONFIGCOMPLETE "
-        ") VALUES (";
+    statement += statement.empty() ? "INSERT INTO BASKETLINE("
+                                     "BASKETID, BASKETLINENR, SKU, "
+                                     "QUANTITY, REQUESTDATE, PRODUCTCONFIGURABLE, "
+                                     "PRODUCTCONFIGID, PRODUCTCONFIGCOMPLETE "
+                                     ") VALUES ("
+                                   : ", (";
     AppendSQLValue(statement, Entry(orderForm, "order_id"), true);
     AppendSQLValue(statement, Variant::Integer(Variant::Long(position + 1).ToInteger()), true);
     AppendSQLValue(statement, Entry(line, "SKU"), true);
@@ -222,7 +226,10 @@ void ConvertBaskets::InsertBasketLines(const VariantObject& orderForm, Connectio
         AppendSQLValue(statement, complete, false);
       }
     }
-    target.Execute(statement);
+    if ((position + 1) % kRowsPerStatement == 0 || position == lastPosition) {
+      target.Execute(statement);
+      statement.clear();
+    }
   }
 }
 

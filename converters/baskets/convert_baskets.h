@@ -33,7 +33,8 @@ class ConvertBaskets : public Converter {
   /// The ids of the baskets the target's BASKETHEADER holds, read once per run.
   static std::unordered_set<std::string> BasketIds(Connection& target);
   void InsertBasketHeader(const VariantObject& orderForm, Connection& target);
-  /// One statement per line, numbered from 1 as a 16-bit number: Overflow from 32,768 lines.
+  /// The lines numbered from 1 as a 16-bit number (Overflow from 32,768 lines), in multi-row
+  /// inserts of up to 500 lines.
   void InsertBasketLines(const VariantObject& orderForm, Connection& target);
   /// Appends the value's literal by its type name, then ", " or, for the last, ")". Numbers
   /// that go through their text form are written with a decimal point whatever the regional
