@@ -16,17 +16,17 @@ constexpr const char* kSavepointName = "mv_update_batch";
 Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
                        int queryTimeoutSeconds)
     : connection_(SQL_HANDLE_DBC, odbc::Environment()), queryTimeoutSeconds_(queryTimeoutSeconds) {
-  odbc::Check(SQLSetConnectAttrW(connection_.Get(), SQL_ATTR_LOGIN_TIMEOUT,
-                                 reinterpret_cast<SQLPOINTER>(
-                                     static_cast<SQLULEN>(loginTimeoutSeconds)),
-                                 0),
+  odbc::Check(SQLSetConnectAttrW(
+                  connection_.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0),
               connection_);
   std::u16string wide = Utf8ToUtf16(connectionString);
   SQLSMALLINT outLength = 0;
-  odbc::Check(SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
-                                static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
-                                SQL_DRIVER_NOPROMPT),
-              connection_, connectionString);
+  odbc::Check(
+      SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
+                        static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
+                        SQL_DRIVER_NOPROMPT),
+      connection_, connectionString);
   connected_ = true;
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
@@ -51,7 +51,8 @@ void Connection::SetAutoCommit(bool on) {
 }
 
 void Connection::BeginTransaction() {
-  if (inTransaction_) throw RuntimeError(odbc::kGenericProviderError, "A transaction is already open");
+  if (inTransaction_)
+    throw RuntimeError(odbc::kGenericProviderError, "A transaction is already open");
   SetAutoCommit(false);
   inTransaction_ = true;
 }
@@ -68,14 +69,6 @@ void Connection::RollbackTransaction() {
   inTransaction_ = false;
   odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK), connection_);
   SetAutoCommit(true);
-}
-
-bool Connection::WritesParameterArrays() const {
-  // Checked on both drivers: a failing row makes the whole execution report failure, and
-  // "savepoint" statements work inside a transaction. Their statuses per row are not relied
-  // on: the SQLite driver leaves them unset, and the PostgreSQL driver reports rows as done
-  // that its own statement savepoint has undone.
-  return engineName_ == "SQLite" || engineName_ == "PostgreSQL";
 }
 
 bool Connection::TakesWideText() const {

@@ -15,8 +15,7 @@ class Connection {
  public:
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
   /// time-out to every statement.
-  Connection(const std::string& connectionString, int loginTimeoutSeconds,
-             int queryTimeoutSeconds);
+  Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -36,11 +35,9 @@ class Connection {
 
   /// The engine's name as the driver reports it ("Microsoft SQL Server", "SQLite", ...).
   const std::string& EngineName() const { return engineName_; }
-  /// Whether many rows may be sent in one execution under a savepoint: true on the engines
-  /// whose drivers are known to run parameter arrays and savepoints as batch writes need.
-  bool WritesParameterArrays() const;
   /// Whether "savepoint" statements work inside a transaction, so that many records can share
-  /// one transaction, each in a savepoint of its own: true on the engines known to take them.
+  /// one transaction, each in a savepoint of its own, and many rows can go out in one insert
+  /// that is undone whole when it fails: true on the engines known to take them.
   bool TakesSavepoints() const;
   /// Whether statement texts reach the driver through the wide calls. False for the SQLite
   /// driver outside Windows, which has only narrow calls: the driver manager would convert

@@ -1,5 +1,6 @@
 #include "platform/odbc/recordset.h"
 
+#include <algorithm>
 #include <regex>
 
 #include "platform/odbc/connection.h"
@@ -10,8 +11,12 @@ namespace mv {
 namespace {
 
 constexpr long kNoBaseTable = 3251;
-/// How many added rows go to the database in one execution at most.
+/// How many added rows go to the database in one execution at most, and how many values they
+/// bind at most (SQL Server takes 2,100 parameters, SQLite 32,766, PostgreSQL 65,535).
 constexpr size_t kRowsPerExecution = 500;
+constexpr size_t kMaxParameters = 2000;
+/// How many multi-row inserts of different sizes a recordset keeps prepared.
+constexpr size_t kMaxKeptMultiRowInserts = 16;
 
 /// The table a single-table query reads: the name after its first "from".
 std::string BaseTable(std::string_view sql) {
@@ -204,7 +209,6 @@ Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites&
     }
     sql = "update " + table_ + " set " + assignments + " where " + condition;
   }
-  for (size_t i : write.setColumns) write.arrays.emplace_back(columns_[i]);
   write.statement = std::make_unique<odbc::Statement>(connection_);
   write.statement->Prepare(sql);
   return write;
@@ -223,23 +227,44 @@ void Recordset::WriteRow(Row& row, PreparedWrites& prepared) {
   MarkWritten(row);
 }
 
-void Recordset::WriteAddedRows(size_t& written, PreparedWrites& prepared) {
-  const std::vector<bool> assigned = rows_[pending_[written]].assigned;
-  PreparedWrite& insert = PreparedFor(rows_[pending_[written]], prepared);
-  for (auto& array : insert.arrays) array.Clear();
-  size_t count = 0;
-  // An insert without parameters gives an array nothing to repeat it by.
-  for (; !insert.arrays.empty() && written + count < pending_.size() && count < kRowsPerExecution;
-       ++count) {
-    const Row& row = rows_[pending_[written + count]];
-    if (row.state != RowState::Added || row.assigned != assigned) break;
-    bool fits = true;
-    for (size_t p = 0; p < insert.arrays.size() && fits; ++p) {
-      fits = insert.arrays[p].Accepts(row.values[insert.setColumns[p]]);
+odbc::Statement& Recordset::MultiRowInsert(const Row& first, size_t rows,
+                                           const std::vector<size_t>& setColumns) {
+  std::unique_ptr<odbc::Statement>& statement = multiRowInserts_[{first.assigned, rows}];
+  if (!statement) {
+    // Statements for the odd tail sizes of earlier batches are dropped before they pile up.
+    if (multiRowInserts_.size() > kMaxKeptMultiRowInserts) {
+      auto kept = std::move(statement);
+      multiRowInserts_.clear();
+      statement = std::move(kept);
     }
-    if (!fits) break;
-    for (size_t p = 0; p < insert.arrays.size(); ++p) {
-      insert.arrays[p].Add(row.values[insert.setColumns[p]]);
+    std::string names;
+    std::string row;
+    for (size_t i : setColumns) {
+      names += (names.empty() ? "" : ", ") + columns_[i].name;
+      row += row.empty() ? "(?" : ", ?";
+    }
+    row += ")";
+    std::string sql = "insert into " + table_ + " (" + names + ") values " + row;
+    for (size_t n = 1; n < rows; ++n) sql += ", " + row;
+    statement = std::make_unique<odbc::Statement>(connection_);
+    statement->Prepare(sql);
+  }
+  return *statement;
+}
+
+void Recordset::WriteAddedRows(size_t& written, PreparedWrites& prepared) {
+  const Row& first = rows_[pending_[written]];
+  const std::vector<size_t> setColumns = PreparedFor(first, prepared).setColumns;
+  const size_t maxRows =
+      setColumns.empty() ? 1 : std::min(kRowsPerExecution, kMaxParameters / setColumns.size());
+  size_t count = 0;
+  for (; written + count < pending_.size() && count < maxRows; ++count) {
+    const Row& row = rows_[pending_[written + count]];
+    if (row.state != RowState::Added || row.assigned != first.assigned) break;
+    // A value no parameter holds ends the statement before its row, which then fails alone.
+    if (std::any_of(setColumns.begin(), setColumns.end(),
+                    [&row](size_t i) { return !odbc::Bindable(row.values[i]); })) {
+      break;
     }
   }
   if (count < 2) {
@@ -247,19 +272,28 @@ void Recordset::WriteAddedRows(size_t& written, PreparedWrites& prepared) {
     ++written;
     return;
   }
-  // Drivers differ in what they keep of an array that fails part way and in how they report
-  // it, so a failed execution is undone whole and its rows are written one by one: the rows
-  // before the failing one are written, and its own error reaches the caller.
+  // Many rows go out as one multi-row insert. A failed execution is undone whole and its rows
+  // are written one by one: the rows before the failing one are written, and its own error
+  // reaches the caller.
+  odbc::Statement& insert = MultiRowInsert(first, count, setColumns);
+  insert.ClearParameters();
+  SQLUSMALLINT number = 1;
+  for (size_t n = 0; n < count; ++n) {
+    const Row& row = rows_[pending_[written + n]];
+    for (size_t i : setColumns) insert.BindParameter(number++, row.values[i], columns_[i]);
+  }
   bool executed = false;
   {
     Savepoint savepoint(connection_);
-    executed = insert.statement->ExecuteArray(insert.arrays, count);
-    if (executed) {
+    try {
+      insert.Execute();
+      executed = true;
       savepoint.Keep();
-    } else {
+    } catch (const RuntimeError&) {
       savepoint.Undo();
     }
   }
+  insert.ClearParameters();
   for (size_t end = written + count; written < end; ++written) {
     Row& row = rows_[pending_[written]];
     if (executed) {
@@ -281,13 +315,13 @@ void Recordset::UpdateBatch() {
   if (table_.empty()) {
     throw RuntimeError(kNoBaseTable, "Insufficient base table information for updating.");
   }
-  const bool arrays = connection_.WritesParameterArrays();
+  const bool manyRows = connection_.TakesSavepoints();
   PreparedWrites& prepared = prepared_;
   size_t written = 0;
   try {
     while (written < pending_.size()) {
       Row& row = rows_[pending_[written]];
-      if (arrays && row.state == RowState::Added) {
+      if (manyRows && row.state == RowState::Added) {
         WriteAddedRows(written, prepared);
       } else {
         WriteRow(row, prepared);

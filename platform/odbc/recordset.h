@@ -72,9 +72,8 @@ class Recordset : public FieldSource {
   /// which old values were null), with the columns its parameters come from.
   struct PreparedWrite {
     std::unique_ptr<odbc::Statement> statement;
-    std::vector<size_t> setColumns;            // the row's values, in parameter order
-    std::vector<size_t> whereColumns;          // then the row's old values
-    std::vector<odbc::ParameterArray> arrays;  // one per set column, for many rows at once
+    std::vector<size_t> setColumns;    // the row's values, in parameter order
+    std::vector<size_t> whereColumns;  // then the row's old values
   };
   using PreparedWrites = std::map<std::vector<bool>, PreparedWrite>;
 
@@ -91,6 +90,9 @@ class Recordset : public FieldSource {
   /// Writes the added rows from pending_[written] on that share one insert, as many as one
   /// execution takes, and advances `written` past the rows written.
   void WriteAddedRows(size_t& written, PreparedWrites& prepared);
+  /// The insert of `rows` rows shaped like `first` in one statement, prepared on first use.
+  odbc::Statement& MultiRowInsert(const Row& first, size_t rows,
+                                  const std::vector<size_t>& setColumns);
   void MarkWritten(Row& row);
 
   Connection& connection_;
@@ -105,6 +107,7 @@ class Recordset : public FieldSource {
   /// Statements prepared by earlier batches, kept for the next (a write per order or basket
   /// would otherwise prepare its insert again every time).
   PreparedWrites prepared_;
+  std::map<std::pair<std::vector<bool>, size_t>, std::unique_ptr<odbc::Statement>> multiRowInserts_;
 };
 
 }  // namespace mv

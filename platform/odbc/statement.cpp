@@ -78,20 +78,9 @@ Integral CheckedNarrow(SQLBIGINT value) {
   return static_cast<Integral>(value);
 }
 
-/// The most bytes one parameter's values take in one array execution, laid out in slots.
-constexpr size_t kMaxArrayBytes = size_t{4} << 20;
-
 bool IsDateTimeType(SQLSMALLINT type) {
   return type == SQL_TYPE_TIMESTAMP || type == SQL_TIMESTAMP || type == SQL_TYPE_TIME ||
          type == SQL_TIME || type == SQL_TYPE_DATE || type == SQL_DATE;
-}
-
-bool IsNull(const Variant& value) {
-  return value.Kind() == VariantKind::Empty || value.Kind() == VariantKind::Null;
-}
-
-bool IsVariableLength(SQLSMALLINT cType) {
-  return cType == SQL_C_CHAR || cType == SQL_C_WCHAR || cType == SQL_C_BINARY;
 }
 
 /// The type `value` binds with as a value of `column`. Throws a type mismatch for kinds no
@@ -244,11 +233,11 @@ VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName) {
 Statement::Statement(Connection& connection)
     : statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
       wideText_(connection.TakesWideText()) {
-  Check(SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
-                        reinterpret_cast<SQLPOINTER>(
-                            static_cast<SQLULEN>(connection.QueryTimeoutSeconds())),
-                        0),
-        statement_);
+  Check(
+      SQLSetStmtAttrW(
+          statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
+          reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(connection.QueryTimeoutSeconds())), 0),
+      statement_);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
@@ -278,93 +267,8 @@ void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const C
         statement_);
 }
 
-bool Statement::ExecuteArray(std::vector<ParameterArray>& parameters, size_t rows) {
-  ClearParameters();
-  for (size_t i = 0; i < parameters.size(); ++i) {
-    parameters[i].Bind(statement_, static_cast<SQLUSMALLINT>(i + 1));
-  }
-  // Drivers that do not report row by row leave the statuses as they are.
-  std::vector<SQLUSMALLINT> statuses(rows, SQL_PARAM_SUCCESS);
-  SQLULEN processed = 0;
-  SetAttribute(SQL_ATTR_PARAM_BIND_TYPE, SQL_PARAM_BIND_BY_COLUMN);
-  SetAttribute(SQL_ATTR_PARAMSET_SIZE, rows);
-  SetAttribute(SQL_ATTR_PARAM_STATUS_PTR, statuses.data());
-  SetAttribute(SQL_ATTR_PARAMS_PROCESSED_PTR, &processed);
-  const SQLRETURN code = SQLExecute(statement_.Get());
-  SetAttribute(SQL_ATTR_PARAMSET_SIZE, 1);
-  SetAttribute(SQL_ATTR_PARAM_STATUS_PTR, nullptr);
-  SetAttribute(SQL_ATTR_PARAMS_PROCESSED_PTR, nullptr);
-  ClearParameters();
-  return SQL_SUCCEEDED(code) && processed == rows &&
-         std::all_of(statuses.begin(), statuses.end(), [](SQLUSMALLINT status) {
-           return status == SQL_PARAM_SUCCESS || status == SQL_PARAM_SUCCESS_WITH_INFO;
-         });
-}
-
-void Statement::SetAttribute(SQLINTEGER attribute, SQLULEN value) {
-  Check(SQLSetStmtAttrW(statement_.Get(), attribute, reinterpret_cast<SQLPOINTER>(value), 0),
-        statement_);
-}
-
-void Statement::SetAttribute(SQLINTEGER attribute, void* pointer) {
-  Check(SQLSetStmtAttrW(statement_.Get(), attribute, pointer, 0), statement_);
-}
-
-bool ParameterArray::Accepts(const Variant& value) const {
-  // Byte strings are left out: the SQLite driver takes the first row's length for every row
-  // of a binary parameter array.
-  if (value.Kind() == VariantKind::Error || value.Kind() == VariantKind::Object ||
-      value.Kind() == VariantKind::ByteArray) {
-    return false;
-  }
-  // Every row's slot is as wide as the longest value, so one long text widens them all: the
-  // array ends before a value that would take it past its byte budget. Twice a text's UTF-8
-  // length bounds its UTF-16 length.
-  const size_t length = value.Kind() == VariantKind::String ? 2 * value.AsString().size() : 0;
-  if ((lengths_.size() + 1) * std::max(widest_, length) > kMaxArrayBytes) return false;
-  if (IsNull(value) || !type_) return true;
-  const ParameterType type = TypeOf(value, *column_);
-  return type.cType == type_->cType && type.sqlType == type_->sqlType &&
-         type.decimalDigits == type_->decimalDigits;
-}
-
-void ParameterArray::Add(const Variant& value) {
-  ParameterType type = TypeOf(value, *column_);
-  offsets_.push_back(bytes_.size());
-  lengths_.push_back(AppendBytes(value, type, bytes_));
-  if (IsNull(value)) return;
-  widest_ = std::max(widest_, static_cast<size_t>(lengths_.back()));
-  if (!type_) {
-    type_ = type;
-  } else {
-    type_->size = std::max(type_->size, type.size);
-  }
-}
-
-void ParameterArray::Clear() {
-  type_.reset();
-  bytes_.clear();
-  offsets_.clear();
-  lengths_.clear();
-  widest_ = 0;
-}
-
-void ParameterArray::Bind(const Handle& statement, SQLUSMALLINT number) {
-  const ParameterType type = type_ ? *type_ : TypeOf(Variant::Null(), *column_);
-  // Fixed-size C types sit in slots of their own size; texts and bytes in slots as wide as
-  // the longest value.
-  const size_t width =
-      std::max<size_t>(widest_, IsVariableLength(type.cType) ? sizeof(SQLWCHAR) : 1);
-  laidOut_.assign(width * lengths_.size(), '\0');
-  for (size_t row = 0; row < lengths_.size(); ++row) {
-    if (lengths_[row] == SQL_NULL_DATA) continue;
-    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offsets_[row]), lengths_[row],
-                laidOut_.begin() + static_cast<std::ptrdiff_t>(row * width));
-  }
-  Check(SQLBindParameter(statement.Get(), number, SQL_PARAM_INPUT, type.cType, type.sqlType,
-                         std::max<SQLULEN>(type.size, 1), type.decimalDigits, laidOut_.data(),
-                         static_cast<SQLLEN>(width), lengths_.data()),
-        statement);
+bool Bindable(const Variant& value) {
+  return value.Kind() != VariantKind::Error && value.Kind() != VariantKind::Object;
 }
 
 std::vector<ColumnInfo> Statement::DescribeColumns() {

@@ -1,5 +1,5 @@
 // One ODBC statement on a connection: execute, describe and fetch result columns as Variants,
-// bind Variants as parameters, one row at a time or as parameter arrays.
+// bind Variants as parameters.
 #pragma once
 
 #include <deque>
@@ -40,36 +40,8 @@ struct ParameterType {
   SQLSMALLINT decimalDigits = 0;
 };
 
-/// The values of one parameter for every row of an array execution, typed as values of one
-/// column. All values of an array bind with one C and SQL type; a null fits any.
-class ParameterArray {
- public:
-  /// `column` must outlive the array.
-  explicit ParameterArray(const ColumnInfo& column) : column_(&column) {}
-
-  /// Whether `value` can join the array: a kind a parameter holds (never a byte string),
-  /// binding with the type of the values added so far, and short enough that the values laid
-  /// out in slots of the longest one's width stay within a few megabytes. False for a text
-  /// too long for even an array of its own.
-  bool Accepts(const Variant& value) const;
-  /// Appends `value` as the next row's value; `value` must be accepted.
-  void Add(const Variant& value);
-  /// Empties the array for the next execution.
-  void Clear();
-
- private:
-  friend class Statement;
-  /// Binds the values, laid out column-wise, as parameter `number` of `statement`.
-  void Bind(const Handle& statement, SQLUSMALLINT number);
-
-  const ColumnInfo* column_;
-  std::optional<ParameterType> type_;  // set by the first value that is not null
-  std::vector<char> bytes_;            // every value's bytes, one after another
-  std::vector<size_t> offsets_;
-  std::vector<SQLLEN> lengths_;
-  size_t widest_ = 0;          // the longest value's bytes
-  std::vector<char> laidOut_;  // the values in slots of one width, as the driver reads them
-};
+/// Whether a parameter can hold `value`: every kind but Error and objects.
+bool Bindable(const Variant& value);
 
 class Statement {
  public:
@@ -85,12 +57,6 @@ class Statement {
   void BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column);
   void ClearParameters();
   void Execute();
-  /// Runs the prepared statement once for each of the `rows` rows of `parameters` (the array
-  /// at index i is parameter i + 1) in one call. Returns false when the driver reports that
-  /// any row failed or was not run; drivers differ in what they keep of such a run, so the
-  /// caller undoes it. Afterwards the statement runs one row per Execute again.
-  bool ExecuteArray(std::vector<ParameterArray>& parameters, size_t rows);
-
   /// The result columns of the executed statement.
   std::vector<ColumnInfo> DescribeColumns();
   /// Moves to the next result row; false after the last.
@@ -101,9 +67,6 @@ class Statement {
   const Handle& Get() const { return statement_; }
 
  private:
-  void SetAttribute(SQLINTEGER attribute, SQLULEN value);
-  void SetAttribute(SQLINTEGER attribute, void* pointer);
-
   Handle statement_;
   bool wideText_;  // texts go through the wide calls (Connection::TakesWideText)
   std::deque<std::vector<char>> parameterData_;

@@ -332,38 +332,6 @@ TEST_F(RecordsetTest, MixedRowsOfALargeBatchAreWrittenInOrderWithTheirOwnColumns
   }
 }
 
-struct ArrayBudgetCase {
-  const char* name;
-  size_t rows;       // texts already in the array
-  size_t rowLength;  // their length in characters
-  Variant candidate;
-  bool accepted;
-};
-
-void PrintTo(const ArrayBudgetCase& budgetCase, std::ostream* out) { *out << budgetCase.name; }
-
-class ParameterArrayBudgetTest : public ::testing::TestWithParam<ArrayBudgetCase> {};
-
-TEST_P(ParameterArrayBudgetTest, ALongTextEndsTheArrayBeforeItWidensEverySlot) {
-  const odbc::ColumnInfo column{"name", SQL_WVARCHAR, 50, 0, "varchar", VariantKind::String};
-  odbc::ParameterArray array(column);
-  for (size_t i = 0; i < GetParam().rows; ++i) {
-    array.Add(Variant::String(std::string(GetParam().rowLength, 'a')));
-  }
-  EXPECT_EQ(array.Accepts(GetParam().candidate), GetParam().accepted);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParameterArrayBudgetTest,
-    ::testing::Values(
-        ArrayBudgetCase{"ShortTextAfterManyRows", 499, 3, Variant::String(std::string(100, 'x')),
-                        true},
-        ArrayBudgetCase{"LongTextAfterManyRows", 499, 3, Variant::String(std::string(10000, 'x')),
-                        false},
-        ArrayBudgetCase{"HugeTextAlone", 0, 0, Variant::String(std::string(3'000'000, 'x')), false},
-        ArrayBudgetCase{"NumberAfterHugeTexts", 2, 1'000'000, Variant::Long(1), false}),
-    [](const ::testing::TestParamInfo<ArrayBudgetCase>& info) { return info.param.name; });
-
 DateTime StampOf(size_t i) {
   const int n = static_cast<int>(i);
   return DateTime{2001 + n, 1 + n, 3 + n, 4 + n, 5 + n, 6 + n};
