@@ -140,9 +140,9 @@ terminal, and empty otherwise. Passwords are never taken from the command line.
 
 Output: each migration's status on standard output ("Migrate Baskets   (Busy)", then
 "(Done, No Errors Found)" or "(Done, Errors Found)"), a rehearsal's summary, then
-"Conversion was completed succesfully." when every migration succeeded. Messages and errors go to standard error,
-with the progress of the running migration. Ctrl-C stops the run after the unit being
-written.
+"Conversion was completed succesfully." when every migration succeeded. Messages and
+errors go to standard error, with the progress of the running migration. Ctrl-C stops
+the run after the unit being written.
 
 Exit status: 0 every migration succeeded; 1 a migration reported errors or was stopped;
 2 bad usage, an empty connection value or a database that cannot be reached (nothing ran).
