@@ -103,17 +103,6 @@ TEST_F(XmlConfigurationTest, ValuesSetBeforeTheComponentIsDroppedAreWritten) {
             std::string::npos);
 }
 
-TEST_F(XmlConfigurationTest, ARehearsalWritesBesideTheStoreAndLeavesItAsItWas) {
-  XmlConfiguration component(folder_.File("Orbisco.xml"), true);
-  component.LoadConfiguration(store_);
-  component.SetParameterValue("GENERAL_PARAMETERS", "TaxSource", Variant::Integer(12));
-  component.Release();
-  EXPECT_EQ(testing::ReadFileBytes(store_), kStore);
-  EXPECT_NE(testing::ReadFileBytes(store_ + ".rehearsal")
-                .find(R"(name="TaxSource" type="Integer" value="12")"),
-            std::string::npos);
-}
-
 TEST_F(XmlConfigurationTest, AStoreWithoutChangesIsNotRewritten) {
   component_.LoadConfiguration(store_);
   component_.Release();
