@@ -25,7 +25,7 @@ struct FlagOption {
   bool CommandLine::*field;
 };
 
-constexpr std::array<FlagOption, 8> kFlagOptions{{
+constexpr std::array<FlagOption, 9> kFlagOptions{{
     {"--help", &CommandLine::help},
     {"--version", &CommandLine::version},
     {"--baskets", &CommandLine::convertBaskets},
@@ -33,6 +33,7 @@ constexpr std::array<FlagOption, 8> kFlagOptions{{
     {"--parameters", &CommandLine::convertParameters},
     {"--copy", &CommandLine::copyData},
     {"--resume-copy", &CommandLine::resumeCopy},
+    {"--rehearse", &CommandLine::rehearse},
     {"--all", nullptr},
 }};
 
@@ -113,6 +114,11 @@ Migrations (at least one; they run in the order baskets, orders, parameters, cop
       --all                  all four
       --resume-copy          go on with a copy that an earlier run left unfinished:
                              tables already copied in full are kept
+      --rehearse             run the chosen migrations as a real run would, but write
+                             nothing: every write is rolled back, the configuration
+                             store's new content goes to VantrelConfiguration.xml.rehearsal
+                             beside it, the log to Vantrel23Rehearsal.log beside the
+                             real log; ends with a summary of what a real run would do
 
 Connection values (each one not given is taken from the settings file
 Vantrel23Convert.INI in the working folder, as the window fills its fields):
@@ -133,10 +139,10 @@ A password that is not in the environment is asked for when standard input is a
 terminal, and empty otherwise. Passwords are never taken from the command line.
 
 Output: each migration's status on standard output ("Migrate Baskets   (Busy)", then
-"(Done, No Errors Found)" or "(Done, Errors Found)"), then "Conversion was completed
-succesfully." when every migration succeeded. Messages and errors go to standard error,
-with the progress of the running migration. Ctrl-C stops the run after the unit being
-written.
+"(Done, No Errors Found)" or "(Done, Errors Found)"), a rehearsal's summary, then
+"Conversion was completed succesfully." when every migration succeeded. Messages and
+errors go to standard error, with the progress of the running migration. Ctrl-C stops
+the run after the unit being written.
 
 Exit status: 0 every migration succeeded; 1 a migration reported errors or was stopped;
 2 bad usage, an empty connection value or a database that cannot be reached (nothing ran).

@@ -26,6 +26,7 @@ struct CommandLine {
   bool convertParameters = false;
   bool copyData = false;
   bool resumeCopy = false;
+  bool rehearse = false;
 };
 
 /// Reads the arguments after the program name: long options in the forms "--name value" and

@@ -13,11 +13,13 @@
 #include "platform/configuration/configuration_path.h"
 #include "platform/console/console.h"
 #include "platform/runtime_error.h"
+#include "platform/text_file.h"
 
 namespace mv {
 namespace {
 
 constexpr const char* kProgram = "vantrel-migrate";
+constexpr const char* kRehearsalLogName = "Vantrel23Rehearsal.log";
 constexpr const char* kSourcePasswordVariable = "VANTREL_SOURCE_PASSWORD";
 constexpr const char* kTargetPasswordVariable = "VANTREL_TARGET_PASSWORD";
 constexpr const char* kStopping =
@@ -48,6 +50,12 @@ RunFiles FilesFor(const CommandLine& line) {
   SettingsFile(paths.sIniFileName).LoadSettings(files.fields);
   files.logPath = line.logPath.value_or(paths.sLogFileName);
   return files;
+}
+
+// A rehearsal logs beside the real log, never into it.
+std::string RehearsalLogPath(const std::string& logPath) {
+  const std::u8string path = (PathFromUtf8(logPath).parent_path() / kRehearsalLogName).u8string();
+  return {path.begin(), path.end()};
 }
 
 // From the environment, else asked on the terminal, else empty: never from the arguments,
@@ -109,6 +117,7 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
   RunFiles files;
   try {
     files = FilesFor(line);
+    if (line.rehearse) files.logPath = RehearsalLogPath(files.logPath);
   } catch (const RuntimeError& error) {
     messages.ShowMessage(error.Description());
     return kExitNothingRan;
@@ -119,7 +128,9 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
                                  "\n");
   ProgressLines progress(output, [&interrupt] { return interrupt.Requested(); });
   Captions captions(output, progress);
-  GlobalConvert convert(MakeConverterFactory({line.resumeCopy}), messages, LocalNow, progress);
+  RehearsalTally tally;
+  GlobalConvert convert(MakeConverterFactory({line.resumeCopy, line.rehearse ? &tally : nullptr}),
+                        messages, LocalNow, progress);
   bool succeeded = false;
   std::string escaped;
   try {
@@ -130,6 +141,9 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
     escaped = error.Description();
   } catch (const std::exception& error) {
     escaped = error.what();
+  }
+  if (line.rehearse && captions.AnyRan()) {
+    for (const std::string& summaryLine : tally.Summary()) output.Line(summaryLine);
   }
   const int failed = captions.AnyRan() ? kExitErrors : kExitNothingRan;
   if (!escaped.empty()) {

@@ -4,22 +4,34 @@
 #include "converters/copydata/copy_data.h"
 #include "converters/orders/convert_orders.h"
 #include "converters/parameters/convert_parameters.h"
+#include "platform/configuration/xml_configuration.h"
 
 namespace mv {
 
+namespace {
+
+std::unique_ptr<Converter> Create(Migration migration, const ConverterOptions& options) {
+  switch (migration) {
+    case Migration::Baskets:
+      return std::make_unique<ConvertBaskets>();
+    case Migration::SubmittedOrders:
+      return std::make_unique<ConvertOrders>();
+    case Migration::Parameters:
+      return std::make_unique<ConvertParameters>(
+          [rehearsal = options.rehearsal != nullptr] { return CreateConfiguration(rehearsal); });
+    case Migration::CopyData:
+      return std::make_unique<CopyData>(options.resumeCopy);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 ConverterFactory MakeConverterFactory(ConverterOptions options) {
-  return [options](Migration migration) -> std::unique_ptr<Converter> {
-    switch (migration) {
-      case Migration::Baskets:
-        return std::make_unique<ConvertBaskets>();
-      case Migration::SubmittedOrders:
-        return std::make_unique<ConvertOrders>();
-      case Migration::Parameters:
-        return std::make_unique<ConvertParameters>();
-      case Migration::CopyData:
-        return std::make_unique<CopyData>(options.resumeCopy);
-    }
-    return nullptr;
+  return [options](Migration migration) {
+    std::unique_ptr<Converter> converter = Create(migration, options);
+    if (converter && options.rehearsal) converter->SetRehearsal(*options.rehearsal);
+    return converter;
   };
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "driver/connection_values.h"
+#include "driver/rehearsal_tally.h"
 #include "driver/run_progress.h"
 #include "platform/text_file.h"
 
@@ -30,16 +31,26 @@ class Converter {
     progress_ = &progress;
     migration_ = std::move(migration);
   }
+  /// Makes the migration a rehearsal: it reads and writes as a real run does, but inside
+  /// transactions that are always rolled back, leaves the configuration store as it is, and
+  /// counts what it would do into `tally`.
+  void SetRehearsal(RehearsalTally& tally) { tally_ = &tally; }
 
  protected:
   void ReportProgress(std::int64_t done, std::int64_t total, std::string_view unit) {
     progress_->Report(migration_, done, total, unit);
   }
   bool StopRequested() const { return progress_->StopRequested(); }
+  bool Rehearsing() const { return tally_ != nullptr; }
+  /// Counts `count` under `what` in this migration's rehearsal summary; nothing in a real run.
+  void Tally(std::string_view what, std::int64_t count = 1) {
+    if (tally_) tally_->Add(migration_, what, count);
+  }
 
  private:
   RunProgress* progress_ = &NoProgress();
   std::string migration_;
+  RehearsalTally* tally_ = nullptr;
 };
 
 /// The four migrations, in the order a run executes them.

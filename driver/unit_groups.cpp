@@ -1,9 +1,22 @@
 #include "driver/unit_groups.h"
 
+#include "platform/odbc/odbc_error.h"
+#include "platform/runtime_error.h"
+
 namespace mv {
 
-UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size)
-    : target_(target), log_(log), size_(target.TakesSavepoints() && size > 1 ? size : 1) {}
+UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size, bool rehearsal)
+    : target_(target), log_(log), size_(target.TakesSavepoints() && size > 1 ? size : 1) {
+  if (!rehearsal) return;
+  // Without savepoints a unit could only be undone with the transaction that holds the ones
+  // before it.
+  if (!target.TakesSavepoints()) {
+    throw RuntimeError(odbc::kGenericProviderError, "A rehearsal needs savepoints, which " +
+                                                        target.EngineName() +
+                                                        " does not take through this program");
+  }
+  rehearsal_ = std::make_unique<Transaction>(target);
+}
 
 UnitGroups::~UnitGroups() { Abandon(); }
 
@@ -18,7 +31,7 @@ void UnitGroups::Abandon() {
 void UnitGroups::Open() {
   if (open_) return;
   // A group of one needs no transaction of its own: the unit's savepoint is its transaction.
-  if (size_ > 1) transaction_ = std::make_unique<Transaction>(target_);
+  if (size_ > 1 && !rehearsal_) transaction_ = std::make_unique<Transaction>(target_);
   open_ = true;
   written_ = 0;
   log_.Hold();

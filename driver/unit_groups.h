@@ -12,9 +12,12 @@ namespace mv {
 class UnitGroups {
  public:
   /// Groups of up to `size` units on `target`; of one unit each where the engine takes no
-  /// savepoints. `log` must outlive the groups.
-  UnitGroups(Connection& target, TextWriter& log, int size);
-  /// Rolls back a group still open; its held log lines are dropped.
+  /// savepoints. `log` must outlive the groups. A `rehearsal` opens one transaction for all
+  /// the groups, so that every unit's savepoint is nested in it, and commits nothing: a
+  /// group's "commit" only counts its units and writes its log lines, and the destructor rolls
+  /// every unit back. It throws when the engine takes no savepoints.
+  UnitGroups(Connection& target, TextWriter& log, int size, bool rehearsal = false);
+  /// Rolls back a group still open, and a rehearsal's transaction; held log lines are dropped.
   ~UnitGroups();
   UnitGroups(const UnitGroups&) = delete;
   UnitGroups& operator=(const UnitGroups&) = delete;
@@ -39,7 +42,8 @@ class UnitGroups {
   Connection& target_;
   TextWriter& log_;
   int size_;
-  std::unique_ptr<Transaction> transaction_;  // none for groups of one unit
+  std::unique_ptr<Transaction> rehearsal_;    // the rehearsal's transaction, never committed
+  std::unique_ptr<Transaction> transaction_;  // none for groups of one unit, nor in a rehearsal
   bool open_ = false;
   int written_ = 0;  // units in the open group
   long committed_ = 0;

@@ -92,6 +92,7 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   // The target outlives the groups, so that a failure can still commit the baskets before it.
   std::unique_ptr<Connection> target;
   std::unique_ptr<UnitGroups> groups;
+  Tally("would be converted", 0);  // heads the migration's summary
   try {
     auto source = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
     auto storage =
@@ -102,7 +103,7 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
     auto baskets = std::make_unique<RowReader>(*source, "SELECT * FROM ORDERLIST");
     target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
     std::unordered_set<std::string> convertedIds = BasketIds(*target);
-    groups = std::make_unique<UnitGroups>(*target, log, GroupSize());
+    groups = std::make_unique<UnitGroups>(*target, log, GroupSize(), Rehearsing());
     std::int32_t damaged = 0;
     long row = 0;
     while (!StopRequested() && baskets->Next()) {
@@ -111,7 +112,10 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
       const Variant& basketId = baskets->Row().Field("order_id");
       std::shared_ptr<const VariantObject> orderForm;
       try {
-        if (!basketId.IsNull() && convertedIds.contains(basketId.ToText())) continue;
+        if (!basketId.IsNull() && convertedIds.contains(basketId.ToText())) {
+          Tally("refused: already converted");
+          continue;
+        }
         if (!storage) {
           throw RuntimeError(errors::kObjectNotSet,
                              "Object variable or With block variable not set");
@@ -124,10 +128,14 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
         log.WriteLine("OrderID: " + (basketId.IsNull() ? "(no id, row " + std::to_string(row) + ")"
                                                        : basketId.ToText()));
         log.WriteLine("Error occured: " + error.Description());
+        Tally(basketId.IsNull() ? "refused: no basket id" : "refused: damaged order form");
         ++damaged;
         continue;
       }
-      if (!ValidateBasket(log, *orderForm)) continue;
+      if (!ValidateBasket(log, *orderForm)) {
+        Tally("refused: validation failure");
+        continue;
+      }
       {
         Savepoint basket(*target);
         InsertBasketHeader(*orderForm, *target);
@@ -141,6 +149,7 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
     ReportProgress(row, total, "baskets");
     const bool stopped = StopRequested();
     if (stopped) log.WriteLine(kStoppedByOperator);
+    Tally("would be converted", groups->Committed());
     log.WriteLine(std::to_string(groups->Committed()) + " saved baskets copied/converted to " +
                   values.TDB + "-database on " + values.TDBServer + "-SQL Server.");
     groups.reset();
@@ -157,6 +166,8 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
       // The group is lost with the connection; the error below says why.
     }
     log.WriteLine("Error occured: " + DescriptionOf(error));
+    if (groups) Tally("would be converted", groups->Committed());
+    Tally("errors");
     return false;
   }
 }

@@ -3,8 +3,10 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "converters/copydata/identity_counter.h"
 #include "driver/convert_functions.h"
 #include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
@@ -112,6 +114,7 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
     }
   } catch (const RuntimeError& error) {
     log.WriteLine(ErrorLine(error));
+    Tally("errors");
     return false;
   }
   return true;
@@ -144,6 +147,8 @@ std::pair<std::vector<Variant>*, std::unordered_map<std::int32_t, std::int32_t>*
 
 bool CopyData::CopyTable(Connection& source, Connection& target, const std::string& table,
                          bool renumber, TextWriter& log) {
+  // A rehearsal rolls the table back and then puts back the counter that numbered its rows.
+  std::optional<IdentityCounter> counter;
   try {
     RowReader sourceRows(source, SourceSql(table, renumber));
     const auto [oldIds, newIds] = KeysOf(table);
@@ -151,19 +156,23 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
       oldIds->clear();
       newIds->clear();
     }
+    std::vector<std::string> names;
+    for (const auto& column : sourceRows.Columns().All()) names.push_back(column.name);
+    if (Rehearsing() && renumber) counter.emplace(target, table, names.front());
 
     Transaction transaction(target);
     const auto targetRows = OpenRecordset(target, "select top 1 * from " + table);
     if (!targetRows->Eof()) {
       log.WriteLine("Table " + table + " is already filled, data is not copied");
+      Tally("already filled: " + table);
       return false;
     }
-    std::vector<std::string> names;
-    for (const auto& column : sourceRows.Columns().All()) names.push_back(column.name);
     // The rows go out in chunks inside the table's transaction, so that neither side holds
     // the whole table.
     long inChunk = 0;
+    std::int64_t copied = 0;
     while (sourceRows.Next()) {
+      ++copied;
       const FieldRow& row = sourceRows.Row();
       targetRows->AddNew();
       for (size_t n = 0; n < names.size(); ++n) {
@@ -188,12 +197,19 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
     }
     WriteChunk(*targetRows);
     if (oldIds) *newIds = PairKeys(target, table, names.front(), *oldIds);
-    transaction.Commit();
-    return true;
+    Tally("rows of " + table, copied);
+    if (!Rehearsing()) {
+      transaction.Commit();
+      return true;
+    }
   } catch (const RuntimeError& error) {
     log.WriteLine(ErrorLine(error));
+    Tally("errors");
+    if (counter) counter->Restore();
     return false;
   }
+  if (counter) counter->Restore();
+  return true;
 }
 
 void CopyData::WriteChunk(Recordset& rows) {

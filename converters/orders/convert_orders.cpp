@@ -14,6 +14,14 @@ namespace {
 
 constexpr const char* kIndent = "      ";
 
+/// A refusal's message without the order id that opens it, so that orders refused for the
+/// same reason count together: "order is NewlySubmitted. So this order cannot be converted yet."
+std::string RefusalReason(const std::string& message, const std::string& orderId) {
+  const std::string lead = "'" + orderId + "'";
+  if (message.rfind(lead, 0) == 0) return "order" + message.substr(lead.size());
+  return message.empty() ? "no reason given" : message;
+}
+
 }  // namespace
 
 ConvertOrders::ConvertOrders() : ConvertOrders(OpenBusinessServices) {}
@@ -30,9 +38,11 @@ bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextW
   connectionLost_ = false;
   lostConnectionBlock_.clear();
   bool succeeded = false;
+  Tally("would be converted", 0);  // heads the migration's summary
   try {
     succeeded = ConvertAllOrders(values);
   } catch (const RuntimeError& error) {
+    Tally("errors");
     try {
       log_->WriteLine("The submitted orders could not be converted.");
       log_->WriteLine(kIndent + error.Description());
@@ -66,7 +76,7 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
   std::int32_t ConvertedCount = 0;
   std::int32_t RefusedCount = 0;
   bool succeeded = true;
-  UnitGroups groups(*targetConnection_, *log_, GroupSize());
+  UnitGroups groups(*targetConnection_, *log_, GroupSize(), Rehearsing());
   long read = 0;
   // A group of orders is read with all its lines in one query, written in one transaction
   // (each order in a savepoint of its own), and logged once committed.
@@ -92,6 +102,7 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
         case OrderOutcome::Failed:
           ++RefusedCount;
           succeeded = false;
+          Tally("errors");
           break;
       }
       // Every further order would fail the same way on a lost connection.
@@ -113,6 +124,7 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
       // them.
       RefusedCount += convertedInGroup;
       succeeded = false;
+      Tally("errors");
       WriteFailureBlock(group.back().Field("ORDERID").ToText(),
                         "An error occurred while committing the orders from '" +
                             group.front().Field("ORDERID").ToText() + "' to '" +
@@ -127,6 +139,7 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
     log_->WriteLine(kStoppedByOperator);
     succeeded = false;
   }
+  Tally("would be converted", ConvertedCount);
   log_->WriteLine(std::to_string(ConvertedCount) + " order were converted.");
   log_->WriteLine(std::to_string(RefusedCount) + " order were NOT converted.");
   return succeeded;
@@ -165,10 +178,14 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const FieldSource& order
   try {
     orderId = orders.Field("ORDERID").ToText();
     step = "looking for the order in the target";
-    if (IsOrderConverted(orderId)) return OrderOutcome::AlreadyConverted;
+    if (IsOrderConverted(orderId)) {
+      Tally("refused: already converted");
+      return OrderOutcome::AlreadyConverted;
+    }
     step = "checking the order status";
     if (!CheckOrderStatus(orders, orderLines, status)) {
       log_->WriteLine(status.orderMessage);
+      Tally("refused: " + RefusalReason(status.orderMessage, orderId));
       return OrderOutcome::Refused;
     }
     step = "converting the order lines";

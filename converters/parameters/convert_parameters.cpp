@@ -1,6 +1,7 @@
 #include "converters/parameters/convert_parameters.h"
 
 #include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "driver/convert_functions.h"
@@ -64,7 +65,7 @@ void LogBackendError(TextWriter& log, const RuntimeError& error) {
 ConvertParameters::ConvertParameters(ConfigurationFactory createConfiguration)
     : createConfiguration_(std::move(createConfiguration)) {}
 
-ConvertParameters::ConvertParameters() : ConvertParameters(CreateConfiguration) {}
+ConvertParameters::ConvertParameters() : ConvertParameters([] { return CreateConfiguration(); }) {}
 
 void ConvertParameters::ResetMembers() {
   OrderConfirmationType = 0;
@@ -104,6 +105,7 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
   std::string name;
   Variant value;  // PARAMVALUE of the row being processed, as read
   std::unique_ptr<Configuration> configuration;
+  Tally("written to the configuration store", 0);  // heads the migration's summary
   try {
     configuration = createConfiguration_();
     for (const ApplicationInstance& instance :
@@ -119,6 +121,7 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
       if (route == nullptr) {
         log.WriteLine("Error occured: Parameter (of table) " + name +
                       " not found in configuration file");
+        Tally("unknown parameter: " + name);
         continue;
       }
       value = parameters->Field("PARAMVALUE");
@@ -129,6 +132,7 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
       ParametersWritten = true;
       configuration->SetParameterValue(std::string(route->section), name,
                                        ConvertValue(route->conversion, value));
+      Tally("written to the configuration store");
     }
     // Releasing the component writes the store; a store that cannot be written is an error.
     configuration->Release();
@@ -147,6 +151,7 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
     configuration.reset();
     log.WriteLine(kErrorsHeader);
     log.WriteLine(PassErrorLine(error, StorePath(ConfigurationFolder), name, value));
+    Tally("errors");
     return false;
   }
 }
@@ -171,6 +176,9 @@ bool ConvertParameters::ConvertBackendParameters(const std::string& server, cons
   bool bisIdErrorLogged = false;
   try {
     auto connection = OpenConnection(server, user, password, database);
+    // A rehearsal writes the rows as a real run does, and rolls them back.
+    std::optional<Transaction> rehearsal;
+    if (Rehearsing()) rehearsal.emplace(*connection);
     auto exportFiles = OpenRecordset(*connection, "select * from ORDEREXPORTFILE");
     const bool tableWasEmpty = exportFiles->Bof() && exportFiles->Eof();
     std::int32_t bisId = 0;
@@ -179,9 +187,11 @@ bool ConvertParameters::ConvertBackendParameters(const std::string& server, cons
       while (!exportFiles->Eof()) {
         AssignBackendColumns(*exportFiles);
         exportFiles->UpdateBatch();
+        Tally("ORDEREXPORTFILE rows updated");
         exportFiles->MoveNext();
       }
     } else {
+      Tally("ORDEREXPORTFILE rows added");
       exportFiles->AddNew();
       bisId = GetDefaultBisId(server, user, password, log, bisIdErrorLogged);
       exportFiles->SetField("BISID", Variant::Long(bisId));
@@ -200,9 +210,11 @@ bool ConvertParameters::ConvertBackendParameters(const std::string& server, cons
     log.WriteLine(" Parameters 'Order Confirmation File', 'Order Creation Type', ");
     log.WriteLine(" 'Order Confirmation Type', 'EDI Field Separator' and ");
     log.WriteLine(" 'EDI Escape Separator' are now stored by Backend instance.");
+    if (bisIdErrorLogged) Tally("errors");
     return !bisIdErrorLogged;
   } catch (const RuntimeError& error) {
     LogBackendError(log, error);
+    Tally("errors");
     return false;
   }
 }

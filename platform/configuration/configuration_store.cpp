@@ -86,11 +86,15 @@ void ConfigurationStore::SetValue(const std::string& section, const std::string&
 }
 
 void ConfigurationStore::Save() {
+  SaveAs(path_);
+  changed_ = false;
+}
+
+void ConfigurationStore::SaveAs(const std::filesystem::path& path) {
   DeclareUtf8(document_->xml);
   std::ostringstream bytes;
   document_->xml.save(bytes, "  ", pugi::format_default, pugi::encoding_utf8);
-  WriteFileAtomically(path_, bytes.str());
-  changed_ = false;
+  WriteFileAtomically(path, bytes.str());
 }
 
 }  // namespace mv

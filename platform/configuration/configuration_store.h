@@ -33,6 +33,9 @@ class ConfigurationStore {
   /// encoding, is made to say so). Throws RuntimeError 70 when it cannot; the file
   /// then keeps its previous content.
   void Save();
+  /// Writes the store as Save does, but to `path`; its own file stays as it is.
+  void SaveAs(const std::filesystem::path& path);
+  const std::filesystem::path& Path() const { return path_; }
 
  private:
   struct Document;

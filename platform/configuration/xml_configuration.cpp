@@ -7,8 +7,8 @@
 
 namespace mv {
 
-XmlConfiguration::XmlConfiguration(std::filesystem::path installationFile)
-    : installationFile_(std::move(installationFile)) {}
+XmlConfiguration::XmlConfiguration(std::filesystem::path installationFile, bool rehearsal)
+    : installationFile_(std::move(installationFile)), rehearsal_(rehearsal) {}
 
 XmlConfiguration::~XmlConfiguration() {
   try {
@@ -40,11 +40,20 @@ void XmlConfiguration::Release() {
   if (!store_) return;
   // The store is closed even when writing fails, so a second release does not retry.
   const std::unique_ptr<ConfigurationStore> store = std::move(store_);
-  if (store->Changed()) store->Save();
+  if (!store->Changed()) return;
+  if (rehearsal_) {
+    store->SaveAs(RehearsalPath(store->Path()));
+  } else {
+    store->Save();
+  }
 }
 
-std::unique_ptr<Configuration> CreateConfiguration() {
-  return std::make_unique<XmlConfiguration>(PathFromUtf8(ConfigurationPath()));
+std::filesystem::path RehearsalPath(const std::filesystem::path& storePath) {
+  return std::filesystem::path(storePath) += ".rehearsal";
+}
+
+std::unique_ptr<Configuration> CreateConfiguration(bool rehearsal) {
+  return std::make_unique<XmlConfiguration>(PathFromUtf8(ConfigurationPath()), rehearsal);
 }
 
 }  // namespace mv

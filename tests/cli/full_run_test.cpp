@@ -23,21 +23,15 @@ namespace {
 // The log with each section's date line masked, and the shop's installation folder and
 // databases named alike.
 std::vector<std::string> Comparable(const Shop& shop) {
-  static const std::array<std::string, 4> kTitles{
-      "Conversion of Stored Baskets:", "Conversion of Submitted Orders:",
-      "Conversion of Parameters:", "Copy of remaining data:"};
   const std::pair<std::string, std::string> names[] = {
       {shop.folder_.Path().string(), "<installation>"},
       {shop.source.Address().database, "<source>"},
       {shop.target.Address().database, "<target>"}};
-  std::vector<std::string> lines = Lines(shop.Log());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0 && std::find(kTitles.begin(), kTitles.end(), lines[i - 1]) != kTitles.end()) {
-      lines[i] = "<date>";
-    }
+  std::vector<std::string> lines = DatesMasked(Lines(shop.Log()));
+  for (std::string& line : lines) {
     for (const auto& [text, name] : names) {
-      for (size_t at; (at = lines[i].find(text)) != std::string::npos;) {
-        lines[i].replace(at, text.size(), name);
+      for (size_t at; (at = line.find(text)) != std::string::npos;) {
+        line.replace(at, text.size(), name);
       }
     }
   }

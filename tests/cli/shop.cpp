@@ -1,5 +1,7 @@
 #include "tests/cli/shop.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -58,5 +60,17 @@ ChildResult Shop::Migrate(const std::vector<std::string>& arguments,
 std::string Shop::Log() const { return ReadFileBytes(folder_.File("Vantrel23Conversion.log")); }
 
 std::string Shop::Settings() const { return ReadFileBytes(folder_.File("Vantrel23Convert.INI")); }
+
+std::vector<std::string> DatesMasked(std::vector<std::string> lines) {
+  static const std::array<std::string, 4> kTitles{
+      "Conversion of Stored Baskets:", "Conversion of Submitted Orders:",
+      "Conversion of Parameters:", "Copy of remaining data:"};
+  for (size_t i = 1; i < lines.size(); ++i) {
+    if (std::find(kTitles.begin(), kTitles.end(), lines[i - 1]) != kTitles.end()) {
+      lines[i] = "<date>";
+    }
+  }
+  return lines;
+}
 
 }  // namespace mv::testing

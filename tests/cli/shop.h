@@ -37,4 +37,7 @@ class Shop {
   TempFolder folder_;
 };
 
+/// `lines` of a log with the date line of each section header replaced by "<date>".
+std::vector<std::string> DatesMasked(std::vector<std::string> lines);
+
 }  // namespace mv::testing
