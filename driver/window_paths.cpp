@@ -6,15 +6,10 @@
 
 #include "platform/configuration/configuration_path.h"
 #include "platform/runtime_error.h"
-#include "platform/text_file.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
-
-std::string Utf8FromPath(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 // The folder and the name with exactly one separator between them.
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -1,9 +1,11 @@
+// DecimalNumber: exact decimal texts, conversions and arithmetic.
 #include "platform/decimal_number.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -230,5 +232,7 @@ DecimalNumber operator*(const DecimalNumber& a, const DecimalNumber& b) {
   return DecimalNumber(a.negative_ != b.negative_, MultiplyMagnitudes(a.digits_, b.digits_),
                        a.scale_ + b.scale_);
 }
+
+void PrintTo(const DecimalNumber& value, std::ostream* out) { *out << value.Text(); }
 
 }  // namespace mv

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -49,5 +50,8 @@ class DecimalNumber {
   std::string digits_ = "0";  // the magnitude times 10^scale_, most significant digit first
   int scale_ = 0;             // decimal places, 0 to 28
 };
+
+/// Writes the invariant text, for test names and failure messages.
+void PrintTo(const DecimalNumber& value, std::ostream* out);
 
 }  // namespace mv

@@ -1,3 +1,4 @@
+// The computer's local date and time from the C library.
 #include "platform/local_time.h"
 
 #include <ctime>

@@ -1,7 +1,7 @@
 // The computer's local date and time.
 #pragma once
 
-#include "platform/variant.h"
+#include "platform/date_time.h"
 
 namespace mv {
 

@@ -1,3 +1,4 @@
+// Text files: CR LF lines in the narrow code page, with held lines for grouped writes.
 #include "platform/text_file.h"
 
 #include <system_error>
@@ -11,10 +12,6 @@ namespace {
 constexpr long kInputPastEndOfFile = 62;
 
 }  // namespace
-
-std::filesystem::path PathFromUtf8(std::string_view utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) : path_(path) {
   std::error_code ignored;

@@ -8,10 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace mv {
+#include "platform/unicode.h"  // PathFromUtf8, which callers build the paths with
 
-/// A file-system path from the program's UTF-8 text.
-std::filesystem::path PathFromUtf8(std::string_view utf8);
+namespace mv {
 
 /// A forward-only text writer. Every write goes to disk before the call returns, so a log
 /// holds every line written before a failure. Failures throw RuntimeError.

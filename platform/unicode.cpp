@@ -1,8 +1,10 @@
+// UTF-8, UTF-16 and code-page conversions through ICU; paths and UTF-8 checks.
 #include "platform/unicode.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <cstddef>
 #include <memory>
 
 #include "platform/runtime_error.h"
@@ -82,10 +84,9 @@ std::string Utf8ToNarrow(std::string_view utf8) {
   std::string out(static_cast<size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(
                       static_cast<int32_t>(wide.size()), ucnv_getMaxCharSize(converter.get()))),
                   '\0');
-  const int32_t length =
-      ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
-                      reinterpret_cast<const UChar*>(wide.data()),
-                      static_cast<int32_t>(wide.size()), &status);
+  const int32_t length = ucnv_fromUChars(
+      converter.get(), out.data(), static_cast<int32_t>(out.size()),
+      reinterpret_cast<const UChar*>(wide.data()), static_cast<int32_t>(wide.size()), &status);
   Check(status, "Cannot convert to the system code page");
   out.resize(static_cast<size_t>(length));
   return out;
@@ -103,6 +104,50 @@ std::string NarrowToUtf8(std::string_view narrow) {
   Check(status, "Cannot convert from the system code page");
   wide.resize(static_cast<size_t>(length));
   return Utf16ToUtf8(wide);
+}
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// After the table of well-formed byte sequences of Unicode.
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // bounds of the first continuation byte
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;   // no overlong forms
+      if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;   // no overlong forms
+      if (lead == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+      return false;
+    }
+    if (text.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+    }
+    i += length;
+  }
+  return true;
 }
 
 }  // namespace mv

@@ -1,7 +1,8 @@
-// Conversions between the program's UTF-8 text, UTF-16 (the wide ODBC calls) and the
-// system's narrow code page (files).
+// Conversions between the program's UTF-8 text, UTF-16 (the wide ODBC calls), the system's
+// narrow code page (files) and file-system paths, and the check that text is UTF-8.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,14 @@ std::string NarrowToUtf8(std::string_view narrow);
 
 /// The name of the narrow code page in use, e.g. "UTF-8" or "ISO-8859-15".
 std::string NarrowCodePageName();
+
+/// A file-system path from the program's UTF-8 text, and the UTF-8 text of a path.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+/// True when `text` is well-formed UTF-8: no stray continuation bytes, no overlong forms, no
+/// surrogates, nothing beyond U+10FFFF, no sequence cut short. For values that must reach SQL
+/// text or a stored order form as whole characters.
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace mv

@@ -1,16 +1,15 @@
-// Variant: kinds, type names, text and number conversions, and the dictionary and list objects.
+// Variant: kinds, type names, exact getters, and the text and number conversions.
 #include "platform/variant.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <chrono>
 #include <cmath>
-#include <ctime>
 #include <limits>
-#include <optional>
+#include <ostream>
 #include <variant>
 
+#include "platform/number_text.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
 
@@ -44,55 +43,6 @@ const char* KindName(VariantKind kind) { return kKindNames[static_cast<std::size
                                                 KindName(expected) + ", got " + actualTypeName);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads `[blanks][sign]digits[separator digits][E[sign]digits][blanks]` with at least one
-// mantissa digit. Empty when the text is no number; throws Overflow when its magnitude is
-// beyond what a double holds, too large or too small.
-std::optional<double> ParseNumber(std::string_view text, char separator) {
-  text = TrimBlanks(text);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  std::string invariant;  // digits, '.' and exponent for from_chars
-  std::size_t at = 0;
-  std::size_t mantissaDigits = 0;
-  for (; at < text.size() && IsDigit(text[at]); ++at, ++mantissaDigits) invariant += text[at];
-  if (at < text.size() && text[at] == separator) {
-    invariant += '.';
-    for (++at; at < text.size() && IsDigit(text[at]); ++at, ++mantissaDigits) {
-      invariant += text[at];
-    }
-  }
-  if (mantissaDigits == 0) return std::nullopt;
-  if (at < text.size() && (text[at] == 'E' || text[at] == 'e')) {
-    invariant += 'e';
-    ++at;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) invariant += text[at++];
-    const std::size_t exponentStart = at;
-    for (; at < text.size() && IsDigit(text[at]); ++at) invariant += text[at];
-    if (at == exponentStart) return std::nullopt;
-  }
-  if (at != text.size()) return std::nullopt;
-
-  double value = 0;
-  const auto [end, error] =
-      std::from_chars(invariant.data(), invariant.data() + invariant.size(), value);
-  if (error == std::errc::result_out_of_range) ThrowOverflow();
-  if (error != std::errc() || end != invariant.data() + invariant.size()) return std::nullopt;
-  return negative ? -value : value;
-}
-
 double RoundHalfToEven(double value) {
   const double below = std::floor(value);
   const double fraction = value - below;
@@ -111,84 +61,7 @@ Integral RoundToIntegral(double value) {
   return static_cast<Integral>(rounded);
 }
 
-std::string WithRegionalSeparator(std::string text) {
-  std::replace(text.begin(), text.end(), '.', CurrentRegionalSettings().decimalSeparator);
-  return text;
-}
-
-// The runtime's number text: `significantDigits` digits at most, no trailing zeros, and
-// the exponent form ("1E+16", "1.5E-05") below 1E-04 and from 1E+<significantDigits> on.
-std::string FloatingText(double value, int significantDigits) {
-  if (value == 0) value = 0;  // no "-0"
-  std::array<char, 64> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::general, significantDigits);
-  std::string text(buffer.data(), result.ptr);
-  std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c == 'e' ? 'E' : c; });
-  return WithRegionalSeparator(std::move(text));
-}
-
-std::string CurrencyText(std::int64_t scaled) {
-  return WithRegionalSeparator(DecimalNumber::FromCurrency(scaled).Text());
-}
-
-std::chrono::sys_days DayOf(const DateTime& date) {
-  return std::chrono::sys_days{std::chrono::year{date.year} / static_cast<unsigned>(date.month) /
-                               static_cast<unsigned>(date.day)};
-}
-
-constexpr std::chrono::sys_days kSerialDayZero =
-    std::chrono::sys_days{std::chrono::year{1899} / 12 / 30};
-
-bool IsSerialDayZero(const DateTime& date) {
-  return date.year == 1899 && date.month == 12 && date.day == 30;
-}
-
-// Days since 1899-12-30 plus the time as a fraction of a day; before that day the time
-// counts away from zero (-1.25 is 1899-12-29 06:00), as the runtime stores dates.
-double SerialDate(const DateTime& date) {
-  const double days = static_cast<double>((DayOf(date) - kSerialDayZero).count());
-  const double time =
-      (date.hour * 3600.0 + date.minute * 60.0 + date.second + date.nanosecond / 1e9) / 86400.0;
-  return days < 0 ? days - time : days + time;
-}
-
-std::string FormatDateTime(const DateTime& date, const std::string& format) {
-  const std::chrono::sys_days day = DayOf(date);
-  const std::chrono::weekday weekday{day};
-  const std::chrono::sys_days yearStart{std::chrono::year{date.year} / 1 / 1};
-  std::tm fields{};
-  fields.tm_year = date.year - 1900;
-  fields.tm_mon = date.month - 1;
-  fields.tm_mday = date.day;
-  fields.tm_hour = date.hour;
-  fields.tm_min = date.minute;
-  fields.tm_sec = date.second;
-  fields.tm_wday = static_cast<int>(weekday.c_encoding());
-  fields.tm_yday = static_cast<int>((day - yearStart).count());
-  fields.tm_isdst = 0;
-  std::array<char, 256> buffer{};
-  const std::size_t length = std::strftime(buffer.data(), buffer.size(), format.c_str(), &fields);
-  return std::string(buffer.data(), length);
-}
-
-// General date: the short date, a blank and the long time; the date alone at midnight and
-// the time alone on day 0 (1899-12-30), which includes the zero date itself.
-std::string DateText(const DateTime& date) {
-  if (IsSerialDayZero(date)) return LongTimeText(date);
-  if (date.hour == 0 && date.minute == 0 && date.second == 0) return ShortDateText(date);
-  return ShortDateText(date) + " " + LongTimeText(date);
-}
-
 }  // namespace
-
-std::string ShortDateText(const DateTime& date) {
-  return FormatDateTime(date, CurrentRegionalSettings().shortDateFormat);
-}
-
-std::string LongTimeText(const DateTime& date) {
-  return FormatDateTime(date, CurrentRegionalSettings().longTimeFormat);
-}
 
 Variant::Variant() : kind_(VariantKind::Empty) {}
 
@@ -308,7 +181,7 @@ std::string Variant::ToText() const {
     case VariantKind::Currency:
       return CurrencyText(integral_);
     case VariantKind::Date:
-      return DateText(AsDate());
+      return GeneralDateText(AsDate());
     case VariantKind::String:
       return AsString();
     case VariantKind::Boolean:
@@ -448,59 +321,62 @@ bool operator==(const Variant& a, const Variant& b) {
   }
 }
 
-std::shared_ptr<VariantObject> VariantObject::NewDictionary() {
-  return std::shared_ptr<VariantObject>(new VariantObject(Shape::Dictionary));
-}
-
-std::shared_ptr<VariantObject> VariantObject::NewList() {
-  return std::shared_ptr<VariantObject>(new VariantObject(Shape::List));
-}
-
-std::string VariantObject::ClassName() const {
-  return shape_ == Shape::Dictionary ? "Dictionary" : "SimpleList";
-}
-
-void VariantObject::RequireShape(Shape shape) const {
-  if (shape_ != shape) {
-    throw RuntimeError(errors::kObjectDoesNotSupport,
-                       "Object doesn't support this property or method");
-  }
-}
-
-std::vector<VariantEntry>::const_iterator VariantObject::Find(std::string_view key) const {
-  RequireShape(Shape::Dictionary);
-  return std::find_if(entries_.begin(), entries_.end(), [key](const VariantEntry& entry) {
-    return EqualsIgnoreCase(entry.first, key);
-  });
-}
-
-void VariantObject::Set(std::string_view key, Variant value) {
-  const auto found = Find(key);
-  if (found == entries_.end()) {
-    entries_.emplace_back(std::string(key), std::move(value));
-  } else {
-    entries_[static_cast<std::size_t>(found - entries_.begin())].second = std::move(value);
-  }
-}
-
-Variant VariantObject::Get(std::string_view key) const {
-  const auto found = Find(key);
-  return found == entries_.end() ? Variant() : found->second;
-}
-
-bool VariantObject::Contains(std::string_view key) const { return Find(key) != entries_.end(); }
-
-void VariantObject::Append(Variant value) {
-  RequireShape(Shape::List);
-  elements_.push_back(std::move(value));
-}
-
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   const auto lower = [](char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   };
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [&lower](char x, char y) { return lower(x) == lower(y); });
+}
+
+void PrintTo(const Variant& value, std::ostream* out) {
+  *out << value.TypeName();
+  switch (value.Kind()) {
+    case VariantKind::Empty:
+    case VariantKind::Null:
+      return;
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Byte:
+      *out << ' ' << value.ToLong();
+      return;
+    case VariantKind::Error:
+      *out << ' ' << value.AsErrorCode();
+      return;
+    case VariantKind::Single:
+    case VariantKind::Double: {
+      // The shortest text that reads back as the same number.
+      std::array<char, 32> text{};
+      const double real = value.ToDouble();
+      const auto end =
+          value.Kind() == VariantKind::Single
+              ? std::to_chars(text.data(), text.data() + text.size(), static_cast<float>(real)).ptr
+              : std::to_chars(text.data(), text.data() + text.size(), real).ptr;
+      *out << ' ' << std::string_view(text.data(), static_cast<std::size_t>(end - text.data()));
+      return;
+    }
+    case VariantKind::Boolean:
+      *out << ' ' << value.ToText();
+      return;
+    case VariantKind::Currency:
+      *out << ' ' << value.ToDecimal().Text();
+      return;
+    case VariantKind::Decimal:
+      *out << ' ' << value.AsDecimalText();
+      return;
+    case VariantKind::Date:
+      *out << ' ';
+      PrintTo(value.AsDate(), out);
+      return;
+    case VariantKind::String:
+      *out << " \"" << value.AsString() << '"';
+      return;
+    case VariantKind::ByteArray:
+      *out << ' ' << value.AsBytes().size() << " bytes";
+      return;
+    case VariantKind::Object:
+      return;
+  }
 }
 
 }  // namespace mv

@@ -1,15 +1,15 @@
 // Variant: the automation runtime's tagged value, with its type names and text and number
-// conversions.
+// conversions. Includes DateTime and VariantObject, which every Variant user meets.
 #pragma once
 
-#include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "platform/date_time.h"
 #include "platform/decimal_number.h"
 
 namespace mv {
@@ -31,24 +31,6 @@ enum class VariantKind {
   ByteArray,
   Object,  // a dictionary or a list
 };
-
-/// A calendar date and time of day, with the fraction of a second a database column holds.
-struct DateTime {
-  int year = 1899;
-  int month = 12;
-  int day = 30;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  std::int32_t nanosecond = 0;  // texts leave it out; databases keep it
-
-  friend auto operator<=>(const DateTime&, const DateTime&) = default;
-};
-
-/// The date in the user's short date format, and the time of day in the user's long time
-/// format (regional settings).
-std::string ShortDateText(const DateTime& date);
-std::string LongTimeText(const DateTime& date);
 
 class VariantObject;
 
@@ -139,48 +121,14 @@ class Variant {
   std::shared_ptr<const Payload> payload_;  // everything else
 };
 
-/// Key and value of a dictionary entry.
-using VariantEntry = std::pair<std::string, Variant>;
-
-/// An object value: a dictionary of named values in insertion order, with keys looked up
-/// case-insensitively, or a list of values. Order forms and their lines are dictionaries, the
-/// order form's "Items" a list.
-class VariantObject {
- public:
-  enum class Shape { Dictionary, List };
-
-  static std::shared_ptr<VariantObject> NewDictionary();
-  static std::shared_ptr<VariantObject> NewList();
-
-  Shape GetShape() const { return shape_; }
-  /// "Dictionary" or "SimpleList".
-  std::string ClassName() const;
-
-  // Dictionary. These throw RuntimeError 438 "Object doesn't support this property or
-  // method" on a list, and the list operations do the same on a dictionary.
-  /// Sets the value of `key`; a key that exists (any letter case) keeps its place and name.
-  void Set(std::string_view key, Variant value);
-  /// The value of `key`, or Empty when the dictionary has no such key.
-  Variant Get(std::string_view key) const;
-  bool Contains(std::string_view key) const;
-  const std::vector<VariantEntry>& Entries() const { return entries_; }
-
-  // List.
-  void Append(Variant value);
-  const std::vector<Variant>& Elements() const { return elements_; }
-
- private:
-  explicit VariantObject(Shape shape) : shape_(shape) {}
-  /// Throws RuntimeError 438 when this object has another shape.
-  void RequireShape(Shape shape) const;
-  std::vector<VariantEntry>::const_iterator Find(std::string_view key) const;
-
-  Shape shape_;
-  std::vector<VariantEntry> entries_;
-  std::vector<Variant> elements_;
-};
-
 /// Case-insensitive comparison of ASCII letters, as the runtime compares names.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+/// Writes the type name and the value ("Long 12", "String \"x\"", "Null"), for test names
+/// and failure messages.
+void PrintTo(const Variant& value, std::ostream* out);
+
 }  // namespace mv
+
+// Last, since a VariantObject holds Variants.
+#include "platform/variant_object.h"

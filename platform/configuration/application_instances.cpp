@@ -1,7 +1,7 @@
 #include "platform/configuration/application_instances.h"
 
 #include "platform/configuration/xml_file.h"
-#include "platform/text_file.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -13,7 +13,7 @@ std::string ResolveFolder(const std::filesystem::path& installationFile, const c
   resolved = resolved.lexically_normal();
   // "instance/" names the same folder as "instance"; callers append a separator themselves.
   if (!resolved.has_filename() && resolved.has_relative_path()) resolved = resolved.parent_path();
-  return PathText(resolved);
+  return Utf8FromPath(resolved);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -12,10 +13,8 @@ namespace {
 using std::filesystem::perms;
 
 [[noreturn]] void ThrowCannotWrite(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  throw RuntimeError(errors::kPermissionDenied, "Permission denied: the file '" +
-                                                    std::string(text.begin(), text.end()) +
-                                                    "' cannot be written");
+  throw RuntimeError(errors::kPermissionDenied,
+                     "Permission denied: the file '" + Utf8FromPath(path) + "' cannot be written");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/configuration/configuration.h"
 #include "platform/configuration/xml_file.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 
@@ -18,7 +19,7 @@ namespace {
 
 [[noreturn]] void ThrowPermissionDenied(const std::filesystem::path& path) {
   throw RuntimeError(errors::kPermissionDenied, "Permission denied: the configuration file '" +
-                                                    PathText(path) + "' is read-only");
+                                                    Utf8FromPath(path) + "' is read-only");
 }
 
 pugi::xml_node FindNamed(pugi::xml_node parent, const char* element, const std::string& name) {

@@ -6,25 +6,21 @@
 
 #include "platform/configuration/configuration.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
-
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 void LoadXmlFile(pugi::xml_document& document, const std::filesystem::path& path,
                  const char* rootName) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
     throw RuntimeError(errors::kFileNotFound,
-                       "Configuration file '" + PathText(path) + "' not found");
+                       "Configuration file '" + Utf8FromPath(path) + "' not found");
   }
   std::ifstream in(path, std::ios::binary);
   if (!in.is_open()) {
     throw RuntimeError(errors::kPermissionDenied, "Permission denied: the configuration file '" +
-                                                      PathText(path) + "' cannot be read");
+                                                      Utf8FromPath(path) + "' cannot be read");
   }
   std::stringstream bytes;
   bytes << in.rdbuf();
@@ -34,12 +30,12 @@ void LoadXmlFile(pugi::xml_document& document, const std::filesystem::path& path
                            pugi::parse_default | pugi::parse_declaration | pugi::parse_comments);
   if (!parsed) {
     throw RuntimeError(configuration_errors::kErrorLoadingFromFile,
-                       "Error loading from file '" + PathText(path) + "': " + parsed.description() +
-                           " at offset " + std::to_string(parsed.offset));
+                       "Error loading from file '" + Utf8FromPath(path) + "': " +
+                           parsed.description() + " at offset " + std::to_string(parsed.offset));
   }
   if (std::string(document.document_element().name()) != rootName) {
     throw RuntimeError(configuration_errors::kErrorLoadingFromFile,
-                       "Error loading from file '" + PathText(path) +
+                       "Error loading from file '" + Utf8FromPath(path) +
                            "': the root element is not <" + rootName + ">");
   }
 }

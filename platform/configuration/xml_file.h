@@ -8,9 +8,6 @@
 
 namespace mv {
 
-/// The UTF-8 text of a path, for error descriptions and results.
-std::string PathText(const std::filesystem::path& path);
-
 /// Parses the file at `path` into `document`, whose root element must be `rootName`.
 /// Throws RuntimeError 53 when the file does not exist, 70 when it cannot be read, 31037
 /// when it is not well-formed or has another root.

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/runtime_error.h"
-#include "platform/utilities/utf8_text.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 #include "platform/utilities/quoted_literal.h"
-#include "platform/utilities/utf8_text.h"
 
 namespace mv {
 

@@ -10,10 +10,10 @@
 
 #include "driver/convert_functions.h"
 #include "platform/orderform/order_form_format.h"
-#include "platform/orderform/order_list_writer.h"
 #include "platform/runtime_error.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/recording_message_display.h"
+#include "tools/sample_data/order_list_writer.h"
 
 namespace mv::testing {
 namespace {

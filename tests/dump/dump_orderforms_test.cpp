@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/orderform/order_form_format.h"
-#include "platform/orderform/order_list_writer.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
+#include "tools/sample_data/order_list_writer.h"
 
 namespace mv {
 namespace {

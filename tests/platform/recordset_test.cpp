@@ -217,6 +217,10 @@ struct LargeBatchCase {
   bool inTransaction;
 };
 
+void PrintTo(const LargeBatchCase& c, std::ostream* out) {
+  *out << "row " << c.failingRow << (c.inTransaction ? " in a transaction" : " in autocommit");
+}
+
 class LargeBatchTest : public RecordsetTest,
                        public ::testing::WithParamInterface<LargeBatchCase> {};
 

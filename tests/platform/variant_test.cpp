@@ -1,5 +1,5 @@
-// Tests of Variant: type names, text and number conversions with their errors, equality, and
-// the dictionary and list objects.
+// Tests of Variant: type names, text and number conversions with their errors, equality and
+// printing.
 #include "platform/variant.h"
 
 #include <gtest/gtest.h>
@@ -283,40 +283,28 @@ TEST(VariantTest, EqualityNeedsSameKindAndValue) {
   }
 }
 
-TEST(VariantObjectTest, DictionaryLooksUpKeysIgnoringCaseAndKeepsOrder) {
-  const auto dictionary = VariantObject::NewDictionary();
-  dictionary->Set("order_id", Variant::String("B-1002"));
-  dictionary->Set("Items", Variant::Long(1));
-  dictionary->Set("ORDER_ID", Variant::String("B-1003"));
-
-  EXPECT_EQ(dictionary->Get("Order_Id"), Variant::String("B-1003"));
-  EXPECT_TRUE(dictionary->Contains("items"));
-  EXPECT_FALSE(dictionary->Contains("sku"));
-  EXPECT_TRUE(dictionary->Get("sku").IsEmpty());
-  ASSERT_EQ(dictionary->Entries().size(), 2u);
-  EXPECT_EQ(dictionary->Entries()[0].first, "order_id");
-  EXPECT_EQ(dictionary->Entries()[1].first, "Items");
-}
-
-TEST(VariantObjectTest, ListKeepsElementsAndRefusesKeys) {
-  const auto list = VariantObject::NewList();
-  list->Append(Variant::Long(1));
-  list->Append(Variant::Null());
-  ASSERT_EQ(list->Elements().size(), 2u);
-  EXPECT_TRUE(list->Elements()[1].IsNull());
-  try {
-    list->Set("a", Variant());
-    ADD_FAILURE() << "no error";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), 438);
+TEST(VariantTest, PrintsKindAndInvariantValueWhateverTheRegionalSettings) {
+  ScopedRegionalSettings scope(German());
+  const std::vector<TextCase> cases = {
+      {Variant(), "Empty"},
+      {Variant::Null(), "Null"},
+      {Variant::Integer(-7), "Integer -7"},
+      {Variant::Double(0.1), "Double 0.1"},
+      {Variant::Single(1e30f), "Single 1e+30"},
+      {Variant::Currency(-125000), "Currency -12.5"},
+      {Variant::Decimal("3.140"), "Decimal 3.14"},
+      {Variant::Boolean(true), "Boolean True"},
+      {Variant::String("a\"b"), "String \"a\"b\""},
+      {Variant::Date({2026, 12, 8, 4, 10, 36, 5000000}), "Date 2026-12-08 04:10:36.005000000"},
+      {Variant::Bytes({0, 255}), "Byte() 2 bytes"},
+      {Variant::Error(5), "Error 5"},
+      {DictionaryValue(), "Dictionary"},
+      {Variant::Object(nullptr), "Nothing"},
+  };
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(::testing::PrintToString(value), expected);
   }
-  EXPECT_THROW(VariantObject::NewDictionary()->Append(Variant()), RuntimeError);
-}
-
-TEST(VariantObjectTest, EqualsIgnoreCaseComparesAsciiLetters) {
-  EXPECT_TRUE(EqualsIgnoreCase("Items", "iTEMS"));
-  EXPECT_FALSE(EqualsIgnoreCase("Items", "Item"));
-  EXPECT_FALSE(EqualsIgnoreCase("a[", "A{"));  // '[' and '{' differ by 32 but are no letters
+  EXPECT_EQ(::testing::PrintToString(DecimalNumber::Parse("-0012.50")), "-12.5");
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "tests/support/test_database.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <random>
-#include <unistd.h>
 #include <string>
 
 #include "driver/convert_functions.h"
+#include "platform/unicode.h"
 #include "tools/setup/schema_script.h"
 
 namespace mv::testing {
@@ -20,8 +21,7 @@ std::string UniqueName() {
 
 }  // namespace
 
-TempFolder::TempFolder()
-    : path_(std::filesystem::temp_directory_path() / UniqueName()) {
+TempFolder::TempFolder() : path_(std::filesystem::temp_directory_path() / UniqueName()) {
   std::filesystem::create_directories(path_);
 }
 
@@ -32,16 +32,12 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempFolder::File(const std::string& name) const {
-  const std::u8string text = (path_ / name).u8string();
-  return std::string(text.begin(), text.end());
-}
+std::string TempFolder::File(const std::string& name) const { return Utf8FromPath(path_ / name); }
 
 TestDatabase::TestDatabase(const std::string& schema)
     : engine_(setup::EngineFromEnvironment()),
-      address_(setup::CreateDatabase(engine_, engine_ == setup::Engine::Sqlite
-                                                  ? folder_.File("test.db")
-                                                  : UniqueName())) {
+      address_(setup::CreateDatabase(
+          engine_, engine_ == setup::Engine::Sqlite ? folder_.File("test.db") : UniqueName())) {
   if (!schema.empty()) setup::ApplySchema(*Connect(), SchemaRoot(), engine_, schema);
 }
 

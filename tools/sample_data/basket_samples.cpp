@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/orderform/order_form_format.h"
-#include "platform/orderform/order_list_writer.h"
 #include "platform/variant.h"
 #include "tools/sample_data/chooser.h"
+#include "tools/sample_data/order_list_writer.h"
 
 namespace mv::samples {
 namespace {

@@ -7,12 +7,12 @@
 #include "driver/global_convert.h"
 #include "platform/odbc/recordset.h"
 #include "platform/orderform/order_form_format.h"
-#include "platform/orderform/order_list_writer.h"
 #include "platform/regional_settings.h"
 #include "platform/unicode.h"
 #include "platform/utilities/sql_encode.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
+#include "tools/sample_data/order_list_writer.h"
 
 namespace mv {
 namespace {

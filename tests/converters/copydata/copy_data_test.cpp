@@ -181,6 +181,8 @@ struct StopCase {
   bool copiedBefore = false;  // a whole copy ran before the statements
 };
 
+void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
+
 class CopyDataStopTest : public CopyDataTest, public ::testing::WithParamInterface<StopCase> {};
 
 TEST_P(CopyDataStopTest, StopsAtTheTableAndKeepsTheTablesBeforeIt) {

@@ -31,6 +31,8 @@ struct HeaderFailureCase {
   const char* description;
 };
 
+void PrintTo(const HeaderFailureCase& c, std::ostream* out) { *out << c.name; }
+
 class HeaderServiceFailureTest : public OrderFailureTest,
                                  public ::testing::WithParamInterface<HeaderFailureCase> {};
 
@@ -189,6 +191,8 @@ struct EscapedFailureCase {
   /// The faulty line follows two accepted lines with different line statuses.
   bool afterConflictingLines = false;
 };
+
+void PrintTo(const EscapedFailureCase& c, std::ostream* out) { *out << c.name; }
 
 class EscapedFailureTest : public OrderFailureTest,
                            public ::testing::WithParamInterface<EscapedFailureCase> {};

@@ -30,6 +30,8 @@ struct GateCase {
   std::int16_t newLineStatus = 0;
 };
 
+void PrintTo(const GateCase& c, std::ostream* out) { *out << c.name; }
+
 Variant I(int value) { return Variant::Integer(static_cast<std::int16_t>(value)); }
 const Variant kNull = Variant::Null();
 const std::string kFlags = "'G1' cannot be converted when 'Allocated = ";

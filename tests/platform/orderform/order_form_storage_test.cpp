@@ -7,11 +7,11 @@
 #include "driver/convert_functions.h"
 #include "driver/open_order_form_storage.h"
 #include "platform/orderform/order_form_format.h"
-#include "platform/orderform/order_list_writer.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
+#include "tools/sample_data/order_list_writer.h"
 
 namespace mv {
 namespace {

@@ -1,5 +1,5 @@
-// Well-formed and ill-formed UTF-8 at the edges of each sequence length.
-#include "platform/utilities/utf8_text.h"
+// The UTF-8 check: well-formed and ill-formed UTF-8 at the edges of each sequence length.
+#include "platform/unicode.h"
 
 #include <gtest/gtest.h>
 

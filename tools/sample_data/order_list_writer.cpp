@@ -1,5 +1,5 @@
 // Writes stored baskets into ORDERLIST through a client-side recordset.
-#include "platform/orderform/order_list_writer.h"
+#include "tools/sample_data/order_list_writer.h"
 
 #include "platform/odbc/recordset.h"
 
