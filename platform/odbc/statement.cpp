@@ -346,7 +346,11 @@ Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
     case VariantKind::Date: {
       SQL_TIMESTAMP_STRUCT stamp{};
       if (!fixed(SQL_C_TYPE_TIMESTAMP, &stamp, sizeof(stamp))) return Variant::Null();
-      return Variant::Date(DateTime{stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute,
+      // A time of day alone sits on the runtime's day zero, as the drivers give it today's
+      // date; its text is then the time alone.
+      const bool timeOnly = column.sqlType == SQL_TYPE_TIME || column.sqlType == SQL_TIME;
+      return Variant::Date(DateTime{timeOnly ? 1899 : stamp.year, timeOnly ? 12 : stamp.month,
+                                    timeOnly ? 30 : stamp.day, stamp.hour, stamp.minute,
                                     stamp.second, static_cast<std::int32_t>(stamp.fraction)});
     }
     case VariantKind::ByteArray: {
