@@ -24,10 +24,11 @@ use_odbc_engine() {
     echo "Driver = $driver"
     echo "Threading = 0"
     if [ "$engine" = postgresql ]; then
+      # psqlODBC reads its own options from the section named as the connection string names
+      # the driver, braces included: booleans as Booleans.
+      echo
+      echo "[{SQL Server}]"
       echo "BoolsAsChar = 0"
-      # Cursor-based fetching: a large result comes in blocks of rows, not whole.
-      echo "UseDeclareFetch = 1"
-      echo "Fetch = 1000"
     fi
   } > "$folder/odbcinst.ini"
   : > "$folder/odbc.ini"

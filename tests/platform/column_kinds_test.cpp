@@ -30,8 +30,9 @@ struct ColumnKindCase {
 void PrintTo(const ColumnKindCase& c, std::ostream* out) { *out << c.name; }
 
 const ColumnKindCase kCases[] = {
-    // psqlODBC hands a boolean out as the text "1" or "0" (its BoolsAsChar default).
-    {"Bit", "bit", "boolean", "1", "true", Variant::Boolean(true), Variant::String("1")},
+    // psqlODBC hands a boolean out as a bit with BoolsAsChar = 0, which the driver
+    // registration sets.
+    {"Bit", "bit", "boolean", "1", "true", Variant::Boolean(true), Variant::Boolean(true)},
     {"TinyInt", "tinyint", nullptr, "200", nullptr, Variant::Byte(200), {}},
     {"SmallInt", "smallint", "smallint", "-12", "-12", Variant::Integer(-12),
      Variant::Integer(-12)},
