@@ -1,6 +1,8 @@
 #include "platform/odbc/connection.h"
 
+#include <algorithm>
 #include <regex>
+#include <vector>
 
 #include "platform/odbc/statement.h"
 #include "platform/runtime_error.h"
@@ -11,23 +13,38 @@ namespace {
 
 constexpr const char* kSavepointName = "mv_update_batch";
 
+/// The one TCP connection in `after` that is not in `before`; none when there is not exactly
+/// one (an embedded engine, or another thread connecting at the same time).
+std::optional<odbc::TcpLink> NewLink(const std::vector<odbc::TcpLink>& before,
+                                     const std::vector<odbc::TcpLink>& after) {
+  std::optional<odbc::TcpLink> found;
+  for (const odbc::TcpLink& link : after) {
+    if (std::find(before.begin(), before.end(), link) != before.end()) continue;
+    if (found) return std::nullopt;
+    found = link;
+  }
+  return found;
+}
+
 }  // namespace
 
 Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
                        int queryTimeoutSeconds)
     : connection_(SQL_HANDLE_DBC, odbc::Environment()), queryTimeoutSeconds_(queryTimeoutSeconds) {
-  odbc::Check(SQLSetConnectAttrW(connection_.Get(), SQL_ATTR_LOGIN_TIMEOUT,
-                                 reinterpret_cast<SQLPOINTER>(
-                                     static_cast<SQLULEN>(loginTimeoutSeconds)),
-                                 0),
+  odbc::Check(SQLSetConnectAttrW(
+                  connection_.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0),
               connection_);
   std::u16string wide = Utf8ToUtf16(connectionString);
   SQLSMALLINT outLength = 0;
-  odbc::Check(SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
-                                static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
-                                SQL_DRIVER_NOPROMPT),
-              connection_, connectionString);
+  const std::vector<odbc::TcpLink> linksBefore = odbc::OpenTcpLinks();
+  odbc::Check(
+      SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
+                        static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
+                        SQL_DRIVER_NOPROMPT),
+      connection_, connectionString);
   connected_ = true;
+  link_ = NewLink(linksBefore, odbc::OpenTcpLinks());
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
   odbc::Check(SQLGetInfoW(connection_.Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
@@ -51,7 +68,8 @@ void Connection::SetAutoCommit(bool on) {
 }
 
 void Connection::BeginTransaction() {
-  if (inTransaction_) throw RuntimeError(odbc::kGenericProviderError, "A transaction is already open");
+  if (inTransaction_)
+    throw RuntimeError(odbc::kGenericProviderError, "A transaction is already open");
   SetAutoCommit(false);
   inTransaction_ = true;
 }
@@ -106,6 +124,10 @@ void Connection::Close() noexcept {
   connected_ = false;
   inTransaction_ = false;
   connection_.Reset();
+}
+
+void Connection::CutOff() noexcept {
+  if (link_) odbc::ShutDown(*link_);
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

@@ -1,10 +1,12 @@
 // An open ODBC connection: the ADO connection of the program, with transactions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/odbc/odbc_error.h"
+#include "platform/odbc/tcp_link.h"
 
 namespace mv {
 
@@ -14,9 +16,8 @@ namespace mv {
 class Connection {
  public:
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
-  /// time-out to every statement.
-  Connection(const std::string& connectionString, int loginTimeoutSeconds,
-             int queryTimeoutSeconds);
+  /// time-out to every call of a statement (see odbc::Statement).
+  Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -52,6 +53,10 @@ class Connection {
 
   /// Disconnects; further calls fail. Never throws.
   void Close() noexcept;
+  /// Cuts the network link to the server, so that a call waiting for a server that does not
+  /// answer returns with the connection lost; further calls fail. Does nothing where the link
+  /// is not known (an embedded engine, Windows). Callable from any thread; never throws.
+  void CutOff() noexcept;
 
  private:
   void SetAutoCommit(bool on);
@@ -59,6 +64,7 @@ class Connection {
   odbc::Handle connection_;
   std::string engineName_;
   int queryTimeoutSeconds_;
+  std::optional<odbc::TcpLink> link_;  // the TCP connection the driver opened, when known
   bool connected_ = false;
   bool inTransaction_ = false;
 };

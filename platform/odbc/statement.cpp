@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <iterator>
 #include <limits>
+#include <optional>
 
 #include "platform/odbc/connection.h"
+#include "platform/odbc/statement_watchdog.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -242,21 +245,45 @@ VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName) {
 }
 
 Statement::Statement(Connection& connection)
-    : statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
+    : connection_(&connection),
+      statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
       wideText_(connection.TakesWideText()) {
-  Check(SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
-                        reinterpret_cast<SQLPOINTER>(
-                            static_cast<SQLULEN>(connection.QueryTimeoutSeconds())),
-                        0),
-        statement_);
+  Check(
+      SQLSetStmtAttrW(
+          statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
+          reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(connection.QueryTimeoutSeconds())), 0),
+      statement_);
+}
+
+template <typename Call>
+auto Statement::Watched(Call call) {
+  // The driver's own time-out stays set as well: it ends a slow statement on the server.
+  Deadline deadline(statement_, std::chrono::seconds(connection_->QueryTimeoutSeconds()),
+                    [connection = connection_] { connection->CutOff(); });
+  std::optional<decltype(call())> result;
+  try {
+    result.emplace(call());
+  } catch (const RuntimeError&) {
+    if (!deadline.End().expired) throw;
+  }
+  // A call cancelled for time fails with the time-out, also where the driver still reported
+  // it done: the cancel may have ended its work anywhere.
+  if (const Deadline::Outcome outcome = deadline.End(); outcome.expired) {
+    ThrowTimedOut(statement_, outcome.cutOff);
+  }
+  return std::move(*result);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
-  Check(CallWithText(statement_, wideText_, sql, SQLExecDirect, SQLExecDirectW), statement_);
+  Check(Watched([&] {
+          return CallWithText(statement_, wideText_, sql, SQLExecDirect, SQLExecDirectW);
+        }),
+        statement_);
 }
 
 void Statement::Prepare(const std::string& sql) {
-  Check(CallWithText(statement_, wideText_, sql, SQLPrepare, SQLPrepareW), statement_);
+  Check(Watched([&] { return CallWithText(statement_, wideText_, sql, SQLPrepare, SQLPrepareW); }),
+        statement_);
 }
 
 void Statement::ClearParameters() {
@@ -265,7 +292,9 @@ void Statement::ClearParameters() {
   parameterLengths_.clear();
 }
 
-void Statement::Execute() { Check(SQLExecute(statement_.Get()), statement_); }
+void Statement::Execute() {
+  Check(Watched([this] { return SQLExecute(statement_.Get()); }), statement_);
+}
 
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
   ParameterType type = TypeOf(value, column);
@@ -290,7 +319,17 @@ bool Statement::ExecuteArray(std::vector<ParameterArray>& parameters, size_t row
   SetAttribute(SQL_ATTR_PARAMSET_SIZE, rows);
   SetAttribute(SQL_ATTR_PARAM_STATUS_PTR, statuses.data());
   SetAttribute(SQL_ATTR_PARAMS_PROCESSED_PTR, &processed);
-  const SQLRETURN code = SQLExecute(statement_.Get());
+  SQLRETURN code = SQL_ERROR;
+  try {
+    code = Watched([this] { return SQLExecute(statement_.Get()); });
+  } catch (const RuntimeError&) {
+    // The statement may be used again: it must not keep pointers into this call's frame.
+    SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_PARAM_STATUS_PTR, nullptr, 0);
+    SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_PARAMS_PROCESSED_PTR, nullptr, 0);
+    SQLSetStmtAttrW(statement_.Get(), SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
+    ClearParameters();
+    throw;
+  }
   SetAttribute(SQL_ATTR_PARAMSET_SIZE, 1);
   SetAttribute(SQL_ATTR_PARAM_STATUS_PTR, nullptr);
   SetAttribute(SQL_ATTR_PARAMS_PROCESSED_PTR, nullptr);
@@ -398,13 +437,17 @@ std::vector<ColumnInfo> Statement::DescribeColumns() {
 }
 
 bool Statement::Fetch() {
-  const SQLRETURN code = SQLFetch(statement_.Get());
+  const SQLRETURN code = Watched([this] { return SQLFetch(statement_.Get()); });
   if (code == SQL_NO_DATA) return false;
   Check(code, statement_);
   return true;
 }
 
 Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
+  return Watched([&] { return ReadValue(index, column); });
+}
+
+Variant Statement::ReadValue(SQLUSMALLINT index, const ColumnInfo& column) {
   const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(index + 1);
   const auto fixed = [&](SQLSMALLINT cType, void* target, SQLLEN size) {
     SQLLEN indicator = 0;
