@@ -1,6 +1,7 @@
 #include "platform/odbc/connection.h"
 
 #include <algorithm>
+#include <exception>
 #include <regex>
 #include <vector>
 
@@ -126,8 +127,18 @@ void Connection::Close() noexcept {
   connection_.Reset();
 }
 
-void Connection::CutOff() noexcept {
-  if (link_) odbc::ShutDown(*link_);
+void Connection::CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept {
+  if (!link_) return;
+  odbc::ShutDown(*link_);
+  try {
+    for (const odbc::TcpLink& link : odbc::OpenTcpLinks()) {
+      const bool opened = std::find(linksBeforeCancel.begin(), linksBeforeCancel.end(), link) ==
+                          linksBeforeCancel.end();
+      if (opened && link.remote == link_->remote) odbc::ShutDown(link);
+    }
+  } catch (const std::exception&) {
+    // Listing the links failed: the statement's own link is cut all the same.
+  }
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

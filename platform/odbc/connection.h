@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/odbc/odbc_error.h"
 #include "platform/odbc/tcp_link.h"
@@ -54,9 +55,11 @@ class Connection {
   /// Disconnects; further calls fail. Never throws.
   void Close() noexcept;
   /// Cuts the network link to the server, so that a call waiting for a server that does not
-  /// answer returns with the connection lost; further calls fail. Does nothing where the link
-  /// is not known (an embedded engine, Windows). Callable from any thread; never throws.
-  void CutOff() noexcept;
+  /// answer returns with the connection lost; further calls fail. Cuts as well every link to
+  /// the same server that is not among `linksBeforeCancel`: the driver's cancel request, which
+  /// waits for the same server. Does nothing where the link is not known (an embedded engine,
+  /// Windows). Callable from any thread; never throws.
+  void CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept;
 
  private:
   void SetAutoCommit(bool on);

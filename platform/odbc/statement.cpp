@@ -259,7 +259,9 @@ template <typename Call>
 auto Statement::Watched(Call call) {
   // The driver's own time-out stays set as well: it ends a slow statement on the server.
   Deadline deadline(statement_, std::chrono::seconds(connection_->QueryTimeoutSeconds()),
-                    [connection = connection_] { connection->CutOff(); });
+                    [connection = connection_](const std::vector<TcpLink>& linksBeforeCancel) {
+                      connection->CutOff(linksBeforeCancel);
+                    });
   std::optional<decltype(call())> result;
   try {
     result.emplace(call());

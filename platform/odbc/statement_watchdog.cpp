@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -23,26 +24,25 @@ constexpr std::chrono::milliseconds kPollInterval{200};
 std::atomic<std::uint64_t> stopRequests{0};
 static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
 
-enum class Action { None, Cancel, CutOff };
-
 }  // namespace
 
 struct Deadline::Entry {
-  SQLHANDLE statement;
+  SQLHANDLE statement = SQL_NULL_HANDLE;
   Clock::time_point deadline;
-  std::function<void()> cutOff;
-  std::uint64_t stopsAtStart;  // a later stop cancels this call
+  CutOffCall cutOff;
+  std::uint64_t stopsAtStart = 0;  // a later stop cancels this call
+  // The rest is set by the watchdog under its lock; the owner reads it once unregistered.
   std::optional<Clock::time_point> cancelledAt;
-  // Set by the watchdog under its lock; read by the owner once the call is unregistered.
+  std::vector<TcpLink> linksBeforeCancel;
   bool expired = false;
   bool cutOffCalled = false;
-  bool busy = false;  // the watchdog is cancelling or cutting off this call right now
+  bool cancelling = false;  // SQLCancel is running on this call's handle
 };
 
 namespace {
 
-/// One thread that watches every registered call. It lives as long as the process: a thread
-/// stuck in a driver's cancel cannot be joined at exit.
+/// One thread that watches every registered call and never waits for a driver. It lives as
+/// long as the process, as do cancels stuck in a driver.
 class Watchdog {
  public:
   static Watchdog& Instance() {
@@ -57,7 +57,7 @@ class Watchdog {
 
   void Remove(Deadline::Entry& entry) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !entry.busy; });
+    changed_.wait(lock, [&] { return !entry.cancelling; });
     entries_.erase(std::find(entries_.begin(), entries_.end(), &entry));
   }
 
@@ -66,49 +66,39 @@ class Watchdog {
     std::thread([this] { Watch(); }).detach();
   }
 
-  static Action ActionFor(Deadline::Entry& entry, Clock::time_point now, std::uint64_t stops) {
-    if (!entry.cancelledAt) {
-      const bool expired = now >= entry.deadline;
-      if (!expired && stops == entry.stopsAtStart) return Action::None;
-      entry.expired = expired;
-      entry.cancelledAt = now;
-      return Action::Cancel;
-    }
-    if (entry.cutOffCalled || now < *entry.cancelledAt + kCancelGrace) return Action::None;
-    entry.cutOffCalled = true;
-    return Action::CutOff;
-  }
-
   [[noreturn]] void Watch() {
     std::unique_lock lock(mutex_);
     for (;;) {
       const Clock::time_point now = Clock::now();
       const std::uint64_t stops = stopRequests.load();
-      Deadline::Entry* due = nullptr;
-      Action action = Action::None;
       for (Deadline::Entry* entry : entries_) {
-        action = ActionFor(*entry, now, stops);
-        if (action != Action::None) {
-          due = entry;
-          break;
+        if (!entry->cancelledAt) {
+          entry->expired = now >= entry->deadline;
+          if (entry->expired || stops != entry->stopsAtStart) StartCancel(*entry, now);
+        } else if (!entry->cutOffCalled && now >= *entry->cancelledAt + kCancelGrace) {
+          entry->cutOffCalled = true;
+          entry->cutOff(entry->linksBeforeCancel);
         }
       }
-      if (due == nullptr) {
-        changed_.wait_for(lock, kPollInterval);
-        continue;
-      }
-      // The call's owner waits in Remove while this runs, so the handle stays valid; other
-      // calls register and unregister meanwhile.
-      due->busy = true;
-      lock.unlock();
-      if (action == Action::Cancel) {
-        SQLCancel(due->statement);
-      } else {
-        due->cutOff();
-      }
-      lock.lock();
-      due->busy = false;
-      changed_.notify_all();
+      changed_.wait_for(lock, kPollInterval);
+    }
+  }
+
+  // Called under the lock. The owner waits in Remove until the cancel is over, so the handle
+  // stays valid while it runs.
+  void StartCancel(Deadline::Entry& entry, Clock::time_point now) {
+    entry.cancelledAt = now;
+    entry.linksBeforeCancel = OpenTcpLinks();
+    entry.cancelling = true;
+    try {
+      std::thread([this, &entry] {
+        SQLCancel(entry.statement);
+        const std::lock_guard lock(mutex_);
+        entry.cancelling = false;
+        changed_.notify_all();
+      }).detach();
+    } catch (const std::system_error&) {
+      entry.cancelling = false;  // no thread for the cancel: the cut-off follows in time
     }
   }
 
@@ -119,10 +109,12 @@ class Watchdog {
 
 }  // namespace
 
-Deadline::Deadline(const Handle& statement, std::chrono::milliseconds timeout,
-                   std::function<void()> cutOff)
-    : entry_(new Entry{statement.Get(), Clock::now() + timeout, std::move(cutOff),
-                       stopRequests.load(), std::nullopt}) {
+Deadline::Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff)
+    : entry_(std::make_unique<Entry>()) {
+  entry_->statement = statement.Get();
+  entry_->deadline = Clock::now() + timeout;
+  entry_->cutOff = std::move(cutOff);
+  entry_->stopsAtStart = stopRequests.load();
   Watchdog::Instance().Add(*entry_);
 }
 

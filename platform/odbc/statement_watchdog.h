@@ -7,19 +7,21 @@
 #include <memory>
 
 #include "platform/odbc/odbc_error.h"
+#include "platform/odbc/tcp_link.h"
 
 namespace mv::odbc {
 
-/// While it lives, the watchdog cancels the call running on `statement` (SQLCancel) once
-/// `timeout` has passed, or when CancelRunningStatements() is called. When the call has not
-/// returned `kCancelGrace` after the cancel (a driver that waits for a server that does not
-/// answer), the watchdog calls `cutOff`, which must make the call return. The destructor
-/// ends (End or the destructor) once a cancel in progress is over, so the handle is never
-/// cancelled after it is freed.
+/// While it lives, the watchdog cancels the call running on `statement` (SQLCancel, on a thread
+/// of its own, since a driver's cancel may itself wait for the server) once `timeout` has
+/// passed, or when CancelRunningStatements() is called. When the call has not returned
+/// `kCancelGrace` after the cancel (a driver that waits for a server that does not answer),
+/// the watchdog calls `cutOff` with the process's TCP links as they were before the cancel;
+/// it must make the call and the cancel return. Watching ends (End or the destructor) once a
+/// cancel in progress is over, so the handle is never cancelled after it is freed.
 class Deadline {
  public:
-  Deadline(const Handle& statement, std::chrono::milliseconds timeout,
-           std::function<void()> cutOff);
+  using CutOffCall = std::function<void(const std::vector<TcpLink>& linksBeforeCancel)>;
+  Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff);
   ~Deadline();
   Deadline(const Deadline&) = delete;
   Deadline& operator=(const Deadline&) = delete;

@@ -14,8 +14,11 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "driver/convert_functions.h"
 #include "platform/odbc/connection.h"
@@ -46,12 +49,13 @@ std::string SlowQuery(setup::Engine engine) {
              : "select pg_sleep(60)";
 }
 
-/// Freezes a server process (SIGSTOP) while it lives, and thaws it when it ends or, should the
-/// call under test hang, after a minute, which fails the test.
+/// Freezes server processes (SIGSTOP) while it lives, and thaws them when it ends or, should
+/// the call under test hang, after a minute, which fails the test.
 class Freeze {
  public:
-  explicit Freeze(pid_t process) : process_(process), rescue_([this] { RescueAfterAMinute(); }) {
-    ::kill(process_, SIGSTOP);
+  explicit Freeze(std::vector<pid_t> processes)
+      : processes_(std::move(processes)), rescue_([this] { RescueAfterAMinute(); }) {
+    for (pid_t process : processes_) ::kill(process, SIGSTOP);
   }
   ~Freeze() {
     {
@@ -60,18 +64,21 @@ class Freeze {
     }
     ended_signal_.notify_all();
     rescue_.join();
-    ::kill(process_, SIGCONT);
+    Thaw();
   }
 
  private:
+  void Thaw() {
+    for (pid_t process : processes_) ::kill(process, SIGCONT);
+  }
   void RescueAfterAMinute() {
     std::unique_lock lock(mutex_);
     if (ended_signal_.wait_for(lock, std::chrono::seconds(60), [this] { return ended_; })) return;
     ADD_FAILURE() << "the call did not return from the frozen server within a minute";
-    ::kill(process_, SIGCONT);
+    Thaw();
   }
 
-  pid_t process_;
+  std::vector<pid_t> processes_;
   std::mutex mutex_;
   std::condition_variable ended_signal_;
   bool ended_ = false;
@@ -110,8 +117,11 @@ bool SaysTimeout(const RuntimeError& error) {
 
 struct FrozenCall {
   const char* name;
+  bool wholeServer;  // the postmaster too, so that a cancel request waits as well
   std::function<void(Connection&)> call;
 };
+
+void PrintTo(const FrozenCall& call, std::ostream* out) { *out << call.name; }
 
 std::string Named(const ::testing::TestParamInfo<FrozenCall>& info) { return info.param.name; }
 
@@ -127,24 +137,29 @@ class FrozenServerTest : public ::testing::TestWithParam<FrozenCall> {
 TEST_P(FrozenServerTest, CallFailsWithTheTimeoutErrorAndTheConnectionCutOff) {
   TestDatabase database;
   auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
-  const Freeze freeze(BackendOf(*connection));
+  std::vector<pid_t> frozen{BackendOf(*connection)};
+  if (GetParam().wholeServer) frozen.push_back(Postmaster());
+  const Freeze freeze(frozen);
   const RuntimeError error = FailureOf([&] { GetParam().call(*connection); });
   EXPECT_EQ(error.Number(), odbc::kQueryTimeoutError) << error.Description();
   EXPECT_EQ(error.Description(), "Query timeout expired");
   EXPECT_TRUE(error.ConnectionLost());
 }
 
+void SelectOne(Connection& connection) { connection.Execute("select 1"); }
+
 INSTANTIATE_TEST_SUITE_P(
     Calls, FrozenServerTest,
-    ::testing::Values(
-        FrozenCall{"Execute", [](Connection& connection) { connection.Execute("select 1"); }},
-        // The driver fetches a large result in blocks: the second block needs the server.
-        FrozenCall{"FetchOfTheNextBlock",
-                   [](Connection& connection) {
-                     RowReader rows(connection, "select generate_series(1, 100000) as n");
-                     while (rows.Next()) {
-                     }
-                   }}),
+    ::testing::Values(FrozenCall{"Execute", false, SelectOne},
+                      FrozenCall{"ExecuteOnAWhollyFrozenServer", true, SelectOne},
+                      // The driver fetches a large result in blocks: the second needs the server.
+                      FrozenCall{"FetchOfTheNextBlock", false,
+                                 [](Connection& connection) {
+                                   RowReader rows(connection,
+                                                  "select generate_series(1, 100000) as n");
+                                   while (rows.Next()) {
+                                   }
+                                 }}),
     Named);
 
 TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {
@@ -183,7 +198,7 @@ TEST(StatementWatchdogTest, ConnectingToAFrozenServerFailsAfterTheLoginTimeout) 
   }
   TestDatabase database;
   const auto& address = database.Address();
-  const Freeze freeze(Postmaster());
+  const Freeze freeze({Postmaster()});
   EXPECT_THROW(Connection(BuildConnectionString(address.server, address.user, address.password,
                                                 address.database),
                           kShortQueryTimeout, kShortQueryTimeout),
