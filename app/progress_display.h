@@ -27,8 +27,8 @@ class ProgressDisplay : public RunProgress {
   void Report(std::string_view migration, std::int64_t done, std::int64_t total,
               std::string_view unit) override;
   bool StopRequested() const override { return stopRequested_; }
-  /// From now on StopRequested() answers true.
-  void RequestStop() { stopRequested_ = true; }
+  /// From now on StopRequested() answers true; the database call running now is cancelled.
+  void RequestStop();
 
  private:
   using Clock = std::chrono::steady_clock;

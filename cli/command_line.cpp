@@ -142,7 +142,8 @@ Output: each migration's status on standard output ("Migrate Baskets   (Busy)", 
 "(Done, No Errors Found)" or "(Done, Errors Found)"), a rehearsal's summary, then
 "Conversion was completed succesfully." when every migration succeeded. Messages and
 errors go to standard error, with the progress of the running migration. Ctrl-C stops
-the run after the unit being written.
+the run after the unit being written, cancelling the database statement running at that
+moment.
 
 Exit status: 0 every migration succeeded; 1 a migration reported errors or was stopped;
 2 bad usage, an empty connection value or a database that cannot be reached (nothing ran).

@@ -18,8 +18,8 @@ bool IsTerminal(StandardStream stream);
 std::string ReadHiddenLine(const std::string& prompt);
 
 /// While it lives, the first interrupt from the terminal does not end the program but makes
-/// Requested() true and writes `notice` on standard error at once; a second one ends the
-/// program as usual. One watch at a time.
+/// Requested() true, writes `notice` on standard error at once and cancels the database call
+/// running at that moment; a second one ends the program as usual. One watch at a time.
 class InterruptWatch {
  public:
   explicit InterruptWatch(std::string notice);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/console/console.h"
+#include "platform/odbc/statement_watchdog.h"
 
 namespace mv {
 namespace {
@@ -30,6 +31,7 @@ void WriteAll(int descriptor, std::string_view text) {
 extern "C" void NoteInterrupt(int) {
   const int savedErrno = errno;
   interrupted.store(true);
+  odbc::CancelRunningStatements();
   WriteAll(STDERR_FILENO, interruptNotice);
   errno = savedErrno;
 }
@@ -95,8 +97,9 @@ InterruptWatch::InterruptWatch(std::string notice) {
   struct sigaction watching {};
   watching.sa_handler = NoteInterrupt;
   sigemptyset(&watching.sa_mask);
-  // Interrupted system calls resume, so that a database call in progress finishes its work;
-  // the handler is reset after the first interrupt, so that a second one ends the program.
+  // Interrupted system calls resume: the watchdog cancels a database call in progress, which
+  // then ends as the driver ends a cancelled call. The handler is reset after the first
+  // interrupt, so that a second one ends the program.
   watching.sa_flags = SA_RESTART | SA_RESETHAND;
   ::sigaction(SIGINT, nullptr, &previousAction);
   if (!Ignored(previousAction)) ::sigaction(SIGINT, &watching, nullptr);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/console/console.h"
+#include "platform/odbc/statement_watchdog.h"
 
 namespace mv {
 namespace {
@@ -20,6 +21,7 @@ BOOL WINAPI NoteInterrupt(DWORD event) {
   // The first Ctrl-C is handled here; a second one goes on to the default handler, which
   // ends the program.
   if (interrupted.exchange(true)) return FALSE;
+  odbc::CancelRunningStatements();
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), interruptNotice.data(),
             static_cast<DWORD>(interruptNotice.size()), &written, nullptr);

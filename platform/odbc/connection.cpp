@@ -1,6 +1,9 @@
 #include "platform/odbc/connection.h"
 
+#include <algorithm>
+#include <exception>
 #include <regex>
+#include <vector>
 
 #include "platform/odbc/statement.h"
 #include "platform/runtime_error.h"
@@ -10,6 +13,19 @@ namespace mv {
 namespace {
 
 constexpr const char* kSavepointName = "mv_update_batch";
+
+/// The one TCP connection in `after` that is not in `before`; none when there is not exactly
+/// one (an embedded engine, or another thread connecting at the same time).
+std::optional<odbc::TcpLink> NewLink(const std::vector<odbc::TcpLink>& before,
+                                     const std::vector<odbc::TcpLink>& after) {
+  std::optional<odbc::TcpLink> found;
+  for (const odbc::TcpLink& link : after) {
+    if (std::find(before.begin(), before.end(), link) != before.end()) continue;
+    if (found) return std::nullopt;
+    found = link;
+  }
+  return found;
+}
 
 }  // namespace
 
@@ -22,12 +38,14 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
               connection_);
   std::u16string wide = Utf8ToUtf16(connectionString);
   SQLSMALLINT outLength = 0;
+  const std::vector<odbc::TcpLink> linksBefore = odbc::OpenTcpLinks();
   odbc::Check(
       SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
                         static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
                         SQL_DRIVER_NOPROMPT),
       connection_, connectionString);
   connected_ = true;
+  link_ = NewLink(linksBefore, odbc::OpenTcpLinks());
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
   odbc::Check(SQLGetInfoW(connection_.Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
@@ -99,6 +117,20 @@ void Connection::Close() noexcept {
   connected_ = false;
   inTransaction_ = false;
   connection_.Reset();
+}
+
+void Connection::CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept {
+  if (!link_) return;
+  odbc::ShutDown(*link_);
+  try {
+    for (const odbc::TcpLink& link : odbc::OpenTcpLinks()) {
+      const bool opened = std::find(linksBeforeCancel.begin(), linksBeforeCancel.end(), link) ==
+                          linksBeforeCancel.end();
+      if (opened && link.remote == link_->remote) odbc::ShutDown(link);
+    }
+  } catch (const std::exception&) {
+    // Listing the links failed: the statement's own link is cut all the same.
+  }
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

@@ -1,10 +1,13 @@
 // An open ODBC connection: the ADO connection of the program, with transactions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/odbc/odbc_error.h"
+#include "platform/odbc/tcp_link.h"
 
 namespace mv {
 
@@ -14,7 +17,7 @@ namespace mv {
 class Connection {
  public:
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
-  /// time-out to every statement.
+  /// time-out to every call of a statement (see odbc::Statement).
   Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds);
   ~Connection();
   Connection(const Connection&) = delete;
@@ -49,6 +52,12 @@ class Connection {
 
   /// Disconnects; further calls fail. Never throws.
   void Close() noexcept;
+  /// Cuts the network link to the server, so that a call waiting for a server that does not
+  /// answer returns with the connection lost; further calls fail. Cuts as well every link to
+  /// the same server that is not among `linksBeforeCancel`: the driver's cancel request, which
+  /// waits for the same server. Does nothing where the link is not known (an embedded engine,
+  /// Windows). Callable from any thread; never throws.
+  void CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept;
 
  private:
   void SetAutoCommit(bool on);
@@ -56,6 +65,7 @@ class Connection {
   odbc::Handle connection_;
   std::string engineName_;
   int queryTimeoutSeconds_;
+  std::optional<odbc::TcpLink> link_;  // the TCP connection the driver opened, when known
   bool connected_ = false;
   bool inTransaction_ = false;
 };

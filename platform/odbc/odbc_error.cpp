@@ -93,33 +93,59 @@ void Handle::Reset() noexcept {
   handle_ = SQL_NULL_HANDLE;
 }
 
-void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
-  if (SQL_SUCCEEDED(code) || code == SQL_NO_DATA) return;
+namespace {
+
+struct Diagnostic {
+  std::string sqlState;
+  SQLINTEGER native = 0;
+  std::string text;
+};
+
+/// The first diagnostic record of `handle`; `fallback` as its text when there is none.
+Diagnostic FirstDiagnostic(const Handle& handle, std::string fallback) {
   SQLWCHAR state[6] = {};
   SQLINTEGER native = 0;
   SQLWCHAR message[2048] = {};
   SQLSMALLINT length = 0;
-  std::string text = "Unknown ODBC error";
-  if (SQL_SUCCEEDED(SQLGetDiagRecW(handle.Type(), handle.Get(), 1, state, &native, message,
-                                   static_cast<SQLSMALLINT>(std::size(message)), &length))) {
-    const auto* chars = reinterpret_cast<const char16_t*>(message);
-    text = Utf16ToUtf8(std::u16string_view(chars, std::min<size_t>(static_cast<size_t>(length), std::size(message) - 1)));
-  } else if (code == SQL_INVALID_HANDLE) {
-    text = "Invalid ODBC handle";
+  if (!SQL_SUCCEEDED(SQLGetDiagRecW(handle.Type(), handle.Get(), 1, state, &native, message,
+                                    static_cast<SQLSMALLINT>(std::size(message)), &length))) {
+    return {"", 0, std::move(fallback)};
   }
-  RemoveAll(text, redact);
-  const std::string sqlState = Utf16ToUtf8(
-      std::u16string_view(reinterpret_cast<const char16_t*>(state), std::size(state) - 1));
-  throw RuntimeError(native != 0 ? native : kGenericProviderError, OneLine(text),
-                     IsConnectionLost(sqlState, text));
+  const auto* chars = reinterpret_cast<const char16_t*>(message);
+  return {Utf16ToUtf8(
+              std::u16string_view(reinterpret_cast<const char16_t*>(state), std::size(state) - 1)),
+          native,
+          Utf16ToUtf8(std::u16string_view(
+              chars, std::min<size_t>(static_cast<size_t>(length), std::size(message) - 1)))};
+}
+
+}  // namespace
+
+void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
+  if (SQL_SUCCEEDED(code) || code == SQL_NO_DATA) return;
+  Diagnostic diagnostic = FirstDiagnostic(
+      handle, code == SQL_INVALID_HANDLE ? "Invalid ODBC handle" : "Unknown ODBC error");
+  RemoveAll(diagnostic.text, redact);
+  throw RuntimeError(diagnostic.native != 0 ? diagnostic.native : kGenericProviderError,
+                     OneLine(diagnostic.text),
+                     IsConnectionLost(diagnostic.sqlState, diagnostic.text));
+}
+
+void ThrowTimedOut(const Handle& handle, bool connectionLost) {
+  const Diagnostic diagnostic = FirstDiagnostic(handle, "");
+  if (diagnostic.sqlState == "HYT00") {
+    throw RuntimeError(diagnostic.native != 0 ? diagnostic.native : kQueryTimeoutError,
+                       OneLine(diagnostic.text), connectionLost);
+  }
+  throw RuntimeError(kQueryTimeoutError, "Query timeout expired", connectionLost);
 }
 
 SQLHENV Environment() {
   static const Handle environment = [] {
     UseTextEncodingOfTheUser();
     Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
-                        0),
+    Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
+                        reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
           env);
     return env;
   }();

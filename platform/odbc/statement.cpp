@@ -4,8 +4,10 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <optional>
 
 #include "platform/odbc/connection.h"
+#include "platform/odbc/statement_watchdog.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -231,7 +233,8 @@ VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName) {
 }
 
 Statement::Statement(Connection& connection)
-    : statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
+    : connection_(&connection),
+      statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
       wideText_(connection.TakesWideText()) {
   Check(
       SQLSetStmtAttrW(
@@ -240,12 +243,37 @@ Statement::Statement(Connection& connection)
       statement_);
 }
 
+template <typename Call>
+auto Statement::Watched(Call call) {
+  // The driver's own time-out stays set as well: it ends a slow statement on the server.
+  Deadline deadline(statement_, std::chrono::seconds(connection_->QueryTimeoutSeconds()),
+                    [connection = connection_](const std::vector<TcpLink>& linksBeforeCancel) {
+                      connection->CutOff(linksBeforeCancel);
+                    });
+  std::optional<decltype(call())> result;
+  try {
+    result.emplace(call());
+  } catch (const RuntimeError&) {
+    if (!deadline.End().expired) throw;
+  }
+  // A call cancelled for time fails with the time-out, also where the driver still reported
+  // it done: the cancel may have ended its work anywhere.
+  if (const Deadline::Outcome outcome = deadline.End(); outcome.expired) {
+    ThrowTimedOut(statement_, outcome.cutOff);
+  }
+  return std::move(*result);
+}
+
 void Statement::ExecuteDirect(const std::string& sql) {
-  Check(CallWithText(statement_, wideText_, sql, SQLExecDirect, SQLExecDirectW), statement_);
+  Check(Watched([&] {
+          return CallWithText(statement_, wideText_, sql, SQLExecDirect, SQLExecDirectW);
+        }),
+        statement_);
 }
 
 void Statement::Prepare(const std::string& sql) {
-  Check(CallWithText(statement_, wideText_, sql, SQLPrepare, SQLPrepareW), statement_);
+  Check(Watched([&] { return CallWithText(statement_, wideText_, sql, SQLPrepare, SQLPrepareW); }),
+        statement_);
 }
 
 void Statement::ClearParameters() {
@@ -254,7 +282,9 @@ void Statement::ClearParameters() {
   parameterLengths_.clear();
 }
 
-void Statement::Execute() { Check(SQLExecute(statement_.Get()), statement_); }
+void Statement::Execute() {
+  Check(Watched([this] { return SQLExecute(statement_.Get()); }), statement_);
+}
 
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
   ParameterType type = TypeOf(value, column);
@@ -302,13 +332,17 @@ std::vector<ColumnInfo> Statement::DescribeColumns() {
 }
 
 bool Statement::Fetch() {
-  const SQLRETURN code = SQLFetch(statement_.Get());
+  const SQLRETURN code = Watched([this] { return SQLFetch(statement_.Get()); });
   if (code == SQL_NO_DATA) return false;
   Check(code, statement_);
   return true;
 }
 
 Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
+  return Watched([&] { return ReadValue(index, column); });
+}
+
+Variant Statement::ReadValue(SQLUSMALLINT index, const ColumnInfo& column) {
   const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(index + 1);
   const auto fixed = [&](SQLSMALLINT cType, void* target, SQLLEN size) {
     SQLLEN indicator = 0;

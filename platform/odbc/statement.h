@@ -43,8 +43,14 @@ struct ParameterType {
 /// Whether a parameter can hold `value`: every kind but Error and objects.
 bool Bindable(const Variant& value);
 
+/// Every call that waits for the server (execute, fetch, read a value) is watched: one that
+/// has not answered within the connection's query time-out is cancelled and throws
+/// RuntimeError kQueryTimeoutError "Query timeout expired" (or the driver's own time-out
+/// text), also when the driver itself never gives up; one running when the operator stops the
+/// run is cancelled and throws the driver's error.
 class Statement {
  public:
+  /// `connection` must outlive the statement.
   explicit Statement(Connection& connection);
 
   /// Runs `sql`. Throws RuntimeError 5 for a text holding a NUL character, which no driver
@@ -67,6 +73,12 @@ class Statement {
   const Handle& Get() const { return statement_; }
 
  private:
+  /// Runs `call` under the connection's query time-out; see the class.
+  template <typename Call>
+  auto Watched(Call call);
+  Variant ReadValue(SQLUSMALLINT index, const ColumnInfo& column);
+
+  Connection* connection_;
   Handle statement_;
   bool wideText_;  // texts go through the wide calls (Connection::TakesWideText)
   std::deque<std::vector<char>> parameterData_;

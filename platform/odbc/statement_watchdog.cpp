@@ -1,0 +1,131 @@
+#include "platform/odbc/statement_watchdog.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace mv::odbc {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// How often the watchdog looks at its calls: the precision of every time-out, and how soon a
+/// stop requested from a signal handler (which cannot wake a thread) takes effect.
+constexpr std::chrono::milliseconds kPollInterval{200};
+
+/// Counts the operator's stops. A lock-free counter, so that a signal handler may count one.
+std::atomic<std::uint64_t> stopRequests{0};
+static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
+
+}  // namespace
+
+struct Deadline::Entry {
+  SQLHANDLE statement = SQL_NULL_HANDLE;
+  Clock::time_point deadline;
+  CutOffCall cutOff;
+  std::uint64_t stopsAtStart = 0;  // a later stop cancels this call
+  // The rest is set by the watchdog under its lock; the owner reads it once unregistered.
+  std::optional<Clock::time_point> cancelledAt;
+  std::vector<TcpLink> linksBeforeCancel;
+  bool expired = false;
+  bool cutOffCalled = false;
+  bool cancelling = false;  // SQLCancel is running on this call's handle
+};
+
+namespace {
+
+/// One thread that watches every registered call and never waits for a driver. It lives as
+/// long as the process, as do cancels stuck in a driver.
+class Watchdog {
+ public:
+  static Watchdog& Instance() {
+    static Watchdog* watchdog = new Watchdog;
+    return *watchdog;
+  }
+
+  void Add(Deadline::Entry& entry) {
+    const std::lock_guard lock(mutex_);
+    entries_.push_back(&entry);
+  }
+
+  void Remove(Deadline::Entry& entry) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !entry.cancelling; });
+    entries_.erase(std::find(entries_.begin(), entries_.end(), &entry));
+  }
+
+ private:
+  Watchdog() {
+    std::thread([this] { Watch(); }).detach();
+  }
+
+  [[noreturn]] void Watch() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      const Clock::time_point now = Clock::now();
+      const std::uint64_t stops = stopRequests.load();
+      for (Deadline::Entry* entry : entries_) {
+        if (!entry->cancelledAt) {
+          entry->expired = now >= entry->deadline;
+          if (entry->expired || stops != entry->stopsAtStart) StartCancel(*entry, now);
+        } else if (!entry->cutOffCalled && now >= *entry->cancelledAt + kCancelGrace) {
+          entry->cutOffCalled = true;
+          entry->cutOff(entry->linksBeforeCancel);
+        }
+      }
+      changed_.wait_for(lock, kPollInterval);
+    }
+  }
+
+  // Called under the lock. The owner waits in Remove until the cancel is over, so the handle
+  // stays valid while it runs.
+  void StartCancel(Deadline::Entry& entry, Clock::time_point now) {
+    entry.cancelledAt = now;
+    entry.linksBeforeCancel = OpenTcpLinks();
+    entry.cancelling = true;
+    try {
+      std::thread([this, &entry] {
+        SQLCancel(entry.statement);
+        const std::lock_guard lock(mutex_);
+        entry.cancelling = false;
+        changed_.notify_all();
+      }).detach();
+    } catch (const std::system_error&) {
+      entry.cancelling = false;  // no thread for the cancel: the cut-off follows in time
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<Deadline::Entry*> entries_;
+};
+
+}  // namespace
+
+Deadline::Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff)
+    : entry_(std::make_unique<Entry>()) {
+  entry_->statement = statement.Get();
+  entry_->deadline = Clock::now() + timeout;
+  entry_->cutOff = std::move(cutOff);
+  entry_->stopsAtStart = stopRequests.load();
+  Watchdog::Instance().Add(*entry_);
+}
+
+Deadline::~Deadline() { End(); }
+
+Deadline::Outcome Deadline::End() {
+  if (!ended_) Watchdog::Instance().Remove(*entry_);
+  ended_ = true;
+  return {entry_->expired, entry_->cutOffCalled};
+}
+
+void CancelRunningStatements() noexcept { stopRequests.fetch_add(1); }
+
+}  // namespace mv::odbc

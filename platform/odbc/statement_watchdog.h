@@ -1,0 +1,51 @@
+// The process's watchdog over running ODBC calls: cancels a call that has not answered within
+// its time-out, and every running call when the operator stops the run.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "platform/odbc/odbc_error.h"
+#include "platform/odbc/tcp_link.h"
+
+namespace mv::odbc {
+
+/// While it lives, the watchdog cancels the call running on `statement` (SQLCancel, on a thread
+/// of its own, since a driver's cancel may itself wait for the server) once `timeout` has
+/// passed, or when CancelRunningStatements() is called. When the call has not returned
+/// `kCancelGrace` after the cancel (a driver that waits for a server that does not answer),
+/// the watchdog calls `cutOff` with the process's TCP links as they were before the cancel;
+/// it must make the call and the cancel return. Watching ends (End or the destructor) once a
+/// cancel in progress is over, so the handle is never cancelled after it is freed.
+class Deadline {
+ public:
+  using CutOffCall = std::function<void(const std::vector<TcpLink>& linksBeforeCancel)>;
+  Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff);
+  ~Deadline();
+  Deadline(const Deadline&) = delete;
+  Deadline& operator=(const Deadline&) = delete;
+
+  struct Outcome {
+    bool expired = false;  // the call was cancelled because its time-out had passed
+    bool cutOff = false;   // and had to be cut off
+  };
+  /// Stops watching the call, after which nothing more happens to it, and tells what the
+  /// watchdog did. Further calls answer the same.
+  Outcome End();
+
+  struct Entry;
+
+ private:
+  std::unique_ptr<Entry> entry_;
+  bool ended_ = false;
+};
+
+/// How long a cancelled call may take to return before the watchdog cuts it off.
+inline constexpr std::chrono::seconds kCancelGrace{5};
+
+/// Cancels the calls running at this moment (not those started later) within a fraction of a
+/// second. Safe to call from any thread and from a signal handler.
+void CancelRunningStatements() noexcept;
+
+}  // namespace mv::odbc

@@ -1,0 +1,209 @@
+// Statements that do not answer: time-outs that hold against a frozen server, and the
+// operator's stop cancelling a running statement.
+#include "platform/odbc/statement_watchdog.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "driver/convert_functions.h"
+#include "platform/odbc/connection.h"
+#include "platform/odbc/recordset.h"
+#include "platform/odbc/row_reader.h"
+#include "platform/runtime_error.h"
+#include "tests/support/test_database.h"
+
+namespace mv {
+namespace {
+
+using testing::TestDatabase;
+
+constexpr int kShortQueryTimeout = 2;
+
+std::unique_ptr<Connection> ConnectWithQueryTimeout(const TestDatabase& database, int seconds) {
+  const auto& address = database.Address();
+  return std::make_unique<Connection>(
+      BuildConnectionString(address.server, address.user, address.password, address.database),
+      kLoginTimeoutSeconds, seconds);
+}
+
+/// A statement that keeps the engine busy for a minute.
+std::string SlowQuery(setup::Engine engine) {
+  return engine == setup::Engine::Sqlite
+             ? "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
+               "10000000000) select count(*) from c"
+             : "select pg_sleep(60)";
+}
+
+/// Freezes server processes (SIGSTOP) while it lives, and thaws them when it ends or, should
+/// the call under test hang, after a minute, which fails the test.
+class Freeze {
+ public:
+  explicit Freeze(std::vector<pid_t> processes)
+      : processes_(std::move(processes)), rescue_([this] { RescueAfterAMinute(); }) {
+    for (pid_t process : processes_) ::kill(process, SIGSTOP);
+  }
+  ~Freeze() {
+    {
+      const std::lock_guard lock(mutex_);
+      ended_ = true;
+    }
+    ended_signal_.notify_all();
+    rescue_.join();
+    Thaw();
+  }
+
+ private:
+  void Thaw() {
+    for (pid_t process : processes_) ::kill(process, SIGCONT);
+  }
+  void RescueAfterAMinute() {
+    std::unique_lock lock(mutex_);
+    if (ended_signal_.wait_for(lock, std::chrono::seconds(60), [this] { return ended_; })) return;
+    ADD_FAILURE() << "the call did not return from the frozen server within a minute";
+    Thaw();
+  }
+
+  std::vector<pid_t> processes_;
+  std::mutex mutex_;
+  std::condition_variable ended_signal_;
+  bool ended_ = false;
+  std::thread rescue_;
+};
+
+pid_t BackendOf(Connection& connection) {
+  Recordset backend(connection, "select pg_backend_pid() as pid");
+  return static_cast<pid_t>(backend.Field("pid").ToLong());
+}
+
+pid_t Postmaster() {
+  std::ifstream file(std::string(std::getenv("PG_DATA_DIR")) + "/postmaster.pid");
+  pid_t pid = 0;
+  file >> pid;
+  return pid;
+}
+
+/// The error `call` fails with; fails the test when it succeeds.
+RuntimeError FailureOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const RuntimeError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "expected the call to fail";
+  return RuntimeError(0, "");
+}
+
+bool SaysTimeout(const RuntimeError& error) {
+  std::string text = error.Description();
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
+  return text.find("timeout") != std::string::npos;
+}
+
+struct FrozenCall {
+  const char* name;
+  bool wholeServer;  // the postmaster too, so that a cancel request waits as well
+  std::function<void(Connection&)> call;
+};
+
+void PrintTo(const FrozenCall& call, std::ostream* out) { *out << call.name; }
+
+std::string Named(const ::testing::TestParamInfo<FrozenCall>& info) { return info.param.name; }
+
+class FrozenServerTest : public ::testing::TestWithParam<FrozenCall> {
+ protected:
+  void SetUp() override {
+    if (setup::EngineFromEnvironment() == setup::Engine::Sqlite) {
+      GTEST_SKIP() << "SQLite is embedded: there is no server to freeze";
+    }
+  }
+};
+
+TEST_P(FrozenServerTest, CallFailsWithTheTimeoutErrorAndTheConnectionCutOff) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
+  std::vector<pid_t> frozen{BackendOf(*connection)};
+  if (GetParam().wholeServer) frozen.push_back(Postmaster());
+  const Freeze freeze(frozen);
+  const RuntimeError error = FailureOf([&] { GetParam().call(*connection); });
+  EXPECT_EQ(error.Number(), odbc::kQueryTimeoutError) << error.Description();
+  EXPECT_EQ(error.Description(), "Query timeout expired");
+  EXPECT_TRUE(error.ConnectionLost());
+}
+
+void SelectOne(Connection& connection) { connection.Execute("select 1"); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FrozenServerTest,
+    ::testing::Values(FrozenCall{"Execute", false, SelectOne},
+                      FrozenCall{"ExecuteOnAWhollyFrozenServer", true, SelectOne},
+                      // The driver fetches a large result in blocks: the second needs the server.
+                      FrozenCall{"FetchOfTheNextBlock", false,
+                                 [](Connection& connection) {
+                                   RowReader rows(connection,
+                                                  "select generate_series(1, 100000) as n");
+                                   while (rows.Next()) {
+                                   }
+                                 }}),
+    Named);
+
+TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
+  // The engine's own time-out may come first (PostgreSQL's statement_timeout): its text then.
+  const RuntimeError error =
+      FailureOf([&] { connection->Execute(SlowQuery(database.GetEngine())); });
+  EXPECT_TRUE(SaysTimeout(error)) << error.Description();
+  EXPECT_FALSE(error.ConnectionLost());
+  EXPECT_NO_THROW(connection->Execute("select 1")) << "the connection is usable after a cancel";
+}
+
+TEST(StatementWatchdogTest, StopCancelsTheRunningStatementButNotTheNextOne) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, 600);
+  std::atomic<bool> returned = false;
+  // Stops until the call returns, so that one stop surely comes while it runs.
+  std::thread stopper([&] {
+    while (!returned) {
+      odbc::CancelRunningStatements();
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  });
+  const RuntimeError error =
+      FailureOf([&] { connection->Execute(SlowQuery(database.GetEngine())); });
+  EXPECT_FALSE(SaysTimeout(error)) << error.Description();
+  returned = true;
+  stopper.join();
+  EXPECT_NO_THROW(connection->Execute("select 1"));
+}
+
+TEST(StatementWatchdogTest, ConnectingToAFrozenServerFailsAfterTheLoginTimeout) {
+  if (setup::EngineFromEnvironment() == setup::Engine::Sqlite) {
+    GTEST_SKIP() << "SQLite is embedded: there is no server to freeze";
+  }
+  TestDatabase database;
+  const auto& address = database.Address();
+  const Freeze freeze({Postmaster()});
+  EXPECT_THROW(Connection(BuildConnectionString(address.server, address.user, address.password,
+                                                address.database),
+                          kShortQueryTimeout, kShortQueryTimeout),
+               RuntimeError);
+}
+
+}  // namespace
+}  // namespace mv
