@@ -112,7 +112,8 @@ class Watchdog {
 Deadline::Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff)
     : entry_(std::make_unique<Entry>()) {
   entry_->statement = statement.Get();
-  entry_->deadline = Clock::now() + timeout;
+  // A time-out of 0 is ODBC's "none": the call is then only cancelled by a stop.
+  entry_->deadline = timeout.count() > 0 ? Clock::now() + timeout : Clock::time_point::max();
   entry_->cutOff = std::move(cutOff);
   entry_->stopsAtStart = stopRequests.load();
   Watchdog::Instance().Add(*entry_);

@@ -18,6 +18,7 @@ namespace mv::odbc {
 /// the watchdog calls `cutOff` with the process's TCP links as they were before the cancel;
 /// it must make the call and the cancel return. Watching ends (End or the destructor) once a
 /// cancel in progress is over, so the handle is never cancelled after it is freed.
+/// A `timeout` of 0 or less sets no deadline (ODBC's "no time-out"); a stop still cancels.
 class Deadline {
  public:
   using CutOffCall = std::function<void(const std::vector<TcpLink>& linksBeforeCancel)>;

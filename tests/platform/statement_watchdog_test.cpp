@@ -173,6 +173,15 @@ TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {
   EXPECT_NO_THROW(connection->Execute("select 1")) << "the connection is usable after a cancel";
 }
 
+TEST(StatementWatchdogTest, AQueryTimeoutOfZeroMeansNone) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, 0);
+  // Long enough for the watchdog to look at it (a few tenths of a second).
+  EXPECT_NO_THROW(connection->Execute(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) "
+      "select count(*) from n"));
+}
+
 TEST(StatementWatchdogTest, StopCancelsTheRunningStatementButNotTheNextOne) {
   TestDatabase database;
   auto connection = ConnectWithQueryTimeout(database, 600);
