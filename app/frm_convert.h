@@ -9,10 +9,10 @@
 #include "app/background_run.h"
 #include "app/file_viewer.h"
 #include "app/progress_display.h"
-#include "driver/settings_file.h"
-#include "driver/window_paths.h"
 #include "driver/connection_values.h"
 #include "driver/converter.h"
+#include "driver/settings_file.h"
+#include "driver/window_paths.h"
 #include "platform/message_display.h"
 
 class QCheckBox;

@@ -1,9 +1,9 @@
 // MigrateVantrel22To23: starts the migration window.
 #include <QApplication>
 
-#include "converters/converter_factory.h"
 #include "app/frm_convert.h"
 #include "app/message_box_display.h"
+#include "converters/converter_factory.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -55,7 +55,6 @@ std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_vie
 
 /// The log file opened for appending (created when missing), or null after showing "Error
 /// Occurred: Logfile could not opened. Check rights on the folder." when it cannot be opened.
-std::unique_ptr<TextWriter> OpenLogStream(const std::string& logFileName,
-                                          MessageDisplay& messages);
+std::unique_ptr<TextWriter> OpenLogStream(const std::string& logFileName, MessageDisplay& messages);
 
 }  // namespace mv

@@ -14,15 +14,24 @@ std::optional<RegionalSettings>& Override() {
 /// is no field.
 std::string Conversion(char letter, size_t count) {
   switch (letter) {
-    case 'd': return count == 1 ? "%#d" : count == 2 ? "%d" : count == 3 ? "%a" : "%A";
-    case 'M': return count == 1 ? "%#m" : count == 2 ? "%m" : count == 3 ? "%b" : "%B";
-    case 'y': return count <= 2 ? "%y" : "%Y";
-    case 'h': return count == 1 ? "%#I" : "%I";
-    case 'H': return count == 1 ? "%#H" : "%H";
-    case 'm': return count == 1 ? "%#M" : "%M";
-    case 's': return count == 1 ? "%#S" : "%S";
-    case 't': return "%p";
-    default: return "";
+    case 'd':
+      return count == 1 ? "%#d" : count == 2 ? "%d" : count == 3 ? "%a" : "%A";
+    case 'M':
+      return count == 1 ? "%#m" : count == 2 ? "%m" : count == 3 ? "%b" : "%B";
+    case 'y':
+      return count <= 2 ? "%y" : "%Y";
+    case 'h':
+      return count == 1 ? "%#I" : "%I";
+    case 'H':
+      return count == 1 ? "%#H" : "%H";
+    case 'm':
+      return count == 1 ? "%#M" : "%M";
+    case 's':
+      return count == 1 ? "%#S" : "%S";
+    case 't':
+      return "%p";
+    default:
+      return "";
   }
 }
 
@@ -64,8 +73,7 @@ const RegionalSettings& CurrentRegionalSettings() {
   return Override() ? *Override() : user;
 }
 
-ScopedRegionalSettings::ScopedRegionalSettings(RegionalSettings settings)
-    : previous_(Override()) {
+ScopedRegionalSettings::ScopedRegionalSettings(RegionalSettings settings) : previous_(Override()) {
   Override() = std::move(settings);
 }
 

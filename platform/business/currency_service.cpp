@@ -1,9 +1,9 @@
 #include "platform/business/currency_service.h"
 
 #include "platform/business/business_errors.h"
-#include "platform/utilities/quoted_literal.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"
+#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 

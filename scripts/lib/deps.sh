@@ -9,6 +9,7 @@ REQUIRED_PACKAGES=(
   libicu-dev libpugixml-dev
   qt6-base-dev
   fonts-dejavu-core  # the window's font on Linux, in which the window tests measure captions
+  clang-format       # the test script checks that every source file is formatted
 )
 
 install_missing_packages() {

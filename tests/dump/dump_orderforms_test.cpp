@@ -58,20 +58,14 @@ TEST_F(DumpOrderformsTest, OrderFormWithTwoLinesAsTheOperatorSeesIt) {
   Store("B-1002", *orderForm);
 
   const std::string pad40(40, ' '), pad47(47, ' '), pad42(42, ' ');
-  EXPECT_EQ(Dump(), std::string(kHeader) +
-                        "order_id" + pad42 + "B-1002 [String]\r\n" +
-                        "shopper_id" + pad40 + "S-77 [String]\r\n" +
-                        "Orderline 1\r\n\r\n" +
-                        "SKU" + pad47 + "A-100 [String]\r\n" +
-                        "Quantity" + pad42 + "2 [Long]\r\n\r\n" +
-                        "Orderline 2\r\n\r\n" +
-                        "SKU" + pad47 + "B-200 [String]\r\n" +
-                        "Quantity" + pad42 + "1 [Long]\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(Dump(), std::string(kHeader) + "order_id" + pad42 + "B-1002 [String]\r\n" +
+                        "shopper_id" + pad40 + "S-77 [String]\r\n" + "Orderline 1\r\n\r\n" + "SKU" +
+                        pad47 + "A-100 [String]\r\n" + "Quantity" + pad42 + "2 [Long]\r\n\r\n" +
+                        "Orderline 2\r\n\r\n" + "SKU" + pad47 + "B-200 [String]\r\n" + "Quantity" +
+                        pad42 + "1 [Long]\r\n\r\n\r\n\r\n");
 }
 
-TEST_F(DumpOrderformsTest, EmptyOrderListGivesOnlyTheHeader) {
-  EXPECT_EQ(Dump(), kHeader);
-}
+TEST_F(DumpOrderformsTest, EmptyOrderListGivesOnlyTheHeader) { EXPECT_EQ(Dump(), kHeader); }
 
 TEST_F(DumpOrderformsTest, KeyWidthAndRegionalTextsOfScalars) {
   auto orderForm = VariantObject::NewDictionary();
@@ -84,15 +78,14 @@ TEST_F(DumpOrderformsTest, KeyWidthAndRegionalTextsOfScalars) {
   orderForm->Set("name", Variant::String("Müller €"));
   orderForm->Set("Größe", Variant::Integer(3));
   Store("B-1", *orderForm);
-  EXPECT_EQ(Dump(), std::string(kHeader) +
-                        std::string(50, 'k') + "fits [String]\r\n" +
-                        std::string(51, 'l') + " long [String]\r\n" +
-                        "empty" + std::string(45, ' ') + " [String]\r\n" +
-                        "price" + std::string(45, ' ') + "12,99 [Currency]\r\n" +
-                        "saved" + std::string(45, ' ') + "02.01.2026 [Date]\r\n" +
-                        "gift" + std::string(46, ' ') + "True [Boolean]\r\n" +
-                        "name" + std::string(46, ' ') + "Müller € [String]\r\n" +
-                        "Größe" + std::string(45, ' ') + "3 [Integer]\r\n\r\n\r\n");
+  EXPECT_EQ(Dump(), std::string(kHeader) + std::string(50, 'k') + "fits [String]\r\n" +
+                        std::string(51, 'l') + " long [String]\r\n" + "empty" +
+                        std::string(45, ' ') + " [String]\r\n" + "price" + std::string(45, ' ') +
+                        "12,99 [Currency]\r\n" + "saved" + std::string(45, ' ') +
+                        "02.01.2026 [Date]\r\n" + "gift" + std::string(46, ' ') +
+                        "True [Boolean]\r\n" + "name" + std::string(46, ' ') +
+                        "Müller € [String]\r\n" + "Größe" + std::string(45, ' ') +
+                        "3 [Integer]\r\n\r\n\r\n");
 }
 
 TEST_F(DumpOrderformsTest, OnlyTheExactKeyItemsGivesOrderLines) {
@@ -105,8 +98,8 @@ TEST_F(DumpOrderformsTest, OnlyTheExactKeyItemsGivesOrderLines) {
   tags->Set("red", Variant::Long(1));
   orderForm->Set("tags", Variant::Object(tags));
   Store("B-2", *orderForm);
-  EXPECT_EQ(Dump(), std::string(kHeader) +
-                        "   Value [first]\r\n   Value [7]\r\n" + "   Value [red]\r\n\r\n\r\n");
+  EXPECT_EQ(Dump(), std::string(kHeader) + "   Value [first]\r\n   Value [7]\r\n" +
+                        "   Value [red]\r\n\r\n\r\n");
 }
 
 TEST_F(DumpOrderformsTest, ValuesWithoutATextFormAreWrittenReadablyAndTheDumpGoesOn) {
@@ -127,8 +120,10 @@ TEST_F(DumpOrderformsTest, ValuesWithoutATextFormAreWrittenReadablyAndTheDumpGoe
   Store("B-3", *orderForm);
   Store("B-4", *VariantObject::NewDictionary());
   const std::string dump = Dump();
-  EXPECT_NE(dump.find("options" + std::string(43, ' ') + "(Dictionary, 0 entries) [Dictionary]\r\n"),
-            std::string::npos) << dump;
+  EXPECT_NE(
+      dump.find("options" + std::string(43, ' ') + "(Dictionary, 0 entries) [Dictionary]\r\n"),
+      std::string::npos)
+      << dump;
   EXPECT_NE(dump.find("note" + std::string(46, ' ') + "Null [Null]\r\n"), std::string::npos);
   EXPECT_NE(dump.find("raw" + std::string(47, ' ') + "0A FF [Byte()]\r\n"), std::string::npos);
   EXPECT_NE(dump.find("gift" + std::string(46, ' ') + "Nothing [Nothing]\r\n"), std::string::npos);
@@ -209,8 +204,7 @@ TEST(DumpOrderformsFailureTest, MissingOrderListWritesNoFile) {
   TempFolder folder;
   const std::string file = folder.File("orderforms.txt");
   const auto& a = empty.Address();
-  EXPECT_THROW(DumpOrderforms().Dump(a.server, a.user, a.password, a.database, file),
-               RuntimeError);
+  EXPECT_THROW(DumpOrderforms().Dump(a.server, a.user, a.password, a.database, file), RuntimeError);
   EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(file)));
 }
 

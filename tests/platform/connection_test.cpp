@@ -22,7 +22,8 @@ TEST(ConnectionTest, SelectTopReturnsOneRowOnEveryEngine) {
   TestDatabase database;
   auto connection = database.Connect();
   connection->Execute("create table numbers (n integer)");
-  for (int i = 1; i <= 3; ++i) connection->Execute("insert into numbers (n) values (" + std::to_string(i) + ")");
+  for (int i = 1; i <= 3; ++i)
+    connection->Execute("insert into numbers (n) values (" + std::to_string(i) + ")");
   Recordset top(*connection, "select top 1 * from numbers");
   EXPECT_EQ(top.RecordCount(), 1);
 }

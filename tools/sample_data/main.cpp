@@ -12,10 +12,10 @@
 #include "tools/setup/database_factory.h"
 #include "tools/setup/schema_script.h"
 // Sample-set headers:
-#include "tools/sample_data/parameter_samples.h"
 #include "tools/sample_data/basket_samples.h"
-#include "tools/sample_data/order_samples.h"
 #include "tools/sample_data/copydata_samples.h"
+#include "tools/sample_data/order_samples.h"
+#include "tools/sample_data/parameter_samples.h"
 
 namespace {
 
@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
       mv::setup::ApplySchema(*instance, options["schema"], engine, "instance");
     }
     mv::samples::SampleOptions sampleOptions;
-    if (options.count("seed")) sampleOptions.seed = static_cast<std::uint32_t>(std::stoul(options["seed"]));
+    if (options.count("seed"))
+      sampleOptions.seed = static_cast<std::uint32_t>(std::stoul(options["seed"]));
     if (options.count("count")) sampleOptions.count = std::stoi(options["count"]);
     const std::string only = options.count("only") ? "," + options["only"] + "," : "";
     mv::samples::SampleDatabases databases{*source, *target, *instance};

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/business/business_errors.h"
-#include "platform/utilities/quoted_literal.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"
+#include "platform/utilities/quoted_literal.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
