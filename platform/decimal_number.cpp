@@ -18,11 +18,6 @@ namespace {
 constexpr std::string_view kLargestMagnitude = "79228162514264337593543950335";
 constexpr int kMaxScale = 28;
 
-[[noreturn]] void ThrowOverflow() { throw RuntimeError(errors::kOverflow, "Overflow"); }
-[[noreturn]] void ThrowTypeMismatch() {
-  throw RuntimeError(errors::kTypeMismatch, "Type mismatch");
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string WithoutLeadingZeros(std::string digits) {
@@ -62,6 +57,12 @@ std::string RoundedOff(const std::string& digits, std::size_t dropped) {
   const bool odd = (result.back() - '0') % 2 == 1;
   if (first > '5' || (first == '5' && (beyondHalf || odd))) result = Incremented(result);
   return result;
+}
+
+/// The digits of |value|; unsigned, so that the smallest value does not overflow on negation.
+std::string MagnitudeDigits(std::int64_t value) {
+  return std::to_string(value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value)
+                                  : static_cast<std::uint64_t>(value));
 }
 
 std::string AddMagnitudes(const std::string& a, const std::string& b) {
@@ -167,15 +168,11 @@ DecimalNumber DecimalNumber::Parse(std::string_view text) {
 }
 
 DecimalNumber DecimalNumber::FromCurrency(std::int64_t scaled) {
-  const std::uint64_t magnitude = scaled < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(scaled)
-                                             : static_cast<std::uint64_t>(scaled);
-  return DecimalNumber(scaled < 0, std::to_string(magnitude), 4);
+  return DecimalNumber(scaled < 0, MagnitudeDigits(scaled), 4);
 }
 
 DecimalNumber DecimalNumber::FromInteger(std::int64_t value) {
-  const std::uint64_t magnitude = value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value)
-                                            : static_cast<std::uint64_t>(value);
-  return DecimalNumber(value < 0, std::to_string(magnitude), 0);
+  return DecimalNumber(value < 0, MagnitudeDigits(value), 0);
 }
 
 DecimalNumber DecimalNumber::FromDouble(double value) {

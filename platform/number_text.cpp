@@ -75,7 +75,7 @@ std::optional<double> ParseNumber(std::string_view text, char separator) {
   const auto [end, error] =
       std::from_chars(invariant.data(), invariant.data() + invariant.size(), value);
   if (error == std::errc::result_out_of_range) {
-    throw RuntimeError(errors::kOverflow, "Overflow");
+    ThrowOverflow();
   }
   if (error != std::errc() || end != invariant.data() + invariant.size()) return std::nullopt;
   return negative ? -value : value;

@@ -10,4 +10,8 @@ RuntimeError::RuntimeError(long number, std::string description, bool connection
       description_(std::move(description)),
       connectionLost_(connectionLost) {}
 
+void ThrowOverflow() { throw RuntimeError(errors::kOverflow, "Overflow"); }
+
+void ThrowTypeMismatch() { throw RuntimeError(errors::kTypeMismatch, "Type mismatch"); }
+
 }  // namespace mv

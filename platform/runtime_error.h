@@ -38,4 +38,9 @@ inline constexpr long kObjectNotSet = 91;
 inline constexpr long kObjectDoesNotSupport = 438;
 }  // namespace errors
 
+/// RuntimeError 6 "Overflow": a value beyond what its kind holds.
+[[noreturn]] void ThrowOverflow();
+/// RuntimeError 13 "Type mismatch".
+[[noreturn]] void ThrowTypeMismatch();
+
 }  // namespace mv

@@ -31,13 +31,9 @@ constexpr std::array<const char*, 15> kKindNames = {
 
 const char* KindName(VariantKind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
 
-[[noreturn]] void ThrowTypeMismatch() {
-  throw RuntimeError(errors::kTypeMismatch, "Type mismatch");
-}
 [[noreturn]] void ThrowInvalidUseOfNull() {
   throw RuntimeError(errors::kInvalidUseOfNull, "Invalid use of Null");
 }
-[[noreturn]] void ThrowOverflow() { throw RuntimeError(errors::kOverflow, "Overflow"); }
 [[noreturn]] void ThrowWrongKind(VariantKind expected, const std::string& actualTypeName) {
   throw RuntimeError(errors::kTypeMismatch, std::string("Type mismatch: expected ") +
                                                 KindName(expected) + ", got " + actualTypeName);

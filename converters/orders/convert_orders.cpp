@@ -76,13 +76,14 @@ bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
   std::int32_t ConvertedCount = 0;
   std::int32_t RefusedCount = 0;
   bool succeeded = true;
-  UnitGroups groups(*targetConnection_, *log_, GroupSize(), Rehearsing());
+  const int groupSize = GroupSize();
+  UnitGroups groups(*targetConnection_, *log_, groupSize, Rehearsing());
   long read = 0;
   // A group of orders is read with all its lines in one query, written in one transaction
   // (each order in a savepoint of its own), and logged once committed.
-  for (std::vector<FieldRow> group = NextOrders(orders, GroupSize());
+  for (std::vector<FieldRow> group = NextOrders(orders, groupSize);
        !group.empty() && !connectionLost_ && !StopRequested();
-       group = NextOrders(orders, GroupSize())) {
+       group = NextOrders(orders, groupSize)) {
     const auto groupLines = LinesOfOrders(group);
     groups.Open();
     std::int32_t convertedInGroup = 0;

@@ -1,6 +1,5 @@
 #include "platform/business/remembered_lookups.h"
 
-#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>

@@ -27,13 +27,20 @@ class FieldSource {
 /// The columns of one result, found by name in any letter case.
 class ResultColumns {
  public:
-  explicit ResultColumns(std::vector<odbc::ColumnInfo> columns) : columns_(std::move(columns)) {}
+  ResultColumns() = default;
+  explicit ResultColumns(std::vector<odbc::ColumnInfo> columns);
+
   const std::vector<odbc::ColumnInfo>& All() const { return columns_; }
-  /// Throws RuntimeError 3265 for a name no column has.
+  size_t size() const { return columns_.size(); }
+  const odbc::ColumnInfo& operator[](size_t index) const { return columns_[index]; }
+  bool Contains(std::string_view name) const;
+  /// The first column named `name`. Throws RuntimeError 3265 for a name no column has.
   size_t Index(std::string_view name) const;
 
  private:
   std::vector<odbc::ColumnInfo> columns_;
+  bool uniqueNames_ = true;        // no two columns share a name in any letter case
+  mutable size_t lastColumn_ = 0;  // where the last name lookup ended
 };
 
 /// One row of a result, held with its result's columns.

@@ -55,12 +55,7 @@ Recordset::Recordset(Connection& connection, std::string_view sql)
     : connection_(connection), table_(BaseTable(sql)) {
   odbc::Statement statement(connection);
   statement.ExecuteDirect(connection.ForEngine(sql));
-  columns_ = statement.DescribeColumns();
-  for (size_t i = 0; i < columns_.size() && uniqueNames_; ++i) {
-    for (size_t j = i + 1; j < columns_.size() && uniqueNames_; ++j) {
-      uniqueNames_ = !EqualsIgnoreCase(columns_[i].name, columns_[j].name);
-    }
-  }
+  columns_ = ResultColumns(statement.DescribeColumns());
   while (statement.Fetch()) {
     Row row;
     row.values.reserve(columns_.size());
@@ -81,30 +76,11 @@ void Recordset::MoveNext() {
 
 std::vector<std::string> Recordset::FieldNames() const {
   std::vector<std::string> names;
-  for (const auto& column : columns_) names.push_back(column.name);
+  for (const auto& column : columns_.All()) names.push_back(column.name);
   return names;
 }
 
-bool Recordset::HasField(std::string_view name) const {
-  for (const auto& column : columns_) {
-    if (EqualsIgnoreCase(column.name, name)) return true;
-  }
-  return false;
-}
-
-size_t Recordset::ColumnIndex(std::string_view name) const {
-  // Rows are mostly read and written column after column, so with unique names the search
-  // starts after the column found last; the first match is then the only one.
-  const size_t start = uniqueNames_ ? lastColumn_ + 1 : 0;
-  for (size_t n = 0; n < columns_.size(); ++n) {
-    const size_t i = (start + n) % columns_.size();
-    if (EqualsIgnoreCase(columns_[i].name, name)) {
-      lastColumn_ = i;
-      return i;
-    }
-  }
-  ThrowItemNotFound();
-}
+bool Recordset::HasField(std::string_view name) const { return columns_.Contains(name); }
 
 Recordset::Row& Recordset::CurrentRow() {
   if (Bof() || Eof()) ThrowNoCurrentRecord();
@@ -117,12 +93,12 @@ const Recordset::Row& Recordset::CurrentRow() const {
 }
 
 const Variant& Recordset::Field(std::string_view name) const {
-  const size_t column = ColumnIndex(name);
+  const size_t column = columns_.Index(name);
   return CurrentRow().values[column];
 }
 
 void Recordset::SetField(std::string_view name, Variant value) {
-  const size_t column = ColumnIndex(name);
+  const size_t column = columns_.Index(name);
   // Drivers take a bound text up to its first NUL character and would store the rest cut off.
   if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
     throw RuntimeError(errors::kInvalidProcedureCall,
@@ -157,7 +133,7 @@ const std::vector<size_t>& Recordset::ConditionColumns() {
     if (names.empty()) names = PrimaryKeyNames(connection_, ToLower(table_));
     conditionColumns_.emplace();
     for (const auto& name : names) {
-      if (HasField(name)) conditionColumns_->push_back(ColumnIndex(name));
+      if (HasField(name)) conditionColumns_->push_back(columns_.Index(name));
     }
     if (conditionColumns_->empty()) {
       for (size_t i = 0; i < columns_.size(); ++i) {

@@ -77,7 +77,6 @@ class Recordset : public FieldSource {
   };
   using PreparedWrites = std::map<std::vector<bool>, PreparedWrite>;
 
-  size_t ColumnIndex(std::string_view name) const;
   Row& CurrentRow();
   const Row& CurrentRow() const;
   void MarkPending(size_t rowIndex);
@@ -97,9 +96,7 @@ class Recordset : public FieldSource {
 
   Connection& connection_;
   std::string table_;
-  std::vector<odbc::ColumnInfo> columns_;
-  bool uniqueNames_ = true;        // no two columns share a name in any letter case
-  mutable size_t lastColumn_ = 0;  // where the last name lookup ended
+  ResultColumns columns_;
   std::vector<Row> rows_;
   long position_ = 0;
   std::vector<size_t> pending_;

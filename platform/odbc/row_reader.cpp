@@ -1,5 +1,8 @@
 #include "platform/odbc/row_reader.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/odbc/connection.h"
 #include "platform/runtime_error.h"
 
@@ -17,9 +20,30 @@ void ThrowNoCurrentRecord() {
                      "Requested operation requires a current record.");
 }
 
+ResultColumns::ResultColumns(std::vector<odbc::ColumnInfo> columns) : columns_(std::move(columns)) {
+  for (size_t i = 0; i < columns_.size() && uniqueNames_; ++i) {
+    for (size_t j = i + 1; j < columns_.size() && uniqueNames_; ++j) {
+      uniqueNames_ = !EqualsIgnoreCase(columns_[i].name, columns_[j].name);
+    }
+  }
+}
+
+bool ResultColumns::Contains(std::string_view name) const {
+  return std::any_of(columns_.begin(), columns_.end(), [name](const odbc::ColumnInfo& column) {
+    return EqualsIgnoreCase(column.name, name);
+  });
+}
+
 size_t ResultColumns::Index(std::string_view name) const {
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    if (EqualsIgnoreCase(columns_[i].name, name)) return i;
+  // Rows are mostly read and written column after column, so with unique names the search
+  // starts after the column found last; the first match is then the only one.
+  const size_t start = uniqueNames_ ? lastColumn_ + 1 : 0;
+  for (size_t n = 0; n < columns_.size(); ++n) {
+    const size_t i = (start + n) % columns_.size();
+    if (EqualsIgnoreCase(columns_[i].name, name)) {
+      lastColumn_ = i;
+      return i;
+    }
   }
   ThrowItemNotFound();
 }

@@ -71,11 +71,19 @@ bool ReadAll(const Handle& statement, SQLUSMALLINT column, SQLSMALLINT cType,
   }
 }
 
+/// The UTF-8 text of the `units` characters a driver wrote into `buffer`, cut to the buffer
+/// when the driver reports a longer text than fitted.
+template <size_t Capacity>
+std::string BufferText(const SQLWCHAR (&buffer)[Capacity], size_t units) {
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buffer),
+                                         std::min(units, Capacity - 1)));
+}
+
 template <typename Integral>
 Integral CheckedNarrow(SQLBIGINT value) {
   if (value < std::numeric_limits<Integral>::min() ||
       value > std::numeric_limits<Integral>::max()) {
-    throw RuntimeError(errors::kOverflow, "Overflow");
+    ThrowOverflow();
   }
   return static_cast<Integral>(value);
 }
@@ -314,18 +322,13 @@ std::vector<ColumnInfo> Statement::DescribeColumns() {
                           static_cast<SQLSMALLINT>(std::size(name)), &nameLength, &column.sqlType,
                           &column.size, &column.decimalDigits, &nullable),
           statement_);
-    column.name = Utf16ToUtf8(std::u16string_view(
-        reinterpret_cast<const char16_t*>(name),
-        std::min<size_t>(static_cast<size_t>(nameLength), std::size(name) - 1)));
+    column.name = BufferText(name, static_cast<size_t>(nameLength));
     SQLWCHAR typeName[128] = {};
     SQLSMALLINT typeNameBytes = 0;
     Check(SQLColAttributeW(statement_.Get(), static_cast<SQLUSMALLINT>(i + 1), SQL_DESC_TYPE_NAME,
                            typeName, sizeof(typeName), &typeNameBytes, nullptr),
           statement_);
-    column.typeName = Utf16ToUtf8(
-        std::u16string_view(reinterpret_cast<const char16_t*>(typeName),
-                            std::min<size_t>(static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR),
-                                             std::size(typeName) - 1)));
+    column.typeName = BufferText(typeName, static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR));
     column.kind = KindOfColumn(column.sqlType, column.typeName);
   }
   return columns;
@@ -373,7 +376,7 @@ Variant Statement::ReadValue(SQLUSMALLINT index, const ColumnInfo& column) {
       if (column.kind == VariantKind::Double) return Variant::Double(value);
       // A REAL column of an engine without fixed widths may hold more than a float does.
       if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) {
-        throw RuntimeError(errors::kOverflow, "Overflow");
+        ThrowOverflow();
       }
       return Variant::Single(static_cast<float>(value));
     }
