@@ -83,7 +83,8 @@ std::unique_ptr<Connection> OpenConnection(const std::string& server, const std:
     return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
                                         kLoginTimeoutSeconds, kQueryTimeoutSeconds);
   } catch (const RuntimeError& error) {
-    throw RuntimeError(error.Number(), HidePassword(error.Description(), password));
+    throw RuntimeError(error.Number(), HidePassword(error.Description(), password),
+                       error.SqlState(), error.ConnectionLost());
   }
 }
 

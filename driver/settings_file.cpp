@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -28,7 +29,7 @@ void SettingsFile::LoadSettings(SettingsFields& fields) const {
   SettingsFields read = fields;
   try {
     if (!std::filesystem::is_regular_file(path, ignored)) {
-      throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+      throw errors::PermissionDenied();
     }
     TextReader file(path);
     for (const auto field : kLines) {
@@ -36,7 +37,7 @@ void SettingsFile::LoadSettings(SettingsFields& fields) const {
       if (ReadSettingLine(file, line)) read.*field = line;
     }
   } catch (const std::exception&) {
-    throw RuntimeError(errors::kPermissionDenied, FailureMessage());
+    throw errors::PermissionDenied(FailureMessage());
   }
   fields = std::move(read);
 }
@@ -46,7 +47,7 @@ void SettingsFile::SaveSettings(const SettingsFields& fields) const {
   try {
     std::error_code failed;
     std::filesystem::remove(path, failed);
-    if (failed) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+    if (failed) throw errors::PermissionDenied();
     TextWriter file(path, TextWriter::Mode::Overwrite);
     for (const auto field : kLines) file.WriteLine(fields.*field);
     file.Close();

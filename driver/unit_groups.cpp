@@ -1,5 +1,6 @@
 #include "driver/unit_groups.h"
 
+#include "platform/errors.h"
 #include "platform/odbc/odbc_error.h"
 #include "platform/runtime_error.h"
 
@@ -11,9 +12,8 @@ UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size, bool rehea
   // Without savepoints a unit could only be undone with the transaction that holds the ones
   // before it.
   if (!target.TakesSavepoints()) {
-    throw RuntimeError(odbc::kGenericProviderError, "A rehearsal needs savepoints, which " +
-                                                        target.EngineName() +
-                                                        " does not take through this program");
+    throw errors::ProviderError("A rehearsal needs savepoints, which " + target.EngineName() +
+                                " does not take through this program");
   }
   rehearsal_ = std::make_unique<Transaction>(target);
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/configuration/configuration_path.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -21,9 +22,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 [[noreturn]] void ThrowUnusable(const std::string& what) {
-  throw RuntimeError(errors::kPathNotFound,
-                     what + ": set the environment variable " + kConfigurationPathVariable +
-                         " to the full path of the installation's configuration file.");
+  throw errors::PathNotFound(what + ": set the environment variable " + kConfigurationPathVariable +
+                             " to the full path of the installation's configuration file.");
 }
 
 }  // namespace

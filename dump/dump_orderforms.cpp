@@ -5,6 +5,7 @@
 
 #include "driver/convert_functions.h"
 #include "driver/open_order_form_storage.h"
+#include "platform/errors.h"
 #include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
@@ -80,14 +81,14 @@ int DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
   int damaged = 0;
   while (orderList.Next()) {
     if (!storage) {
-      throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+      throw errors::ObjectNotSet();
     }
     const Variant& orderId = orderList.Row().Field("order_id");
     std::shared_ptr<const VariantObject> orderForm;
     try {
       orderForm = storage->DataOf(orderList.Row());
     } catch (const RuntimeError& error) {
-      if (error.Number() != kOrderFormDamaged) throw;
+      if (error.Number() != errors::kOrderFormDamaged) throw;
       WriteKeyValueLine("order_id", orderId, stream);
       stream.WriteLine(error.Description());
       stream.WriteBlankLines(2);

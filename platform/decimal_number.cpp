@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -117,7 +118,7 @@ DecimalNumber::DecimalNumber(bool negative, std::string digits, int scale) {
   std::size_t dropped = static_cast<std::size_t>(std::max(0, scale - kMaxScale));
   std::string fitted = RoundedOff(digits, dropped);
   while (BeyondDecimal(fitted)) {
-    if (dropped >= static_cast<std::size_t>(scale)) ThrowOverflow();
+    if (dropped >= static_cast<std::size_t>(scale)) throw errors::Overflow();
     fitted = RoundedOff(digits, ++dropped);
   }
   scale -= static_cast<int>(dropped);
@@ -144,21 +145,21 @@ DecimalNumber DecimalNumber::Parse(std::string_view text) {
   if (at < text.size() && text[at] == '.') {
     for (++at; at < text.size() && IsDigit(text[at]); ++at, ++scale) digits += text[at];
   }
-  if (digits.empty()) ThrowTypeMismatch();
+  if (digits.empty()) throw errors::TypeMismatch();
   if (at < text.size() && (text[at] == 'E' || text[at] == 'e')) {
     int exponent = 0;
     const char* first = text.data() + at + 1;
     if (first < text.data() + text.size() && *first == '+') ++first;
     const auto [end, error] = std::from_chars(first, text.data() + text.size(), exponent);
-    if (error != std::errc() || first == end) ThrowTypeMismatch();
+    if (error != std::errc() || first == end) throw errors::TypeMismatch();
     at = static_cast<std::size_t>(end - text.data());
     scale -= exponent;
   }
-  if (at != text.size()) ThrowTypeMismatch();
+  if (at != text.size()) throw errors::TypeMismatch();
   digits = WithoutLeadingZeros(std::move(digits));
   if (digits == "0") return DecimalNumber();
   // A scale this far off the range is Overflow or zero whatever the digits are.
-  if (scale < -static_cast<long long>(kLargestMagnitude.size())) ThrowOverflow();
+  if (scale < -static_cast<long long>(kLargestMagnitude.size())) throw errors::Overflow();
   if (scale > static_cast<long long>(digits.size()) + kMaxScale + 1) return DecimalNumber();
   if (scale < 0) {
     digits.append(static_cast<std::size_t>(-scale), '0');
@@ -176,7 +177,7 @@ DecimalNumber DecimalNumber::FromInteger(std::int64_t value) {
 }
 
 DecimalNumber DecimalNumber::FromDouble(double value) {
-  if (!std::isfinite(value)) ThrowOverflow();
+  if (!std::isfinite(value)) throw errors::Overflow();
   std::array<char, 64> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
   return Parse(
@@ -199,7 +200,7 @@ std::int64_t DecimalNumber::ToCurrencyScaled() const {
                            : digits_ + std::string(static_cast<std::size_t>(4 - scale_), '0');
   scaled = WithoutLeadingZeros(std::move(scaled));
   const std::string_view limit = negative_ ? "9223372036854775808" : "9223372036854775807";
-  if (CompareMagnitudes(scaled, limit) > 0) ThrowOverflow();
+  if (CompareMagnitudes(scaled, limit) > 0) throw errors::Overflow();
   const std::uint64_t magnitude = std::stoull(scaled);
   return negative_ ? static_cast<std::int64_t>(std::uint64_t{0} - magnitude)
                    : static_cast<std::int64_t>(magnitude);

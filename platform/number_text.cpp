@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "platform/decimal_number.h"
+#include "platform/errors.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
 
@@ -75,7 +76,7 @@ std::optional<double> ParseNumber(std::string_view text, char separator) {
   const auto [end, error] =
       std::from_chars(invariant.data(), invariant.data() + invariant.size(), value);
   if (error == std::errc::result_out_of_range) {
-    ThrowOverflow();
+    throw errors::Overflow();
   }
   if (error != std::errc() || end != invariant.data() + invariant.size()) return std::nullopt;
   return negative ? -value : value;

@@ -4,14 +4,14 @@
 
 namespace mv {
 
-RuntimeError::RuntimeError(long number, std::string description, bool connectionLost)
+RuntimeError::RuntimeError(long number, const std::string& description)
+    : std::runtime_error(description), number_(number) {}
+
+RuntimeError::RuntimeError(long number, const std::string& description, std::string sqlState,
+                           bool connectionLost)
     : std::runtime_error(description),
       number_(number),
-      description_(std::move(description)),
+      sqlState_(std::move(sqlState)),
       connectionLost_(connectionLost) {}
-
-void ThrowOverflow() { throw RuntimeError(errors::kOverflow, "Overflow"); }
-
-void ThrowTypeMismatch() { throw RuntimeError(errors::kTypeMismatch, "Type mismatch"); }
 
 }  // namespace mv

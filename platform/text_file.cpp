@@ -3,25 +3,22 @@
 
 #include <system_error>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
 namespace mv {
-namespace {
-
-constexpr long kInputPastEndOfFile = 62;
-
-}  // namespace
+namespace {}  // namespace
 
 TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) : path_(path) {
   std::error_code ignored;
   const auto folder = path.parent_path();
   if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
-    throw RuntimeError(errors::kPathNotFound, "Path not found");
+    throw errors::PathNotFound();
   }
   const auto openMode = std::ios::binary | (mode == Mode::Append ? std::ios::app : std::ios::trunc);
   stream_.open(path, std::ios::out | openMode);
-  if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+  if (!stream_) throw errors::PermissionDenied();
 }
 
 void TextWriter::WriteLine(std::string_view utf8) {
@@ -47,10 +44,10 @@ void TextWriter::DropHeld() {
 }
 
 void TextWriter::Write(std::string_view utf8) {
-  if (!stream_.is_open()) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+  if (!stream_.is_open()) throw errors::PermissionDenied();
   stream_ << Utf8ToNarrow(utf8) << "\r\n";
   stream_.flush();
-  if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+  if (!stream_) throw errors::PermissionDenied();
 }
 
 void TextWriter::WriteBlankLines(int count) {
@@ -64,16 +61,16 @@ void TextWriter::Close() {
 TextReader::TextReader(const std::filesystem::path& path) {
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) {
-    throw RuntimeError(errors::kFileNotFound, "File not found");
+    throw errors::FileNotFound();
   }
   stream_.open(path, std::ios::in | std::ios::binary);
-  if (!stream_) throw RuntimeError(errors::kPermissionDenied, "Permission denied");
+  if (!stream_) throw errors::PermissionDenied();
 }
 
 bool TextReader::AtEndOfStream() { return stream_.peek() == std::ifstream::traits_type::eof(); }
 
 std::string TextReader::ReadLine() {
-  if (AtEndOfStream()) throw RuntimeError(kInputPastEndOfFile, "Input past end of file");
+  if (AtEndOfStream()) throw errors::InputPastEndOfFile();
   std::string line;
   std::getline(stream_, line);
   if (!line.empty() && line.back() == '\r') line.pop_back();

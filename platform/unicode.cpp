@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 #ifndef _WIN32
@@ -19,7 +20,7 @@ namespace {
 
 void Check(UErrorCode status, const char* what) {
   if (U_FAILURE(status)) {
-    throw RuntimeError(errors::kTypeMismatch, std::string(what) + ": " + u_errorName(status));
+    throw errors::TypeMismatch(std::string(what) + ": " + u_errorName(status));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <variant>
 
+#include "platform/errors.h"
 #include "platform/number_text.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
@@ -31,12 +32,10 @@ constexpr std::array<const char*, 15> kKindNames = {
 
 const char* KindName(VariantKind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
 
-[[noreturn]] void ThrowInvalidUseOfNull() {
-  throw RuntimeError(errors::kInvalidUseOfNull, "Invalid use of Null");
-}
+[[noreturn]] void ThrowInvalidUseOfNull() { throw errors::InvalidUseOfNull(); }
 [[noreturn]] void ThrowWrongKind(VariantKind expected, const std::string& actualTypeName) {
-  throw RuntimeError(errors::kTypeMismatch, std::string("Type mismatch: expected ") +
-                                                KindName(expected) + ", got " + actualTypeName);
+  throw errors::TypeMismatch(std::string("Type mismatch: expected ") + KindName(expected) +
+                             ", got " + actualTypeName);
 }
 
 double RoundHalfToEven(double value) {
@@ -52,7 +51,7 @@ Integral RoundToIntegral(double value) {
   const double rounded = RoundHalfToEven(value);
   if (!(rounded >= std::numeric_limits<Integral>::min() &&
         rounded <= std::numeric_limits<Integral>::max())) {
-    ThrowOverflow();  // also NaN and infinities
+    throw errors::Overflow();  // also NaN and infinities
   }
   return static_cast<Integral>(rounded);
 }
@@ -189,7 +188,7 @@ std::string Variant::ToText() const {
     case VariantKind::Object:
       break;
   }
-  ThrowTypeMismatch();
+  throw errors::TypeMismatch();
 }
 
 std::int16_t Variant::ToInteger() const { return RoundToIntegral<std::int16_t>(ToDouble()); }
@@ -227,7 +226,7 @@ double Variant::ToDouble() const {
     case VariantKind::Object:
       break;
   }
-  ThrowTypeMismatch();
+  throw errors::TypeMismatch();
 }
 
 DecimalNumber Variant::ToDecimal() const {
@@ -286,8 +285,7 @@ const std::vector<std::uint8_t>& Variant::AsBytes() const {
 
 const VariantObject& Variant::AsObject() const {
   const auto object = ObjectPointer();
-  if (!object)
-    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+  if (!object) throw errors::ObjectNotSet();
   return *object;
 }
 

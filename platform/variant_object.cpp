@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -21,8 +22,7 @@ std::string VariantObject::ClassName() const {
 
 void VariantObject::RequireShape(Shape shape) const {
   if (shape_ != shape) {
-    throw RuntimeError(errors::kObjectDoesNotSupport,
-                       "Object doesn't support this property or method");
+    throw errors::ObjectDoesNotSupport();
   }
 }
 

@@ -14,6 +14,7 @@
 #include "driver/group_size.h"
 #include "driver/open_order_form_storage.h"
 #include "driver/unit_groups.h"
+#include "platform/errors.h"
 #include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/regional_settings.h"
@@ -117,14 +118,13 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
           continue;
         }
         if (!storage) {
-          throw RuntimeError(errors::kObjectNotSet,
-                             "Object variable or With block variable not set");
+          throw errors::ObjectNotSet();
         }
         orderForm = storage->DataOf(baskets->Row());
       } catch (const RuntimeError& error) {
         // A basket without id or with a damaged order form is logged and skipped, so that it
         // does not keep the baskets after it from being converted.
-        if (!basketId.IsNull() && error.Number() != kOrderFormDamaged) throw;
+        if (!basketId.IsNull() && error.Number() != errors::kOrderFormDamaged) throw;
         log.WriteLine("OrderID: " + (basketId.IsNull() ? "(no id, row " + std::to_string(row) + ")"
                                                        : basketId.ToText()));
         log.WriteLine("Error occured: " + error.Description());

@@ -6,6 +6,7 @@
 #include "driver/group_size.h"
 #include "driver/unit_groups.h"
 #include "platform/business/remembered_lookups.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/utilities/quoted_literal.h"
 
@@ -220,7 +221,7 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const FieldSource& order
 
 void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {
   if (!targetConnection_) {
-    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+    throw errors::ObjectNotSet();
   }
   targetConnection_->Execute("delete from orderline where orderid = " +
                              QuotedLiteral(iFields.Field("ORDERID").ToText()));

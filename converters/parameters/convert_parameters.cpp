@@ -6,6 +6,7 @@
 
 #include "driver/convert_functions.h"
 #include "platform/configuration/xml_configuration.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -42,11 +43,11 @@ std::string PassErrorLine(const RuntimeError& error, const std::string& storePat
   switch (error.Number()) {
     case errors::kPermissionDenied:
       return "    Access denied for configuration file " + storePath;
-    case configuration_errors::kParameterNotFound:
+    case errors::kParameterNotFound:
       return "    Parameter '" + name + "' is not found " + "in configuration file " + storePath;
-    case configuration_errors::kStoreNotLoaded:
+    case errors::kStoreNotLoaded:
       return "    Error occured: Configuration store not loaded";
-    case configuration_errors::kInvalidParameterType:
+    case errors::kInvalidParameterType:
       return "    Type of parameter '" + name + "' is not valid OR " +
              "the datatype of the new value '" + (value.IsNull() ? "" : value.ToText()) +
              "' is not equal to the type of the parameter";

@@ -1,6 +1,6 @@
 #include "platform/business/business_partner_service.h"
 
-#include "platform/business/business_errors.h"
+#include "platform/errors.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"
 
@@ -20,8 +20,7 @@ std::string DatabaseBusinessPartnerService::ReadPartnerColumn(const Variant& bus
   Recordset partner(target_,
                     "select " + column + " from businesspartner where BUSINESSPARTNERID = " + id);
   if (partner.Eof()) {
-    throw RuntimeError(business_errors::kBusinessPartnerNotFound,
-                       "Business partner " + id + " does not exist.");
+    throw errors::BusinessPartnerNotFound(id);
   }
   return partner.Field(column).ToText();
 }

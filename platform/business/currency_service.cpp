@@ -1,6 +1,6 @@
 #include "platform/business/currency_service.h"
 
-#include "platform/business/business_errors.h"
+#include "platform/errors.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"
 #include "platform/utilities/quoted_literal.h"
@@ -13,8 +13,7 @@ std::shared_ptr<const VariantObject> DatabaseCurrencyService::GetCurrencyData(
   Recordset currency(target_, "select DECIMALS, LOCALEID from currency where CURRENCYCODE = " +
                                   QuotedLiteral(code));
   if (currency.Eof()) {
-    throw RuntimeError(business_errors::kCurrencyNotFound,
-                       "Currency '" + code + "' does not exist.");
+    throw errors::CurrencyNotFound(code);
   }
   auto data = VariantObject::NewDictionary();
   data->Set("DECIMALS", currency.Field("DECIMALS"));

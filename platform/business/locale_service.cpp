@@ -3,7 +3,7 @@
 #include <unicode/ucurr.h>
 #include <unicode/uloc.h>
 
-#include "platform/business/business_errors.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -11,8 +11,7 @@ namespace mv {
 namespace {
 
 [[noreturn]] void ThrowUnknownLocale(std::int32_t localeId, const std::string& what) {
-  throw RuntimeError(business_errors::kUnknownLocale,
-                     "Locale id " + std::to_string(localeId) + " " + what + ".");
+  throw errors::UnknownLocale(localeId, what);
 }
 
 }  // namespace

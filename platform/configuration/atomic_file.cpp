@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -13,8 +14,8 @@ namespace {
 using std::filesystem::perms;
 
 [[noreturn]] void ThrowCannotWrite(const std::filesystem::path& path) {
-  throw RuntimeError(errors::kPermissionDenied,
-                     "Permission denied: the file '" + Utf8FromPath(path) + "' cannot be written");
+  throw errors::PermissionDenied("Permission denied: the file '" + Utf8FromPath(path) +
+                                 "' cannot be written");
 }
 
 }  // namespace

@@ -9,20 +9,6 @@
 
 namespace mv {
 
-/// The component's own error numbers, raised in the automation range for interface-defined
-/// errors (vbObjectError + n), as its callers receive them.
-namespace configuration_errors {
-inline constexpr long kObjectErrorBase = -2147221504;  // vbObjectError
-/// Component error 15: the section or the parameter is not declared in the store.
-inline constexpr long kParameterNotFound = kObjectErrorBase + 15;
-/// Component error 19: a value is set while no store is loaded.
-inline constexpr long kStoreNotLoaded = kObjectErrorBase + 19;
-/// Component error 20: the declared type is unknown or differs from the new value's type.
-inline constexpr long kInvalidParameterType = kObjectErrorBase + 20;
-/// The runtime's "Error loading from file": a configuration file that is not well-formed.
-inline constexpr long kErrorLoadingFromFile = 31037;
-}  // namespace configuration_errors
-
 /// One application instance of the installation: the record of three texts that the
 /// component lists.
 struct ApplicationInstance {

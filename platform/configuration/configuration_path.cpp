@@ -2,24 +2,23 @@
 
 #include <cstdlib>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
 namespace {
 
 // The runtime's number for a component that cannot give what it was created for.
-constexpr long kCannotCreateObject = 429;
 
 }  // namespace
 
 std::string ConfigurationPath() {
   const char* path = std::getenv(kConfigurationPathVariable);
   if (path == nullptr || *path == '\0') {
-    throw RuntimeError(kCannotCreateObject,
-                       std::string("The configuration component has no installation path: set "
-                                   "the environment variable ") +
-                           kConfigurationPathVariable +
-                           " to the full path of the installation's configuration file.");
+    throw errors::CannotCreateObject(
+        std::string("The configuration component has no installation path: set "
+                    "the environment variable ") +
+        kConfigurationPathVariable + " to the full path of the installation's configuration file.");
   }
   return path;
 }

@@ -6,6 +6,7 @@
 #include "platform/configuration/atomic_file.h"
 #include "platform/configuration/configuration.h"
 #include "platform/configuration/xml_file.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -18,8 +19,8 @@ struct ConfigurationStore::Document {
 namespace {
 
 [[noreturn]] void ThrowPermissionDenied(const std::filesystem::path& path) {
-  throw RuntimeError(errors::kPermissionDenied, "Permission denied: the configuration file '" +
-                                                    Utf8FromPath(path) + "' is read-only");
+  throw errors::PermissionDenied("Permission denied: the configuration file '" +
+                                 Utf8FromPath(path) + "' is read-only");
 }
 
 pugi::xml_node FindNamed(pugi::xml_node parent, const char* element, const std::string& name) {
@@ -69,16 +70,12 @@ void ConfigurationStore::SetValue(const std::string& section, const std::string&
   pugi::xml_node parameter = FindNamed(
       FindNamed(document_->xml.document_element(), "Section", section), "Parameter", name);
   if (!parameter) {
-    throw RuntimeError(configuration_errors::kParameterNotFound,
-                       "Parameter '" + name + "' of section '" + section +
-                           "' is not declared in the configuration file");
+    throw errors::ParameterNotFound(section, name);
   }
   const std::string declaredType = parameter.attribute("type").value();
   std::string text;
   if (!StoredText(declaredType, value, text)) {
-    throw RuntimeError(configuration_errors::kInvalidParameterType,
-                       "Parameter '" + name + "' is declared as '" + declaredType +
-                           "' and cannot take a value of type " + value.TypeName());
+    throw errors::InvalidParameterType(name, declaredType, value.TypeName());
   }
   pugi::xml_attribute stored = parameter.attribute("value");
   if (!stored) stored = parameter.append_attribute("value");

@@ -2,6 +2,7 @@
 
 #include "platform/configuration/application_instances.h"
 #include "platform/configuration/configuration_path.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
 
@@ -26,7 +27,7 @@ void XmlConfiguration::LoadConfiguration(const std::string& path) {
 void XmlConfiguration::SetParameterValue(const std::string& section, const std::string& name,
                                          const Variant& value) {
   if (!store_) {
-    throw RuntimeError(configuration_errors::kStoreNotLoaded, "Configuration store not loaded");
+    throw errors::StoreNotLoaded();
   }
   store_->SetValue(section, name, value);
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/configuration/configuration.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -14,13 +15,12 @@ void LoadXmlFile(pugi::xml_document& document, const std::filesystem::path& path
                  const char* rootName) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
-    throw RuntimeError(errors::kFileNotFound,
-                       "Configuration file '" + Utf8FromPath(path) + "' not found");
+    throw errors::FileNotFound("Configuration file '" + Utf8FromPath(path) + "' not found");
   }
   std::ifstream in(path, std::ios::binary);
   if (!in.is_open()) {
-    throw RuntimeError(errors::kPermissionDenied, "Permission denied: the configuration file '" +
-                                                      Utf8FromPath(path) + "' cannot be read");
+    throw errors::PermissionDenied("Permission denied: the configuration file '" +
+                                   Utf8FromPath(path) + "' cannot be read");
   }
   std::stringstream bytes;
   bytes << in.rdbuf();
@@ -29,14 +29,13 @@ void LoadXmlFile(pugi::xml_document& document, const std::filesystem::path& path
       document.load_buffer(text.data(), text.size(),
                            pugi::parse_default | pugi::parse_declaration | pugi::parse_comments);
   if (!parsed) {
-    throw RuntimeError(configuration_errors::kErrorLoadingFromFile,
-                       "Error loading from file '" + Utf8FromPath(path) + "': " +
-                           parsed.description() + " at offset " + std::to_string(parsed.offset));
+    throw errors::ErrorLoadingFromFile("Error loading from file '" + Utf8FromPath(path) +
+                                       "': " + parsed.description() + " at offset " +
+                                       std::to_string(parsed.offset));
   }
   if (std::string(document.document_element().name()) != rootName) {
-    throw RuntimeError(configuration_errors::kErrorLoadingFromFile,
-                       "Error loading from file '" + Utf8FromPath(path) +
-                           "': the root element is not <" + rootName + ">");
+    throw errors::ErrorLoadingFromFile("Error loading from file '" + Utf8FromPath(path) +
+                                       "': the root element is not <" + rootName + ">");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <regex>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/odbc/statement.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -69,14 +70,13 @@ void Connection::SetAutoCommit(bool on) {
 }
 
 void Connection::BeginTransaction() {
-  if (inTransaction_)
-    throw RuntimeError(odbc::kGenericProviderError, "A transaction is already open");
+  if (inTransaction_) throw errors::ProviderError("A transaction is already open");
   SetAutoCommit(false);
   inTransaction_ = true;
 }
 
 void Connection::CommitTransaction() {
-  if (!inTransaction_) throw RuntimeError(odbc::kGenericProviderError, "No transaction is open");
+  if (!inTransaction_) throw errors::ProviderError("No transaction is open");
   odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_COMMIT), connection_);
   inTransaction_ = false;
   SetAutoCommit(true);

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -70,7 +71,7 @@ bool IsConnectionLost(std::string_view sqlState, std::string_view message) {
 Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
   if (!SQL_SUCCEEDED(SQLAllocHandle(type, parent, &handle_))) {
     handle_ = SQL_NULL_HANDLE;
-    throw RuntimeError(kGenericProviderError, "Cannot allocate an ODBC handle");
+    throw errors::ProviderError("Cannot allocate an ODBC handle");
   }
 }
 
@@ -126,18 +127,18 @@ void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
   Diagnostic diagnostic = FirstDiagnostic(
       handle, code == SQL_INVALID_HANDLE ? "Invalid ODBC handle" : "Unknown ODBC error");
   RemoveAll(diagnostic.text, redact);
-  throw RuntimeError(diagnostic.native != 0 ? diagnostic.native : kGenericProviderError,
-                     OneLine(diagnostic.text),
-                     IsConnectionLost(diagnostic.sqlState, diagnostic.text));
+  const bool lost = IsConnectionLost(diagnostic.sqlState, diagnostic.text);
+  throw errors::DatabaseError(diagnostic.native, OneLine(diagnostic.text),
+                              std::move(diagnostic.sqlState), lost);
 }
 
 void ThrowTimedOut(const Handle& handle, bool connectionLost) {
   const Diagnostic diagnostic = FirstDiagnostic(handle, "");
   if (diagnostic.sqlState == "HYT00") {
-    throw RuntimeError(diagnostic.native != 0 ? diagnostic.native : kQueryTimeoutError,
-                       OneLine(diagnostic.text), connectionLost);
+    throw RuntimeError(diagnostic.native != 0 ? diagnostic.native : errors::kQueryTimeout,
+                       OneLine(diagnostic.text), diagnostic.sqlState, connectionLost);
   }
-  throw RuntimeError(kQueryTimeoutError, "Query timeout expired", connectionLost);
+  throw errors::QueryTimeout(connectionLost);
 }
 
 SQLHENV Environment() {

@@ -9,11 +9,6 @@
 
 namespace mv::odbc {
 
-/// ADO's number for a provider error that carries no native number of its own.
-inline constexpr long kGenericProviderError = -2147467259;
-/// ADO's number for a statement that did not answer within the query time-out.
-inline constexpr long kQueryTimeoutError = -2147217871;
-
 /// Owns one ODBC handle and frees it when destroyed.
 class Handle {
  public:
@@ -40,13 +35,13 @@ class Handle {
 std::string OneLine(std::string_view text);
 
 /// Throws RuntimeError for a failed call: the first diagnostic record's native error number
-/// (kGenericProviderError when it has none) and its message on one line. `redact`, when not
+/// (errors::kGenericProviderError when it has none) and its message on one line. `redact`, when not
 /// empty, is removed from the message (drivers may echo a connection string). The error is
 /// marked ConnectionLost when the diagnostic says that the connection is gone.
 void Check(SQLRETURN code, const Handle& handle, std::string_view redact = {});
 
 /// Throws the error of a call that was cancelled because it ran past its time-out: the driver's
-/// own diagnostic when it reports the time-out (SQLSTATE HYT00), else kQueryTimeoutError with
+/// own diagnostic when it reports the time-out (SQLSTATE HYT00), else errors::kQueryTimeout with
 /// "Query timeout expired". `connectionLost` marks a call that had to be cut off the server.
 [[noreturn]] void ThrowTimedOut(const Handle& handle, bool connectionLost);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -10,7 +11,6 @@
 namespace mv {
 namespace {
 
-constexpr long kNoBaseTable = 3251;
 /// How many added rows go to the database in one execution at most, and how many values they
 /// bind at most (SQL Server takes 2,100 parameters, SQLite 32,766, PostgreSQL 65,535).
 constexpr size_t kRowsPerExecution = 500;
@@ -101,9 +101,8 @@ void Recordset::SetField(std::string_view name, Variant value) {
   const size_t column = columns_.Index(name);
   // Drivers take a bound text up to its first NUL character and would store the rest cut off.
   if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
-    throw RuntimeError(errors::kInvalidProcedureCall,
-                       "The value for " + table_ + "." + columns_[column].name +
-                           " holds a NUL character, which the database would cut off");
+    throw errors::InvalidProcedureCall("The value for " + table_ + "." + columns_[column].name +
+                                       " holds a NUL character, which the database would cut off");
   }
   Row& row = CurrentRow();
   if (row.state == RowState::Unchanged) {
@@ -289,7 +288,7 @@ void Recordset::MarkWritten(Row& row) {
 void Recordset::UpdateBatch() {
   if (pending_.empty()) return;
   if (table_.empty()) {
-    throw RuntimeError(kNoBaseTable, "Insufficient base table information for updating.");
+    throw errors::NoBaseTable();
   }
   const bool manyRows = connection_.TakesSavepoints();
   PreparedWrites& prepared = prepared_;

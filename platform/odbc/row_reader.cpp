@@ -3,22 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
 
-void ThrowItemNotFound() {
-  throw RuntimeError(3265,
-                     "Item cannot be found in the collection corresponding to the requested name "
-                     "or ordinal.");
-}
+void ThrowItemNotFound() { throw errors::ItemNotFound(); }
 
-void ThrowNoCurrentRecord() {
-  throw RuntimeError(3021,
-                     "Either BOF or EOF is True, or the current record has been deleted. "
-                     "Requested operation requires a current record.");
-}
+void ThrowNoCurrentRecord() { throw errors::NoCurrentRecord(); }
 
 ResultColumns::ResultColumns(std::vector<odbc::ColumnInfo> columns) : columns_(std::move(columns)) {
   for (size_t i = 0; i < columns_.size() && uniqueNames_; ++i) {

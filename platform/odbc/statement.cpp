@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/statement_watchdog.h"
 #include "platform/runtime_error.h"
@@ -20,8 +21,8 @@ namespace {
 SQLRETURN CallWithText(const Handle& statement, bool wideText, const std::string& sql,
                        decltype(&SQLExecDirect) narrow, decltype(&SQLExecDirectW) wide) {
   if (sql.find('\0') != std::string::npos) {
-    throw RuntimeError(errors::kInvalidProcedureCall,
-                       "A text holding a NUL character cannot be sent to the database");
+    throw errors::InvalidProcedureCall(
+        "A text holding a NUL character cannot be sent to the database");
   }
   if (!wideText) {
     std::string text = sql;
@@ -83,7 +84,7 @@ template <typename Integral>
 Integral CheckedNarrow(SQLBIGINT value) {
   if (value < std::numeric_limits<Integral>::min() ||
       value > std::numeric_limits<Integral>::max()) {
-    ThrowOverflow();
+    throw errors::Overflow();
   }
   return static_cast<Integral>(value);
 }
@@ -136,7 +137,7 @@ ParameterType TypeOf(const Variant& value, const ColumnInfo& column) {
       break;
     case VariantKind::Error:
     case VariantKind::Object:
-      throw RuntimeError(errors::kTypeMismatch, "Type mismatch");
+      throw errors::TypeMismatch();
   }
   return type;
 }
@@ -376,7 +377,7 @@ Variant Statement::ReadValue(SQLUSMALLINT index, const ColumnInfo& column) {
       if (column.kind == VariantKind::Double) return Variant::Double(value);
       // A REAL column of an engine without fixed widths may hold more than a float does.
       if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) {
-        ThrowOverflow();
+        throw errors::Overflow();
       }
       return Variant::Single(static_cast<float>(value));
     }

@@ -45,7 +45,7 @@ bool Bindable(const Variant& value);
 
 /// Every call that waits for the server (execute, fetch, read a value) is watched: one that
 /// has not answered within the connection's query time-out is cancelled and throws
-/// RuntimeError kQueryTimeoutError "Query timeout expired" (or the driver's own time-out
+/// RuntimeError errors::kQueryTimeout "Query timeout expired" (or the driver's own time-out
 /// text), also when the driver itself never gives up; one running when the operator stops the
 /// run is cancelled and throws the driver's error.
 class Statement {

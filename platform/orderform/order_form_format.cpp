@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -65,7 +66,7 @@ bool IsValidDecimalText(std::string_view text) {
 }
 
 [[noreturn]] void ThrowNotStorable(const std::string& what) {
-  throw RuntimeError(kOrderFormDamaged, "Order form cannot be stored: " + what);
+  throw errors::OrderFormNotStorable(what);
 }
 
 class Encoder {
@@ -219,8 +220,7 @@ class Decoder {
 
  private:
   [[noreturn]] void Fail(const std::string& what) const {
-    throw RuntimeError(kOrderFormDamaged,
-                       "Order form '" + std::string(orderId_) + "' is damaged: " + what);
+    throw errors::OrderFormDamaged(std::string(orderId_), what);
   }
 
   std::span<const std::uint8_t> Take(std::size_t count, const char* what) {

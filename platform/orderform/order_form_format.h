@@ -11,9 +11,6 @@
 
 namespace mv {
 
-/// The number of the error a damaged order form raises (the platform's "The data is invalid").
-inline constexpr long kOrderFormDamaged = -2147024883;
-
 /// Objects nested deeper than this are refused by the encoder and the decoder alike.
 inline constexpr int kMaxOrderFormDepth = 32;
 

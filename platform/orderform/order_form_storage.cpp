@@ -1,6 +1,7 @@
 // The stand-in for the commerce database storage over an ODBC connection of its own.
 #include "platform/orderform/order_form_storage.h"
 
+#include "platform/errors.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
 
@@ -12,7 +13,7 @@ constexpr int kQueryTimeoutSeconds = 30;
 constexpr const char* kOrderFormClass = "Commerce.OrderForm";
 
 [[noreturn]] void ThrowDamaged(const std::string& orderId, const std::string& what) {
-  throw RuntimeError(kOrderFormDamaged, "Order form '" + orderId + "' is damaged: " + what);
+  throw errors::OrderFormDamaged(orderId, what);
 }
 
 }  // namespace
@@ -22,7 +23,7 @@ void OrderFormStorage::InitStorage(const std::string& connectionString, const st
                                    const std::string& marshalledColumn,
                                    const std::string& dateColumn) {
   if (className != kOrderFormClass) {
-    throw RuntimeError(429, "ActiveX component can't create object");
+    throw errors::CannotCreateObject();
   }
   auto connection =
       std::make_unique<Connection>(connectionString, kLoginTimeoutSeconds, kQueryTimeoutSeconds);
@@ -39,7 +40,7 @@ void OrderFormStorage::InitStorage(const std::string& connectionString, const st
 
 std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& key) {
   if (!connection_) {
-    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+    throw errors::ObjectNotSet();
   }
   const std::string orderId = key.ToText();
   odbc::Statement select(*connection_);
@@ -48,14 +49,14 @@ std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& ke
   select.Execute();
   const auto columns = select.DescribeColumns();
   if (!select.Fetch()) {
-    throw RuntimeError(kOrderFormNotFound, "Order form '" + orderId + "' was not found.");
+    throw errors::OrderFormNotFound(orderId);
   }
   return Decode(orderId, select.GetValue(0, columns.at(0)));
 }
 
 std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(const FieldSource& row) const {
   if (!connection_) {
-    throw RuntimeError(errors::kObjectNotSet, "Object variable or With block variable not set");
+    throw errors::ObjectNotSet();
   }
   return Decode(row.Field(keyColumnName_).ToText(), row.Field(marshalledColumnName_));
 }

@@ -11,9 +11,6 @@
 
 namespace mv {
 
-/// The number of the error GetData raises for a key that has no row.
-inline constexpr long kOrderFormNotFound = -2147217900;
-
 /// Loads the order forms that a table keeps marshalled, one per row, by the row's key. Holds
 /// its own connection from InitStorage until it is destroyed.
 class OrderFormStorage {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 #include "platform/utilities/quoted_literal.h"
@@ -10,7 +11,7 @@
 namespace mv {
 
 std::string SQLEncodeString(std::string_view text) {
-  if (!IsValidUtf8(text)) throw RuntimeError(5, "Invalid procedure call or argument");
+  if (!IsValidUtf8(text)) throw errors::InvalidProcedureCall();
   return QuotedLiteral(text);
 }
 

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/variant.h"
 

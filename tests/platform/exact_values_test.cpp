@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"

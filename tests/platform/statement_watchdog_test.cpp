@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "driver/convert_functions.h"
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
 #include "platform/odbc/row_reader.h"
@@ -141,7 +142,7 @@ TEST_P(FrozenServerTest, CallFailsWithTheTimeoutErrorAndTheConnectionCutOff) {
   if (GetParam().wholeServer) frozen.push_back(Postmaster());
   const Freeze freeze(frozen);
   const RuntimeError error = FailureOf([&] { GetParam().call(*connection); });
-  EXPECT_EQ(error.Number(), odbc::kQueryTimeoutError) << error.Description();
+  EXPECT_EQ(error.Number(), errors::kQueryTimeout) << error.Description();
   EXPECT_EQ(error.Description(), "Query timeout expired");
   EXPECT_TRUE(error.ConnectionLost());
 }

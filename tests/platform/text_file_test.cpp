@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv::setup {
@@ -46,7 +47,7 @@ void ApplySchema(Connection& connection, const std::filesystem::path& schemaRoot
                  const std::string& database) {
   const auto folder = schemaRoot / EngineFolderName(engine) / database;
   if (!std::filesystem::is_directory(folder)) {
-    throw RuntimeError(errors::kPathNotFound, "Schema folder not found: " + folder.string());
+    throw errors::PathNotFound("Schema folder not found: " + folder.string());
   }
   std::vector<std::filesystem::path> files;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

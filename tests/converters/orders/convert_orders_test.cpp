@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "tests/converters/orders/order_test_fixture.h"
 #include "tests/support/recording_message_display.h"

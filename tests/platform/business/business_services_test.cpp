@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/business/business_errors.h"
+#include "platform/errors.h"
 #include "platform/odbc/recordset.h"
 #include "platform/runtime_error.h"
 #include "platform/utilities/quoted_literal.h"
@@ -41,7 +41,7 @@ TEST(IcuLocaleServiceTest, LocaleIdsWithoutLocaleOrCurrencyFail) {
       locale.GetCurrencySymbol(localeId);
       ADD_FAILURE() << localeId;
     } catch (const RuntimeError& error) {
-      EXPECT_EQ(error.Number(), business_errors::kUnknownLocale);
+      EXPECT_EQ(error.Number(), errors::kUnknownLocale);
       EXPECT_EQ(error.Description(), description);
     }
   }
@@ -90,10 +90,10 @@ TEST_F(ReferenceTableTest, CurrencyDataHoldsDecimalsAndLocaleId) {
 }
 
 TEST_F(ReferenceTableTest, UnknownOrNullCurrencyFails) {
-  EXPECT_EQ(Failure(business_errors::kCurrencyNotFound,
+  EXPECT_EQ(Failure(errors::kCurrencyNotFound,
                     [&] { services_.currency->GetCurrencyData(Variant::String("XXX")); }),
             "Currency 'XXX' does not exist.");
-  EXPECT_EQ(Failure(business_errors::kCurrencyNotFound,
+  EXPECT_EQ(Failure(errors::kCurrencyNotFound,
                     [&] { services_.currency->GetCurrencyData(Variant::String("E'R")); }),
             "Currency 'E'R' does not exist.")
       << "an apostrophe stays part of the value";
@@ -105,7 +105,7 @@ TEST_F(ReferenceTableTest, UnknownOrNullCurrencyFails) {
 TEST_F(ReferenceTableTest, BusinessPartnerGivesCodeAndName) {
   EXPECT_EQ(services_.businessPartner->GetCustomerCode(Variant::Long(7)), "C7");
   EXPECT_EQ(services_.businessPartner->GetCustomerName(Variant::Long(7)), "Müller & Söhne");
-  EXPECT_EQ(Failure(business_errors::kBusinessPartnerNotFound,
+  EXPECT_EQ(Failure(errors::kBusinessPartnerNotFound,
                     [&] { services_.businessPartner->GetCustomerName(Variant::Long(8)); }),
             "Business partner 8 does not exist.");
   EXPECT_EQ(Failure(errors::kInvalidUseOfNull,

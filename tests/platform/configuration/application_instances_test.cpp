@@ -10,6 +10,7 @@
 
 #include "platform/configuration/configuration_path.h"
 #include "platform/configuration/xml_configuration.h"
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "tests/support/test_database.h"
 
@@ -78,7 +79,7 @@ TEST_F(ApplicationInstancesTest, AMissingOrDamagedInstallationFileIsAnError) {
     ReadApplicationInstances(damaged, "Vantrel");
     FAIL() << "no error";
   } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), configuration_errors::kErrorLoadingFromFile);
+    EXPECT_EQ(error.Number(), errors::kErrorLoadingFromFile);
     EXPECT_EQ(error.Description().rfind("Error loading from file '" + damaged + "': ", 0), 0u)
         << error.Description();
   }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
@@ -16,7 +17,7 @@ namespace mv {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace configuration_errors;
+using namespace errors;
 
 constexpr const char* kStore = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Configuration>

@@ -13,6 +13,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     orderForm = mv::DecodeOrderForm(input, "fuzz");
   } catch (const mv::RuntimeError& error) {
-    if (error.Number() != mv::kOrderFormDamaged) std::abort();
+    if (error.Number() != mv::errors::kOrderFormDamaged) std::abort();
     return 0;
   }
   const std::vector<std::uint8_t> again = mv::EncodeOrderForm(*orderForm);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -116,7 +117,7 @@ std::string DamageOf(const Bytes& marshalled) {
   try {
     DecodeOrderForm(marshalled, "B-1002");
   } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), kOrderFormDamaged);
+    EXPECT_EQ(error.Number(), errors::kOrderFormDamaged);
     return error.Description();
   }
   ADD_FAILURE() << "decoded without an error";
