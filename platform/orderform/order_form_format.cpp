@@ -104,6 +104,45 @@ class Encoder {
       case VariantKind::Null:
         Put(Tag::Null);
         break;
+      case VariantKind::Date:
+        Date(value.AsDate());
+        break;
+      case VariantKind::String:
+        Put(Tag::String);
+        Text(value.AsString());
+        break;
+      case VariantKind::Decimal:
+        Put(Tag::Decimal);
+        Text(value.AsDecimalText());
+        break;
+      case VariantKind::ByteArray:
+        Put(Tag::ByteArray);
+        Count(value.AsBytes().size());
+        bytes_.insert(bytes_.end(), value.AsBytes().begin(), value.AsBytes().end());
+        break;
+      case VariantKind::Object:
+        if (const auto object = value.ObjectPointer()) {
+          Object(*object, depth + 1);
+        } else {
+          Put(Tag::Nothing);
+        }
+        break;
+      case VariantKind::Integer:
+      case VariantKind::Long:
+      case VariantKind::Single:
+      case VariantKind::Double:
+      case VariantKind::Currency:
+      case VariantKind::Boolean:
+      case VariantKind::Byte:
+      case VariantKind::Error:
+        FixedWidth(value);
+        break;
+    }
+  }
+
+  // A value of a kind that is stored as its tag and a little-endian number of fixed width.
+  void FixedWidth(const Variant& value) {
+    switch (value.Kind()) {
       case VariantKind::Integer:
         Put(Tag::Integer);
         Unsigned(static_cast<std::uint16_t>(value.ToInteger()), 2);
@@ -124,13 +163,6 @@ class Encoder {
         Put(Tag::Currency);
         Unsigned(static_cast<std::uint64_t>(value.AsCurrencyScaled()), 8);
         break;
-      case VariantKind::Date:
-        Date(value.AsDate());
-        break;
-      case VariantKind::String:
-        Put(Tag::String);
-        Text(value.AsString());
-        break;
       case VariantKind::Boolean:
         Put(Tag::Boolean);
         Unsigned(value.ToBoolean() ? 1 : 0, 1);
@@ -139,26 +171,12 @@ class Encoder {
         Put(Tag::Byte);
         Unsigned(static_cast<std::uint64_t>(value.ToInteger()), 1);
         break;
-      case VariantKind::Decimal:
-        Put(Tag::Decimal);
-        Text(value.AsDecimalText());
-        break;
       case VariantKind::Error:
         Put(Tag::Error);
         Unsigned(static_cast<std::uint32_t>(value.AsErrorCode()), 4);
         break;
-      case VariantKind::ByteArray:
-        Put(Tag::ByteArray);
-        Count(value.AsBytes().size());
-        bytes_.insert(bytes_.end(), value.AsBytes().begin(), value.AsBytes().end());
-        break;
-      case VariantKind::Object:
-        if (const auto object = value.ObjectPointer()) {
-          Object(*object, depth + 1);
-        } else {
-          Put(Tag::Nothing);
-        }
-        break;
+      default:
+        break;  // the other kinds are written by Value
     }
   }
 

@@ -73,110 +73,141 @@ void WriteTable(Connection& connection, const std::string& table, int count, Mak
   });
 }
 
+/// Writes the sample rows of the copied tables, each table from the same seeded chooser in a
+/// fixed order, so that a seed always gives the same shop.
+class CopyDataSampleWriter {
+ public:
+  CopyDataSampleWriter(Connection& source, const SampleOptions& options)
+      : source_(source), count_(options.count), choose_(options.seed) {}
+
+  /// Zones, their countries, freight groups, products and prices.
+  void ShippingTables() {
+    WriteTable(source_, "zones", count_, [&](int i) -> Row {
+      const std::string name = std::string(kZoneNames[static_cast<size_t>(i) % kZoneNames.size()]);
+      const int round = i / static_cast<int>(kZoneNames.size());
+      return {{"ZONEID", Variant::Long(ZoneKey(i))},
+              {"ZONENAME", Text(round == 0 ? name : name + " " + std::to_string(round + 1))},
+              {"DESCRIPTION", Text("Shipping zone " + name)}};
+    });
+    WriteTable(source_, "countriesbyzone", count_, [&](int) -> Row {
+      return {{"ZONEID", Zone()}, {"COUNTRYCODE", Text(std::string(choose_.Pick(kCountries)))}};
+    });
+    WriteTable(source_, "freightgroup", count_, [&](int i) -> Row {
+      const auto& names = kFreightGroupNames;
+      const int round = i / static_cast<int>(names.size());
+      const std::string name = std::string(names[static_cast<size_t>(i) % names.size()]);
+      return {{"FREIGHTGROUPID", Variant::Long(FreightGroupKey(i))},
+              {"DESCRIPTION", Text(round == 0 ? name : name + " " + std::to_string(round + 1))}};
+    });
+    WriteTable(source_, "freightproduct", count_, [&](int i) -> Row {
+      return {{"PARTNUMBER", Text(Numbered("VT-", i, 6))}, {"FREIGHTGROUPID", FreightGroup()}};
+    });
+    WriteTable(source_, "freightprice", count_, [&](int i) -> Row {
+      const double from = choose_.Below(40) * 0.5;
+      return {{"FREIGHTPRICEID", Variant::Long(i + 1)},
+              {"FREIGHTGROUPID", FreightGroup()},
+              {"SHIPFROMZONEID", Zone()},
+              {"SHIPTOZONEID", Zone()},
+              {"WEIGHTFROM", Variant::Double(from)},
+              {"WEIGHTTO", Variant::Double(from + 0.5 + choose_.Below(20))},
+              {"CURRENCY", Text(std::string(choose_.Pick(kCurrencies)))},
+              {"PRICE", Amount(choose_, 60)}};
+    });
+  }
+
+  /// The authorization and billing logs of the orders.
+  void PaymentLogs() {
+    WriteTable(source_, "authorizationlog", count_, [&](int i) -> Row {
+      const bool approved = !choose_.OneIn(8);
+      return {{"AUTHORIZATIONID", Variant::Long(i + 1)},
+              {"ORDERID", OrderId(i)},
+              {"AUTHORIZATIONDATE", Variant::Date(choose_.Date())},
+              {"AMOUNT", Amount(choose_, 900)},
+              {"CURRENCY", Text(std::string(choose_.Pick(kCurrencies)))},
+              {"RESULTCODE", Text(approved ? "00" : "05")},
+              {"RESPONSETEXT", Text(approved ? "Approved" : "Do not honour")}};
+    });
+    WriteTable(source_, "billinglog", count_, [&](int i) -> Row {
+      return {{"BILLINGID", Variant::Long(i + 1)},
+              {"ORDERID", OrderId(i)},
+              {"BILLINGDATE", Variant::Date(choose_.Date())},
+              {"AMOUNT", Amount(choose_, 900)},
+              {"CURRENCY", Text(std::string(choose_.Pick(kCurrencies)))},
+              {"STATUS", Variant::Integer(static_cast<std::int16_t>(1 + choose_.Below(3)))}};
+    });
+  }
+
+  /// Shopper addresses and the product and customer prices.
+  void ShopperTables() {
+    WriteTable(source_, "addresshistory", count_, [&](int i) -> Row {
+      return {{"ADDRESSID", Variant::Long(i + 1)},
+              {"SHOPPERID", Text(Numbered("SHOPPER", choose_.Below(count_ + 1), 5))},
+              {"NAME", Text(std::string(choose_.Pick(kSurnames)))},
+              {"STREET", Text(std::string(choose_.Pick(kStreets)) + " " +
+                              std::to_string(1 + choose_.Below(200)))},
+              {"CITY", Text(std::string(choose_.Pick(kCities)))},
+              {"POSTALCODE", Text(std::to_string(1000 + choose_.Below(9000)))},
+              {"COUNTRYCODE", Text(std::string(choose_.Pick(kCountries)))},
+              {"ZONEID", Zone()},
+              {"LOCATION", Text(std::string(choose_.Pick(kLocations)))},
+              {"CHANGEDATE", Variant::Date(choose_.Date())}};
+    });
+    WriteTable(source_, "productprice", count_, [&](int i) -> Row {
+      return {{"PRODUCTPRICEID", Variant::Long(i + 1)},
+              {"PARTNUMBER", PartNumber()},
+              {"CURRENCY", Text(std::string(choose_.Pick(kCurrencies)))},
+              {"PRICE", Amount(choose_, 400)},
+              {"SHIPFROMZONE", Zone()}};
+    });
+    WriteTable(source_, "customerprice", count_, [&](int i) -> Row {
+      return {{"CUSTOMERPRICEID", Variant::Long(i + 1)},
+              {"CUSTOMERID", Text(Numbered("CUST", choose_.Below(count_ + 1), 5))},
+              {"PARTNUMBER", PartNumber()},
+              {"CURRENCY", Text(std::string(choose_.Pick(kCurrencies)))},
+              {"PRICE", Amount(choose_, 400)},
+              {"VALIDFROM", Variant::Date(choose_.Date())},
+              {"SHIPFROMZONEID", Zone()}};
+    });
+  }
+
+  /// Refunds of the orders and one merchant id per currency.
+  void RefundsAndMerchants() {
+    WriteTable(source_, "refundlog", count_, [&](int i) -> Row {
+      return {{"REFUNDID", Variant::Long(i + 1)},
+              {"ORDERID", OrderId(i)},
+              {"REFUNDDATE", Variant::Date(choose_.Date())},
+              {"AMOUNT", Amount(choose_, 300)},
+              {"CURRENCY", Text(std::string(choose_.Pick(kCurrencies)))},
+              {"REASON", choose_.OneIn(6) ? Variant::Null()
+                                          : Text(std::string(choose_.Pick(kRefundReasons)))}};
+    });
+    const int merchants = std::min(count_, static_cast<int>(kMerchantCurrencies.size()));
+    WriteTable(source_, "merchantidbycurrency", merchants, [&](int i) -> Row {
+      return {{"CURRENCY", Text(std::string(kMerchantCurrencies[static_cast<size_t>(i)]))},
+              {"MERCHANTID", Text(Numbered("MERCHANT-", 4000 + choose_.Below(6000), 4))}};
+    });
+  }
+
+ private:
+  static Variant Text(std::string value) { return Variant::String(std::move(value)); }
+  static Variant OrderId(int i) { return Text(Numbered("ORD-2002-", 1000 + i, 6)); }
+  Variant PartNumber() { return Text(Numbered("VT-", choose_.Below(count_ * 3 + 1), 6)); }
+  Variant Zone() { return Reference(choose_, ZoneKey, count_); }
+  Variant FreightGroup() { return Reference(choose_, FreightGroupKey, count_); }
+
+  Connection& source_;
+  const int count_;
+  Chooser choose_;
+};
+
 }  // namespace
 
 void FillCopyDataSamples(SampleDatabases& databases, const SampleOptions& options) {
-  Connection& source = databases.source;
-  const int count = options.count;
-  Chooser choose(options.seed);
-  const auto text = [](std::string value) { return Variant::String(std::move(value)); };
-  const auto orderId = [&](int i) { return text(Numbered("ORD-2002-", 1000 + i, 6)); };
-  const auto partNumber = [&] { return text(Numbered("VT-", choose.Below(count * 3 + 1), 6)); };
-  const auto zone = [&] { return Reference(choose, ZoneKey, count); };
-  const auto freightGroup = [&] { return Reference(choose, FreightGroupKey, count); };
-
-  WriteTable(source, "zones", count, [&](int i) -> Row {
-    const std::string name = std::string(kZoneNames[static_cast<size_t>(i) % kZoneNames.size()]);
-    const int round = i / static_cast<int>(kZoneNames.size());
-    return {{"ZONEID", Variant::Long(ZoneKey(i))},
-            {"ZONENAME", text(round == 0 ? name : name + " " + std::to_string(round + 1))},
-            {"DESCRIPTION", text("Shipping zone " + name)}};
-  });
-  WriteTable(source, "countriesbyzone", count, [&](int) -> Row {
-    return {{"ZONEID", zone()}, {"COUNTRYCODE", text(std::string(choose.Pick(kCountries)))}};
-  });
-  WriteTable(source, "freightgroup", count, [&](int i) -> Row {
-    const auto& names = kFreightGroupNames;
-    const int round = i / static_cast<int>(names.size());
-    const std::string name = std::string(names[static_cast<size_t>(i) % names.size()]);
-    return {{"FREIGHTGROUPID", Variant::Long(FreightGroupKey(i))},
-            {"DESCRIPTION", text(round == 0 ? name : name + " " + std::to_string(round + 1))}};
-  });
-  WriteTable(source, "freightproduct", count, [&](int i) -> Row {
-    return {{"PARTNUMBER", text(Numbered("VT-", i, 6))}, {"FREIGHTGROUPID", freightGroup()}};
-  });
-  WriteTable(source, "freightprice", count, [&](int i) -> Row {
-    const double from = choose.Below(40) * 0.5;
-    return {{"FREIGHTPRICEID", Variant::Long(i + 1)},
-            {"FREIGHTGROUPID", freightGroup()},
-            {"SHIPFROMZONEID", zone()},
-            {"SHIPTOZONEID", zone()},
-            {"WEIGHTFROM", Variant::Double(from)},
-            {"WEIGHTTO", Variant::Double(from + 0.5 + choose.Below(20))},
-            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"PRICE", Amount(choose, 60)}};
-  });
-  WriteTable(source, "authorizationlog", count, [&](int i) -> Row {
-    const bool approved = !choose.OneIn(8);
-    return {{"AUTHORIZATIONID", Variant::Long(i + 1)},
-            {"ORDERID", orderId(i)},
-            {"AUTHORIZATIONDATE", Variant::Date(choose.Date())},
-            {"AMOUNT", Amount(choose, 900)},
-            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"RESULTCODE", text(approved ? "00" : "05")},
-            {"RESPONSETEXT", text(approved ? "Approved" : "Do not honour")}};
-  });
-  WriteTable(source, "billinglog", count, [&](int i) -> Row {
-    return {{"BILLINGID", Variant::Long(i + 1)},
-            {"ORDERID", orderId(i)},
-            {"BILLINGDATE", Variant::Date(choose.Date())},
-            {"AMOUNT", Amount(choose, 900)},
-            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"STATUS", Variant::Integer(static_cast<std::int16_t>(1 + choose.Below(3)))}};
-  });
-  WriteTable(source, "addresshistory", count, [&](int i) -> Row {
-    return {{"ADDRESSID", Variant::Long(i + 1)},
-            {"SHOPPERID", text(Numbered("SHOPPER", choose.Below(count + 1), 5))},
-            {"NAME", text(std::string(choose.Pick(kSurnames)))},
-            {"STREET", text(std::string(choose.Pick(kStreets)) + " " +
-                            std::to_string(1 + choose.Below(200)))},
-            {"CITY", text(std::string(choose.Pick(kCities)))},
-            {"POSTALCODE", text(std::to_string(1000 + choose.Below(9000)))},
-            {"COUNTRYCODE", text(std::string(choose.Pick(kCountries)))},
-            {"ZONEID", zone()},
-            {"LOCATION", text(std::string(choose.Pick(kLocations)))},
-            {"CHANGEDATE", Variant::Date(choose.Date())}};
-  });
-  WriteTable(source, "productprice", count, [&](int i) -> Row {
-    return {{"PRODUCTPRICEID", Variant::Long(i + 1)},
-            {"PARTNUMBER", partNumber()},
-            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"PRICE", Amount(choose, 400)},
-            {"SHIPFROMZONE", zone()}};
-  });
-  WriteTable(source, "customerprice", count, [&](int i) -> Row {
-    return {{"CUSTOMERPRICEID", Variant::Long(i + 1)},
-            {"CUSTOMERID", text(Numbered("CUST", choose.Below(count + 1), 5))},
-            {"PARTNUMBER", partNumber()},
-            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"PRICE", Amount(choose, 400)},
-            {"VALIDFROM", Variant::Date(choose.Date())},
-            {"SHIPFROMZONEID", zone()}};
-  });
-  WriteTable(source, "refundlog", count, [&](int i) -> Row {
-    return {{"REFUNDID", Variant::Long(i + 1)},
-            {"ORDERID", orderId(i)},
-            {"REFUNDDATE", Variant::Date(choose.Date())},
-            {"AMOUNT", Amount(choose, 300)},
-            {"CURRENCY", text(std::string(choose.Pick(kCurrencies)))},
-            {"REASON",
-             choose.OneIn(6) ? Variant::Null() : text(std::string(choose.Pick(kRefundReasons)))}};
-  });
-  const int merchants = std::min(count, static_cast<int>(kMerchantCurrencies.size()));
-  WriteTable(source, "merchantidbycurrency", merchants, [&](int i) -> Row {
-    return {{"CURRENCY", text(std::string(kMerchantCurrencies[static_cast<size_t>(i)]))},
-            {"MERCHANTID", text(Numbered("MERCHANT-", 4000 + choose.Below(6000), 4))}};
-  });
+  CopyDataSampleWriter writer(databases.source, options);
+  writer.ShippingTables();
+  writer.PaymentLogs();
+  writer.ShopperTables();
+  writer.RefundsAndMerchants();
 }
 
 }  // namespace mv::samples

@@ -113,49 +113,61 @@ std::vector<SampleOrder> AcceptedOrders(int count, std::mt19937& random) {
   return orders;
 }
 
-void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std::mt19937& random) {
-  const auto below = [&](int bound) {
-    return static_cast<int>(random() % static_cast<std::uint32_t>(bound));
-  };
-  const auto amount = [&](int whole) {
-    return Variant::Currency((100 + below(whole * 100)) * 100LL);
-  };
-  const auto date = [&] {
+/// The random choices of the order rows, all drawn from one generator in a fixed order.
+class RandomValues {
+ public:
+  explicit RandomValues(std::mt19937& random) : random_(random) {}
+  int Below(int bound) { return static_cast<int>(random_() % static_cast<std::uint32_t>(bound)); }
+  Variant Amount(int whole) { return Variant::Currency((100 + Below(whole * 100)) * 100LL); }
+  Variant Date() {
     return Variant::Date(
-        DateTime{2002, 1 + below(12), 1 + below(28), below(24), below(60), below(60)});
-  };
+        DateTime{2002, 1 + Below(12), 1 + Below(28), Below(24), Below(60), Below(60)});
+  }
+
+ private:
+  std::mt19937& random_;
+};
+
+void WriteOrderHeaders(Connection& source, const std::vector<SampleOrder>& orders,
+                       RandomValues& values) {
   WriteRows(source, "orderheader", static_cast<int>(orders.size()), [&](Recordset& row, int i) {
     const SampleOrder& order = orders[static_cast<size_t>(i)];
     const Currency& currency =
-        kCurrencies[static_cast<size_t>(below(static_cast<int>(kCurrencies.size())))];
+        kCurrencies[static_cast<size_t>(values.Below(static_cast<int>(kCurrencies.size())))];
     row.SetField("ORDERID", Variant::String(order.orderId));
     row.SetField("CURRENCYCODE", Variant::String(currency.code));
-    row.SetField("USERID", Variant::Long(300 + below(50)));
+    row.SetField("USERID", Variant::Long(300 + values.Below(50)));
     row.SetField("SHIPPINGADDRESSID", Variant::Long(700 + i));
     row.SetField("BILLINGADDRESSID", Variant::Long(700 + i));
-    row.SetField("BUSINESSPARTNERID", Variant::Long(1 + below(kPartnerCount)));
-    row.SetField("CARRIERCODE", Variant::String(below(2) == 0 ? "DHL" : "UPS"));
+    row.SetField("BUSINESSPARTNERID", Variant::Long(1 + values.Below(kPartnerCount)));
+    row.SetField("CARRIERCODE", Variant::String(values.Below(2) == 0 ? "DHL" : "UPS"));
     row.SetField("ORDERLISTNAME", Variant::String("Basket " + std::to_string(i + 1)));
-    row.SetField("ORDERDATE", date());
-    row.SetField("HEADERTEXT", below(3) == 0 ? Variant::Null()
-                                             : Variant::String("Bitte vor 10 Uhr liefern, Grüße"));
+    row.SetField("ORDERDATE", values.Date());
+    row.SetField("HEADERTEXT", values.Below(3) == 0
+                                   ? Variant::Null()
+                                   : Variant::String("Bitte vor 10 Uhr liefern, Grüße"));
     row.SetField("SALESORDERNR", Variant::String("SN" + std::to_string(80000 + i)));
-    row.SetField("DISCOUNTPERC", below(2) == 0 ? Variant::Null() : Variant::Double(below(4) * 2.5));
-    row.SetField("CUSTOMERPONR", Variant::String("PO-" + std::to_string(below(9000) + 1000)));
+    row.SetField("DISCOUNTPERC",
+                 values.Below(2) == 0 ? Variant::Null() : Variant::Double(values.Below(4) * 2.5));
+    row.SetField("CUSTOMERPONR",
+                 Variant::String("PO-" + std::to_string(values.Below(9000) + 1000)));
     row.SetField("ACKNOWLEDGMENTURL",
                  Variant::String("https://shop.example/ack/" + std::to_string(i + 1)));
     row.SetField("BISID", Variant::Long(1));
-    row.SetField("FREIGHTTOTAL", amount(20));
+    row.SetField("FREIGHTTOTAL", values.Amount(20));
     row.SetField("WEBPAYMENTMETHOD", order.webPaymentMethod);
-    row.SetField("FREIGHTTAX", below(5) == 0 ? Variant::Null() : amount(4));
-    row.SetField("CALCULATETAX", Flag(below(2) == 0));
+    row.SetField("FREIGHTTAX", values.Below(5) == 0 ? Variant::Null() : values.Amount(4));
+    row.SetField("CALCULATETAX", Flag(values.Below(2) == 0));
     row.SetField("FREIGHTTAXCODE", Variant::String("HIGH"));
     row.SetField("FREIGHTTAXCODEDESCRIPTION", Variant::String("Standard rate"));
     row.SetField("FREIGHTTAXPERC", Variant::Double(19));
     row.SetField("ORDERSTATUS", Small(order.orderStatus));
     row.SetField("HEADERBILLINGSTATUS", order.headerBillingStatus);
   });
+}
 
+void WriteOrderLines(Connection& source, const std::vector<SampleOrder>& orders,
+                     RandomValues& values) {
   struct LineOf {
     const SampleOrder* order;
     const SampleLine* line;
@@ -169,10 +181,10 @@ void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std
   WriteRows(source, "orderline", static_cast<int>(lines.size()), [&](Recordset& row, int i) {
     const LineOf& of = lines[static_cast<size_t>(i)];
     const SampleLine& line = *of.line;
-    const int quantity = 1 + below(5);
-    const Variant price = amount(60);
+    const int quantity = 1 + values.Below(5);
+    const Variant price = values.Amount(60);
     const double gross = price.ToDouble() * quantity;
-    const double discount = below(3) == 0 ? gross / 10 : 0;
+    const double discount = values.Below(3) == 0 ? gross / 10 : 0;
     const auto money = [](double value) {
       return Variant::Currency(static_cast<std::int64_t>(value * 10000 + 0.5));
     };
@@ -190,19 +202,26 @@ void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std
     row.SetField("CONFIGCOMPLETE", Flag(true));
     row.SetField("LINETEXT",
                  Variant::String("Line " + std::to_string(of.number) + " of " + of.order->orderId));
-    row.SetField("REQUESTDATE", date());
-    row.SetField("ALLOCATIONDATE", line.allocated ? date() : Variant::Null());
+    row.SetField("REQUESTDATE", values.Date());
+    row.SetField("ALLOCATIONDATE", line.allocated ? values.Date() : Variant::Null());
     row.SetField("LINETAX", money((gross - discount) * 0.19));
-    row.SetField("LINEFREIGHT", amount(5));
+    row.SetField("LINEFREIGHT", values.Amount(5));
     row.SetField("TAXCODE", Variant::String("HIGH"));
     row.SetField("TAXPERCENTAGE", Variant::Double(19));
     row.SetField("TAXCODEDESCRIPTION", Variant::String("Standard rate"));
-    row.SetField("LINEFREIGHTTAX", amount(1));
+    row.SetField("LINEFREIGHTTAX", values.Amount(1));
     row.SetField("ALLOCATED", Flag(line.allocated));
     row.SetField("AUTHORIZED", Flag(line.authorized));
     row.SetField("BILLED", Flag(line.billed));
     row.SetField("LINEBILLINGSTATUS", Small(line.lineBillingStatus));
   });
+}
+
+/// The headers first, then the lines, as the seed has always drawn them.
+void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std::mt19937& random) {
+  RandomValues values(random);
+  WriteOrderHeaders(source, orders, values);
+  WriteOrderLines(source, orders, values);
 }
 
 }  // namespace
