@@ -1,214 +1,17 @@
-// Encoder and checked decoder of the marshalled order form.
-#include "platform/orderform/order_form_format.h"
-
+// Checked decoder of the marshalled order form: every byte is checked, and a damaged form is
+// reported with the byte position where the damage was found.
 #include <algorithm>
-#include <array>
-#include <bit>
-#include <chrono>
 #include <string>
 
 #include "platform/errors.h"
-#include "platform/runtime_error.h"
+#include "platform/orderform/order_form_format.h"
+#include "platform/orderform/order_form_layout.h"
 #include "platform/unicode.h"
 
 namespace mv {
 namespace {
 
-constexpr std::array<std::uint8_t, 4> kMarker = {'M', 'V', 'O', 'F'};
-constexpr std::uint16_t kFormatVersion = 1;
-
-/// The tag in front of every value. Numbers are part of the stored format: never renumber.
-enum class Tag : std::uint8_t {
-  Empty = 0,
-  Null = 1,
-  Integer = 2,
-  Long = 3,
-  Single = 4,
-  Double = 5,
-  Currency = 6,
-  Date = 7,
-  String = 8,
-  Boolean = 9,
-  Byte = 10,
-  Decimal = 11,
-  Error = 12,
-  ByteArray = 13,
-  Dictionary = 14,
-  List = 15,
-  Nothing = 16,  // an object reference that is not set
-};
-constexpr std::uint8_t kLastTag = static_cast<std::uint8_t>(Tag::Nothing);
-
-bool IsValidDate(const DateTime& date) {
-  if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12) return false;
-  const std::chrono::year_month_day day{std::chrono::year{date.year},
-                                        std::chrono::month{static_cast<unsigned>(date.month)},
-                                        std::chrono::day{static_cast<unsigned>(date.day)}};
-  return day.ok() && date.hour >= 0 && date.hour < 24 && date.minute >= 0 && date.minute < 60 &&
-         date.second >= 0 && date.second < 60;
-}
-
-/// An optional sign, digits and an optional '.' with digits; at least one digit.
-bool IsValidDecimalText(std::string_view text) {
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  bool anyDigit = false;
-  bool point = false;
-  for (char c : text) {
-    if (c >= '0' && c <= '9') {
-      anyDigit = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return anyDigit;
-}
-
-[[noreturn]] void ThrowNotStorable(const std::string& what) {
-  throw errors::OrderFormNotStorable(what);
-}
-
-class Encoder {
- public:
-  /// Starts with the marker and the format version.
-  Encoder() : bytes_(kMarker.begin(), kMarker.end()) { Unsigned(kFormatVersion, 2); }
-
-  std::vector<std::uint8_t> Finish() { return std::move(bytes_); }
-
-  void Object(const VariantObject& object, int depth) {
-    if (depth > kMaxOrderFormDepth) {
-      ThrowNotStorable("objects are nested deeper than " + std::to_string(kMaxOrderFormDepth) +
-                       " levels");
-    }
-    if (object.GetShape() == VariantObject::Shape::Dictionary) {
-      Put(Tag::Dictionary);
-      Count(object.Entries().size());
-      for (const auto& [key, value] : object.Entries()) {
-        Text(key);
-        Value(value, depth);
-      }
-    } else {
-      Put(Tag::List);
-      Count(object.Elements().size());
-      for (const Variant& element : object.Elements()) Value(element, depth);
-    }
-  }
-
- private:
-  void Value(const Variant& value, int depth) {
-    switch (value.Kind()) {
-      case VariantKind::Empty:
-        Put(Tag::Empty);
-        break;
-      case VariantKind::Null:
-        Put(Tag::Null);
-        break;
-      case VariantKind::Date:
-        Date(value.AsDate());
-        break;
-      case VariantKind::String:
-        Put(Tag::String);
-        Text(value.AsString());
-        break;
-      case VariantKind::Decimal:
-        Put(Tag::Decimal);
-        Text(value.AsDecimalText());
-        break;
-      case VariantKind::ByteArray:
-        Put(Tag::ByteArray);
-        Count(value.AsBytes().size());
-        bytes_.insert(bytes_.end(), value.AsBytes().begin(), value.AsBytes().end());
-        break;
-      case VariantKind::Object:
-        if (const auto object = value.ObjectPointer()) {
-          Object(*object, depth + 1);
-        } else {
-          Put(Tag::Nothing);
-        }
-        break;
-      case VariantKind::Integer:
-      case VariantKind::Long:
-      case VariantKind::Single:
-      case VariantKind::Double:
-      case VariantKind::Currency:
-      case VariantKind::Boolean:
-      case VariantKind::Byte:
-      case VariantKind::Error:
-        FixedWidth(value);
-        break;
-    }
-  }
-
-  // A value of a kind that is stored as its tag and a little-endian number of fixed width.
-  void FixedWidth(const Variant& value) {
-    switch (value.Kind()) {
-      case VariantKind::Integer:
-        Put(Tag::Integer);
-        Unsigned(static_cast<std::uint16_t>(value.ToInteger()), 2);
-        break;
-      case VariantKind::Long:
-        Put(Tag::Long);
-        Unsigned(static_cast<std::uint32_t>(value.ToLong()), 4);
-        break;
-      case VariantKind::Single:
-        Put(Tag::Single);
-        Unsigned(std::bit_cast<std::uint32_t>(static_cast<float>(value.ToDouble())), 4);
-        break;
-      case VariantKind::Double:
-        Put(Tag::Double);
-        Unsigned(std::bit_cast<std::uint64_t>(value.ToDouble()), 8);
-        break;
-      case VariantKind::Currency:
-        Put(Tag::Currency);
-        Unsigned(static_cast<std::uint64_t>(value.AsCurrencyScaled()), 8);
-        break;
-      case VariantKind::Boolean:
-        Put(Tag::Boolean);
-        Unsigned(value.ToBoolean() ? 1 : 0, 1);
-        break;
-      case VariantKind::Byte:
-        Put(Tag::Byte);
-        Unsigned(static_cast<std::uint64_t>(value.ToInteger()), 1);
-        break;
-      case VariantKind::Error:
-        Put(Tag::Error);
-        Unsigned(static_cast<std::uint32_t>(value.AsErrorCode()), 4);
-        break;
-      default:
-        break;  // the other kinds are written by Value
-    }
-  }
-
-  void Date(const DateTime& date) {
-    if (!IsValidDate(date)) ThrowNotStorable("a date outside the calendar");
-    Put(Tag::Date);
-    Unsigned(static_cast<std::uint16_t>(date.year), 2);
-    for (int part : {date.month, date.day, date.hour, date.minute, date.second}) {
-      Unsigned(static_cast<std::uint8_t>(part), 1);
-    }
-  }
-
-  void Text(std::string_view text) {
-    if (!IsValidUtf8(text)) ThrowNotStorable("a text that is not valid UTF-8");
-    Count(text.size());
-    bytes_.insert(bytes_.end(), text.begin(), text.end());
-  }
-
-  void Count(std::size_t count) {
-    if (count > UINT32_MAX) ThrowNotStorable("a value too large for the format");
-    Unsigned(count, 4);
-  }
-
-  void Put(Tag tag) { bytes_.push_back(static_cast<std::uint8_t>(tag)); }
-
-  /// `size` bytes of `value`, least significant first.
-  void Unsigned(std::uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-  }
-
-  std::vector<std::uint8_t> bytes_;
-};
+using namespace order_form_layout;
 
 class Decoder {
  public:
@@ -389,15 +192,6 @@ class Decoder {
 };
 
 }  // namespace
-
-std::vector<std::uint8_t> EncodeOrderForm(const VariantObject& orderForm) {
-  if (orderForm.GetShape() != VariantObject::Shape::Dictionary) {
-    ThrowNotStorable("an order form is a dictionary");
-  }
-  Encoder encoder;
-  encoder.Object(orderForm, 1);
-  return encoder.Finish();
-}
 
 std::shared_ptr<VariantObject> DecodeOrderForm(std::span<const std::uint8_t> marshalled,
                                                std::string_view orderId) {
