@@ -1,10 +1,11 @@
 // Checked decoder of the marshalled order form: every byte is checked, and a damaged form is
+#include "platform/orderform/order_form_format.h"
+
 // reported with the byte position where the damage was found.
 #include <algorithm>
 #include <string>
 
 #include "platform/errors.h"
-#include "platform/orderform/order_form_format.h"
 #include "platform/orderform/order_form_layout.h"
 #include "platform/unicode.h"
 

@@ -1,9 +1,10 @@
 // Encoder of the marshalled order form: a dictionary and everything in it as tagged values.
+#include "platform/orderform/order_form_format.h"
+
 #include <bit>
 #include <string>
 
 #include "platform/errors.h"
-#include "platform/orderform/order_form_format.h"
 #include "platform/orderform/order_form_layout.h"
 #include "platform/unicode.h"
 
