@@ -1,7 +1,7 @@
 // Checked decoder of the marshalled order form: every byte is checked, and a damaged form is
+// reported with the byte position where the damage was found.
 #include "platform/orderform/order_form_format.h"
 
-// reported with the byte position where the damage was found.
 #include <algorithm>
 #include <string>
 
