@@ -139,13 +139,12 @@ QFont SansSerif(FontSize size) {
   return font;
 }
 
-QWidget* PlaceControl(const ControlLayout& layout, QWidget& window) {
+void PlaceControl(const ControlLayout& layout, QWidget& window) {
   QWidget* control = NewControl(layout, window);
   control->setObjectName(QString::fromLatin1(layout.name));
   const Twips& box = layout.box;
   control->setGeometry(Pixels(box.left), Pixels(box.top), Pixels(box.width), Pixels(box.height));
   if (layout.font != kWindowFont) control->setFont(SansSerif(layout.font));
-  return control;
 }
 
 }  // namespace mv

@@ -53,6 +53,6 @@ int Pixels(int twips);
 QFont SansSerif(FontSize size);
 
 /// Creates the control a row describes, as a child of `window`, in its place and font.
-QWidget* PlaceControl(const ControlLayout& layout, QWidget& window);
+void PlaceControl(const ControlLayout& layout, QWidget& window);
 
 }  // namespace mv
