@@ -3,11 +3,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <initializer_list>
 #include <iterator>
@@ -17,6 +15,7 @@
 #include "app/artwork.h"
 #include "app/ask_to_stop_migration.h"
 #include "app/check_box_caption.h"
+#include "app/frm_convert_layout.h"
 #include "app/gui_thread_message_display.h"
 #include "driver/global_convert.h"
 #include "dump/dump_orderforms.h"
@@ -32,43 +31,6 @@ constexpr int kCollapsedHeight = 5500;
 constexpr int kExpandedHeight = 6550;
 constexpr int kFrameHeight = 360;
 constexpr int kClientWidth = 6210;
-constexpr int kTwipsPerPixel = 15;
-
-int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-
-// A control's place in twips: left, top, width, height.
-struct Twips {
-  int left;
-  int top;
-  int width;
-  int height;
-};
-
-template <typename Control>
-Control* Place(QWidget* window, const char* name, const QString& caption, Twips box) {
-  auto* control = new Control(caption, window);
-  control->setObjectName(QString::fromLatin1(name));
-  control->setGeometry(Pixels(box.left), Pixels(box.top), Pixels(box.width), Pixels(box.height));
-  return control;
-}
-
-// MS Sans Serif (or its TrueType successor, Microsoft Sans Serif) where it exists, as the
-// product's controls were sized for it. Elsewhere DejaVu Sans, the sans serif of every Debian
-// desktop, condensed: its glyphs run a fifth wider, so that at its normal width "Dump Vantrel
-// 2.2 Orderforms" would not fit its check box. Without DejaVu Sans Condensed installed, the
-// regular face is narrowed to the same width.
-QFont SansSerif(qreal points, bool bold) {
-  QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                    QStringLiteral("DejaVu Sans")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  if (!QFontInfo(font).family().endsWith(QStringLiteral("Sans Serif"))) {
-    font.setStretch(QFont::Condensed);
-  }
-  return font;
-}
 
 // The state of a check box as the product counts it: 0 unchecked, 1 checked, 2 greyed.
 int CheckValue(const QCheckBox& box) {
@@ -82,16 +44,6 @@ int CheckValue(const QCheckBox& box) {
   }
 }
 
-// Password boxes show "*" for each character, whatever the platform's style draws.
-class AsteriskPasswordStyle : public QProxyStyle {
- public:
-  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                QStyleHintReturn* returned) const override {
-    if (hint == SH_LineEdit_PasswordCharacter) return '*';
-    return QProxyStyle::styleHint(hint, option, widget, returned);
-  }
-};
-
 }  // namespace
 
 FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, ViewerLauncher viewer,
@@ -103,7 +55,7 @@ FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, Viewe
   setObjectName(QStringLiteral("FrmConvert"));
   setWindowTitle(QStringLiteral("      Vantrel 2.2 (SP1) to Vantrel 2.3 Data Migration"));
   setWindowIcon(WindowIcon());
-  setFont(SansSerif(8.25, false));
+  setFont(SansSerif(kWindowFont));
   CreateControls();
   SetTabOrder();
   ConnectCommands();
@@ -128,75 +80,44 @@ void FrmConvert::closeEvent(QCloseEvent* event) {
 }
 
 void FrmConvert::CreateControls() {
-  Picture1 = Place<QLabel>(this, "Picture1", QString(), {0, 0, 6210, 765});
-  Picture1->setPixmap(Banner());
-  Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Picture1->setAutoFillBackground(true);
-  QPalette white = Picture1->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  Picture1->setPalette(white);
+  for (const ControlLayout& layout : FrmConvertLayout()) PlaceControl(layout, *this);
+  FindControls();
+}
 
-  // The frame first, so that the option check boxes lie over it.
-  Frame1 =
-      Place<QGroupBox>(this, "Frame1", QStringLiteral("Migration Options"), {0, 840, 4815, 1815});
-  CheckBasket = Place<QCheckBox>(this, "CheckBasket", QStringLiteral("Migrate Baskets"),
-                                 {120, 1080, 4500, 400});
-  CheckOrders = Place<QCheckBox>(this, "CheckOrders", QStringLiteral("Migrate Submitted Orders"),
-                                 {120, 1440, 4455, 400});
-  CheckParameters = Place<QCheckBox>(this, "CheckParameters", QStringLiteral("Migrate Parameters"),
-                                     {120, 1800, 4455, 400});
-  CheckCopy = Place<QCheckBox>(this, "CheckCopy", QStringLiteral("Copy Remaining Data "),
-                               {120, 2160, 4335, 400});
-
-  Cancel = Place<QPushButton>(this, "Cancel", QStringLiteral("Exit"), {4920, 960, 1215, 375});
-  Convert = Place<QPushButton>(this, "Convert", QStringLiteral("Migrate"), {4920, 1320, 1215, 375});
-  OpenLogFile = Place<QPushButton>(this, "OpenLogFile", QStringLiteral("Open Log file"),
-                                   {4920, 1680, 1215, 375});
-
-  Label5 = Place<QLabel>(this, "Label5", QStringLiteral("Source"), {2280, 2760, 1215, 375});
-  Label6 = Place<QLabel>(this, "Label6", QStringLiteral("Target"), {3600, 2760, 1215, 375});
-  for (QLabel* heading : {Label5, Label6}) {
-    heading->setFont(SansSerif(12, true));
-    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  }
-  Label1 = Place<QLabel>(this, "Label1", QStringLiteral("Database Server"), {360, 3120, 1935, 255});
-  Label2 = Place<QLabel>(this, "Label2", QStringLiteral("Database User"), {360, 3480, 1935, 255});
-  Label3 =
-      Place<QLabel>(this, "Label3", QStringLiteral("Database Password"), {360, 3840, 1935, 255});
-  Label4 = Place<QLabel>(this, "Label4", QStringLiteral("Database Name"), {360, 4200, 1935, 255});
-
-  SDBServer = Place<QLineEdit>(this, "SDBServer", QString(), {2280, 3120, 1215, 285});
-  SUser = Place<QLineEdit>(this, "SUser", QString(), {2280, 3480, 1215, 285});
-  SPassword = Place<QLineEdit>(this, "SPassword", QString(), {2280, 3840, 1215, 285});
-  SDB = Place<QLineEdit>(this, "SDB", QString(), {2280, 4200, 1215, 285});
-  TDBServer = Place<QLineEdit>(this, "TDBServer", QString(), {3600, 3120, 1215, 285});
-  TUser = Place<QLineEdit>(this, "TUser", QString(), {3600, 3480, 1215, 285});
-  TPassword = Place<QLineEdit>(this, "TPassword", QString(), {3600, 3840, 1215, 285});
-  TDB = Place<QLineEdit>(this, "TDB", QString(), {3600, 4200, 1215, 285});
-  auto* asterisks = new AsteriskPasswordStyle;
-  asterisks->setParent(this);
-  for (QLineEdit* password : {SPassword, TPassword}) {
-    password->setEchoMode(QLineEdit::Password);
-    password->setStyle(asterisks);
-  }
-
-  AdvancedOn = Place<QPushButton>(this, "AdvancedOn", QStringLiteral("Advanced >>"),
-                                  {4920, 4200, 1215, 375});
-  AdvancedOff = Place<QPushButton>(this, "AdvancedOff", QStringLiteral("Advanced <<"),
-                                   {4920, 4200, 1215, 375});
-  ResultText = Place<QLabel>(this, "ResultText", QString(), {360, 4680, 4455, 495});
-  ResultText->setFont(SansSerif(8.25, true));
-  ResultText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  ResultText->setWordWrap(true);
-
-  CheckDump = Place<QCheckBox>(this, "CheckDump", QStringLiteral("Dump Vantrel 2.2 Orderforms"),
-                               {120, 5400, 2415, 375});
-  DumpBaskets =
-      Place<QPushButton>(this, "DumpBaskets", QStringLiteral("Dump"), {2640, 5400, 1215, 375});
-  DumpFileName = Place<QLineEdit>(
-      this, "DumpFileName", QString::fromStdString(InitialDumpFileName()), {120, 5760, 2415, 285});
-  OpenDumpFile = Place<QPushButton>(this, "OpenDumpFile", QStringLiteral("Open Dumpfile"),
-                                    {2640, 5760, 1215, 375});
+void FrmConvert::FindControls() {
+  const auto find = [this]<typename Control>(Control*& control, const char* name) {
+    control = findChild<Control*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+  };
+  find(Picture1, "Picture1");
+  find(Frame1, "Frame1");
+  find(CheckBasket, "CheckBasket");
+  find(CheckOrders, "CheckOrders");
+  find(CheckParameters, "CheckParameters");
+  find(CheckCopy, "CheckCopy");
+  find(Cancel, "Cancel");
+  find(Convert, "Convert");
+  find(OpenLogFile, "OpenLogFile");
+  find(Label5, "Label5");
+  find(Label6, "Label6");
+  find(Label1, "Label1");
+  find(Label2, "Label2");
+  find(Label3, "Label3");
+  find(Label4, "Label4");
+  find(SDBServer, "SDBServer");
+  find(SUser, "SUser");
+  find(SPassword, "SPassword");
+  find(SDB, "SDB");
+  find(TDBServer, "TDBServer");
+  find(TUser, "TUser");
+  find(TPassword, "TPassword");
+  find(TDB, "TDB");
+  find(AdvancedOn, "AdvancedOn");
+  find(AdvancedOff, "AdvancedOff");
+  find(ResultText, "ResultText");
+  find(CheckDump, "CheckDump");
+  find(DumpBaskets, "DumpBaskets");
+  find(DumpFileName, "DumpFileName");
+  find(OpenDumpFile, "OpenDumpFile");
 }
 
 void FrmConvert::SetTabOrder() {

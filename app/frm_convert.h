@@ -56,7 +56,9 @@ class FrmConvert : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  /// Creates the controls from the window's layout table, then finds each by its name.
   void CreateControls();
+  void FindControls();
   void SetTabOrder();
   void ConnectCommands();
 

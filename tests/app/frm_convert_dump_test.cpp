@@ -22,31 +22,26 @@ namespace {
 // no password, so none is typed), with "Dump" armed and writing to `dumpFile`.
 class DumpFixture {
  public:
-  DumpFixture(const setup::DatabaseAddress& source, const std::string& dumpFile)
-      : window_(converters_.Factory(), messages_) {
-    installation_.WriteSettings(source.server + "\r\ntarget-server\r\n" + source.user +
-                                "\r\ntarget-user\r\n" + source.database + "\r\ntarget-db\r\n");
-    if (!window_.Load()) throw std::runtime_error("window did not start");
-    window_.show();
-    if (!QTest::qWaitForWindowExposed(&window_)) throw std::runtime_error("window not shown");
-    QTest::mouseClick(Find(window_, "AdvancedOn"), Qt::LeftButton);
-    Find<QLineEdit>(window_, "DumpFileName")->setText(QString::fromStdString(dumpFile));
-    Find<QCheckBox>(window_, "CheckDump")->setCheckState(Qt::Checked);
+  DumpFixture(const setup::DatabaseAddress& source, const std::string& dumpFile) {
+    fixture_.installation.WriteSettings(source.server + "\r\ntarget-server\r\n" + source.user +
+                                        "\r\ntarget-user\r\n" + source.database +
+                                        "\r\ntarget-db\r\n");
+    if (!fixture_.Start()) throw std::runtime_error("window did not start");
+    QTest::mouseClick(Find(Window(), "AdvancedOn"), Qt::LeftButton);
+    Find<QLineEdit>(Window(), "DumpFileName")->setText(QString::fromStdString(dumpFile));
+    TickBoxes(Window(), {"CheckDump"});
   }
 
-  FrmConvert& Window() { return window_; }
-  const Installation& Folder() const { return installation_; }
-  const std::vector<std::string>& Messages() const { return messages_.messages; }
+  FrmConvert& Window() { return fixture_.window; }
+  const Installation& Folder() const { return fixture_.installation; }
+  const std::vector<std::string>& Messages() const { return fixture_.messages.messages; }
   void Dump() {
-    QTest::mouseClick(Find(window_, "DumpBaskets"), Qt::LeftButton);
-    WaitForRunEnd(window_);
+    QTest::mouseClick(Find(Window(), "DumpBaskets"), Qt::LeftButton);
+    WaitForRunEnd(Window());
   }
 
  private:
-  Installation installation_;
-  StandInConverters converters_;
-  RecordingMessageDisplay messages_;
-  FrmConvert window_;
+  WindowFixture<> fixture_;
 };
 
 // The description of the error that opening a connection to `address` raises.

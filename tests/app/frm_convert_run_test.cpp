@@ -125,41 +125,26 @@ constexpr int kRunTimeout = 60'000;
 // databases and the given options ticked.
 class RunFixture {
  public:
-  RunFixture(ConverterFactory factory, const QStringList& options)
-      : window_(std::move(factory), messages_) {
-    if (!window_.Load()) throw std::runtime_error("window did not start");
-    window_.show();
-    if (!QTest::qWaitForWindowExposed(&window_)) throw std::runtime_error("window not shown");
-    for (const QString& option : options) {
-      Find<QCheckBox>(window_, option)->setCheckState(Qt::Checked);
-    }
-    const ConnectionValues values = ValuesFor(source_, target_);
-    const std::pair<const char*, std::string> fields[] = {
-        {"SDBServer", values.SDBServer}, {"SUser", values.SUser},
-        {"SPassword", values.SPassword}, {"SDB", values.SDB},
-        {"TDBServer", values.TDBServer}, {"TUser", values.TUser},
-        {"TPassword", values.TPassword}, {"TDB", values.TDB}};
-    for (const auto& [name, text] : fields) {
-      Find<QLineEdit>(window_, name)->setText(QString::fromStdString(text));
-    }
+  RunFixture(ConverterFactory factory, const QStringList& options) : fixture_(std::move(factory)) {
+    if (!fixture_.Start()) throw std::runtime_error("window did not start");
+    TickBoxes(fixture_.window, options);
+    FillConnectionFields(fixture_.window, ValuesFor(source_, target_));
   }
 
-  FrmConvert& Window() { return window_; }
-  QStringList Messages() const { return messages_.texts; }
-  QString Caption(const char* option) { return Find<QCheckBox>(window_, option)->text(); }
-  std::string Log() const { return ReadFileBytes(installation_.LogPath()); }
-  void StartMigration() { QTest::mouseClick(Find(window_, "Convert"), Qt::LeftButton); }
+  FrmConvert& Window() { return fixture_.window; }
+  QStringList Messages() const { return fixture_.messages.texts; }
+  QString Caption(const char* option) { return Find<QCheckBox>(Window(), option)->text(); }
+  std::string Log() const { return ReadFileBytes(fixture_.installation.LogPath()); }
+  void StartMigration() { QTest::mouseClick(Find(Window(), "Convert"), Qt::LeftButton); }
   void Migrate() {
     StartMigration();
-    WaitForRunEnd(window_);
+    WaitForRunEnd(Window());
   }
 
  private:
-  Installation installation_;
   TestDatabase source_;
   TestDatabase target_;
-  ReadingMessageDisplay messages_;
-  FrmConvert window_;
+  WindowFixture<ReadingMessageDisplay> fixture_;
 };
 
 }  // namespace

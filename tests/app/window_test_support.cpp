@@ -1,6 +1,9 @@
 #include "tests/app/window_test_support.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <fstream>
+#include <utility>
 
 #include "platform/configuration/configuration_path.h"
 #include "platform/text_file.h"
@@ -49,6 +52,27 @@ ConverterFactory StandInConverters::Factory() {
     created.push_back(migration);
     return std::make_unique<StandInConverter>(*this, migration);
   };
+}
+
+bool StartWindow(FrmConvert& window) {
+  if (!window.Load()) return false;
+  window.show();
+  return QTest::qWaitForWindowExposed(&window);
+}
+
+void TickBoxes(FrmConvert& window, const QStringList& names) {
+  for (const QString& name : names) Find<QCheckBox>(window, name)->setCheckState(Qt::Checked);
+}
+
+void FillConnectionFields(FrmConvert& window, const ConnectionValues& values) {
+  const std::pair<const char*, const std::string&> fields[] = {
+      {"SDBServer", values.SDBServer}, {"SUser", values.SUser},
+      {"SPassword", values.SPassword}, {"SDB", values.SDB},
+      {"TDBServer", values.TDBServer}, {"TUser", values.TUser},
+      {"TPassword", values.TPassword}, {"TDB", values.TDB}};
+  for (const auto& [name, text] : fields) {
+    Find<QLineEdit>(window, name)->setText(QString::fromStdString(text));
+  }
 }
 
 void WaitForRunEnd(const FrmConvert& window) {

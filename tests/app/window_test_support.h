@@ -1,5 +1,5 @@
-// Helpers for the window tests: an installation folder, stand-in converters, and a main that
-// runs a QTest class on the offscreen platform.
+// Helpers for the window tests: an installation folder, stand-in converters, a window set up
+// on both, and a main that runs a QTest class on the offscreen platform.
 #pragma once
 
 #include <QApplication>
@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/frm_convert.h"
+#include "driver/connection_values.h"
 #include "driver/converter.h"
+#include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 
 namespace mv::testing {
@@ -47,6 +49,9 @@ struct StandInConverters {
   std::vector<Migration> created;
 };
 
+/// Twips as the window's pixels: 15 twips a pixel, to the nearest pixel.
+inline int PixelsOf(int twips) { return (twips + 7) / 15; }
+
 /// The window's control of that name; throws when there is none.
 template <typename Control = QWidget>
 Control* Find(const QWidget& window, const QString& name) {
@@ -54,6 +59,31 @@ Control* Find(const QWidget& window, const QString& name) {
   if (control == nullptr) throw std::runtime_error("no control " + name.toStdString());
   return control;
 }
+
+/// Loads the window, shows it and waits until it is on screen; false when either fails.
+bool StartWindow(FrmConvert& window);
+
+/// Ticks the window's check boxes of those names.
+void TickBoxes(FrmConvert& window, const QStringList& names);
+
+/// Types `values` into the window's connection fields.
+void FillConnectionFields(FrmConvert& window, const ConnectionValues& values);
+
+/// A window on a fresh installation whose message boxes `messages` records. It creates its
+/// converters with `factory`, or with `converters` when given none.
+template <typename Messages = RecordingMessageDisplay>
+struct WindowFixture {
+  explicit WindowFixture(ConverterFactory factory = {}, ViewerLauncher viewer = StartViewer)
+      : window(factory ? std::move(factory) : converters.Factory(), messages, std::move(viewer)) {}
+
+  /// Loads and shows the window; false when it did not start.
+  bool Start() { return StartWindow(window); }
+
+  Installation installation;
+  Messages messages;
+  StandInConverters converters;
+  FrmConvert window;
+};
 
 /// Waits, serving the window's events, until a run the window is doing has ended and its
 /// outcome is shown; throws when that takes more than a minute.
