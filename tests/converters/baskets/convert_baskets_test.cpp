@@ -484,8 +484,8 @@ TEST_F(ConvertBasketsTest, RunMigratesTheBasketsUnderTheirSection) {
       [](Migration) -> std::unique_ptr<Converter> { return std::make_unique<ConvertBaskets>(); },
       messages, [] { return DateTime{2026, 12, 8, 4, 10, 36}; });
 
-  EXPECT_TRUE(
-      run.Run(values_, true, false, false, false, logPath_, basket, orders, parameters, copy));
+  EXPECT_TRUE(run.Run(values_, MigrationSelection{.iConvertBaskets = true}, logPath_,
+                      {basket, orders, parameters, copy}));
 
   EXPECT_TRUE(messages.messages.empty());
   EXPECT_TRUE(basket.caption.ends_with("   (Done, No Errors Found)")) << basket.caption;
