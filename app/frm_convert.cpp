@@ -218,29 +218,37 @@ void FrmConvert::RunMigration() {
     ResultText->show();
   });
   const ConnectionValues values = ConnectionValuesOfControls();
-  const std::array<bool, 4> selected{CheckValue(*CheckBasket) != 0,
+  const MigrationSelection selection{CheckValue(*CheckBasket) != 0, CheckValue(*CheckOrders) != 0,
                                      CheckValue(*CheckParameters) != 0,
-                                     CheckValue(*CheckOrders) != 0, CheckValue(*CheckCopy) != 0};
+                                     CheckValue(*CheckCopy) != 0};
+  // The worker leaves here the migration an escaped error cut short; it is read once the run
+  // is over.
+  auto busy = std::make_shared<std::optional<Migration>>();
   run_.Start(
-      [this, values, selected] {
+      [this, values, selection, busy] {
         GuiThreadMessageDisplay messages(messages_, *this);
         CheckBoxCaption basket(*CheckBasket);
         CheckBoxCaption orders(*CheckOrders);
         CheckBoxCaption parameters(*CheckParameters);
         CheckBoxCaption copy(*CheckCopy);
         GlobalConvert convert(factory_, messages, LocalNow, *progress_);
-        return convert.Run(values, selected[0], selected[1], selected[2], selected[3],
-                           paths_.sLogFileName, basket, orders, parameters, copy);
+        try {
+          return convert.Run(values, selection, paths_.sLogFileName,
+                             {basket, orders, parameters, copy});
+        } catch (...) {
+          *busy = convert.BusyMigration();
+          throw;
+        }
       },
-      [this](const RunOutcome& outcome) {
+      [this, busy](const RunOutcome& outcome) {
         progress_.reset();
-        ShowMigrationOutcome(outcome);
+        ShowMigrationOutcome(outcome, *busy);
       });
 }
 
-void FrmConvert::ShowMigrationOutcome(const RunOutcome& outcome) {
+void FrmConvert::ShowMigrationOutcome(const RunOutcome& outcome, std::optional<Migration> busy) {
   if (outcome.escapedError) {
-    ReportEscapedError(*outcome.escapedError);
+    ReportEscapedError(*outcome.escapedError, busy);
   } else if (outcome.result) {
     ResultText->setText(QString::fromLatin1(kConversionSucceeded));
     ResultText->show();
@@ -250,16 +258,15 @@ void FrmConvert::ShowMigrationOutcome(const RunOutcome& outcome) {
   }
 }
 
-void FrmConvert::ReportEscapedError(const std::string& description) {
+void FrmConvert::ReportEscapedError(const std::string& description, std::optional<Migration> busy) {
   // The step the error cut short did not finish cleanly: say so instead of "(Busy)".
-  const QString busy = QStringLiteral("(Busy)");
-  for (QCheckBox* box : OptionBoxes()) {
-    if (box->text().endsWith(busy)) {
-      box->setText(box->text().chopped(busy.size()) + QStringLiteral("(Done, Errors Found)"));
-    }
-  }
+  if (busy) CheckBoxOf(*busy)->setText(QString::fromStdString(ErrorsFoundCaption(*busy)));
   ResultText->hide();
   messages_.ShowMessage(description);
+}
+
+QCheckBox* FrmConvert::CheckBoxOf(Migration migration) const {
+  return OfMigration(migration, CheckBasket, CheckOrders, CheckParameters, CheckCopy);
 }
 
 void FrmConvert::LoadSettings() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/background_run.h"
@@ -68,7 +69,7 @@ class FrmConvert : public QWidget {
   void UpdateDumpControls();
   void RunMigration();
   /// "Conversion was completed succesfully." after a run that succeeded, else the error box.
-  void ShowMigrationOutcome(const RunOutcome& outcome);
+  void ShowMigrationOutcome(const RunOutcome& outcome, std::optional<Migration> busy);
   /// Dumps the stored order forms of the source into the dump file, then shows "Dump
   /// Completed", with a second line counting the damaged forms when there were any; an error
   /// that ends the dump is shown with its description instead.
@@ -76,8 +77,11 @@ class FrmConvert : public QWidget {
   void LoadSettings();
   bool SaveSettings();
   /// Shows an error that escaped a run and returns the window to idle: no success text, and
-  /// the step it cut short shown as "(Done, Errors Found)" rather than busy.
-  void ReportEscapedError(const std::string& description);
+  /// the migration it cut short (`busy`, when one was) shown as "(Done, Errors Found)" rather
+  /// than busy.
+  void ReportEscapedError(const std::string& description, std::optional<Migration> busy);
+  /// The check box that selects `migration` and shows its state.
+  QCheckBox* CheckBoxOf(Migration migration) const;
   /// Closes the window and ends the event loop.
   void EndProgram();
 

@@ -7,6 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/command_output.h"
 #include "converters/converter_factory.h"
+#include "driver/escaped_error.h"
 #include "driver/global_convert.h"
 #include "driver/settings_file.h"
 #include "driver/window_paths.h"
@@ -84,10 +85,7 @@ class Captions {
  public:
   Captions(CommandOutput& output, ProgressLines& progress)
       : lines_{{{output, progress}, {output, progress}, {output, progress}, {output, progress}}} {}
-  CaptionLine& Basket() { return lines_[0]; }
-  CaptionLine& Orders() { return lines_[1]; }
-  CaptionLine& Parameters() { return lines_[2]; }
-  CaptionLine& Copy() { return lines_[3]; }
+  MigrationCaptions All() { return {lines_[0], lines_[1], lines_[2], lines_[3]}; }
 
   bool AnyRan() const {
     for (const CaptionLine& line : lines_) {
@@ -97,16 +95,7 @@ class Captions {
   }
   // As the window does after an error that escaped the run: the step it cut short is not left
   // "(Busy)".
-  void EndBusyWithErrors() {
-    static const std::string busy = "(Busy)";
-    for (CaptionLine& line : lines_) {
-      const std::string& caption = line.Caption();
-      if (caption.size() >= busy.size() &&
-          caption.compare(caption.size() - busy.size(), busy.size(), busy) == 0) {
-        line.SetCaption(caption.substr(0, caption.size() - busy.size()) + "(Done, Errors Found)");
-      }
-    }
-  }
+  void EndBusyWithErrors(Migration busy) { All().Of(busy).SetCaption(ErrorsFoundCaption(busy)); }
 
  private:
   std::array<CaptionLine, 4> lines_;
@@ -134,20 +123,18 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
   bool succeeded = false;
   std::string escaped;
   try {
-    succeeded = convert.Run(values, line.convertBaskets, line.convertParameters, line.convertOrders,
-                            line.copyData, files.logPath, captions.Basket(), captions.Orders(),
-                            captions.Parameters(), captions.Copy());
-  } catch (const RuntimeError& error) {
-    escaped = error.Description();
+    succeeded = convert.Run(
+        values, {line.convertBaskets, line.convertOrders, line.convertParameters, line.copyData},
+        files.logPath, captions.All());
   } catch (const std::exception& error) {
-    escaped = error.what();
+    escaped = DescriptionOf(error);
   }
   if (line.rehearse && captions.AnyRan()) {
     for (const std::string& summaryLine : tally.Summary()) output.Line(summaryLine);
   }
   const int failed = captions.AnyRan() ? kExitErrors : kExitNothingRan;
   if (!escaped.empty()) {
-    captions.EndBusyWithErrors();
+    if (const auto busy = convert.BusyMigration()) captions.EndBusyWithErrors(*busy);
     messages.ShowMessage(escaped);
     return failed;
   }

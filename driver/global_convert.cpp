@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "driver/convert_functions.h"
-#include "platform/runtime_error.h"
+#include "driver/escaped_error.h"
 
 namespace mv {
 namespace {
@@ -23,24 +23,31 @@ constexpr std::array<Step, 4> kSteps{{
     {Migration::CopyData, "Copy Remaining Data", "Copy of remaining data:"},
 }};
 
+const Step& StepOf(Migration migration) {
+  for (const Step& step : kSteps) {
+    if (step.migration == migration) return step;
+  }
+  return kSteps.back();
+}
+
 }  // namespace
+
+std::string ErrorsFoundCaption(Migration migration) {
+  return std::string(StepOf(migration).name) + "   (Done, Errors Found)";
+}
 
 bool GlobalConvert::RunConverter(Migration migration, const std::string& name,
                                  const ConnectionValues& values, TextWriter& log) {
   std::unique_ptr<Converter> converter = factory_(migration);
   converter->SetProgress(progress_, name);
-  std::string failure;
   try {
     return converter->Convert(values, log);
-  } catch (const RuntimeError& error) {
-    failure = error.Description();
   } catch (const std::exception& error) {
-    failure = error.what();
+    // A converter reports its own errors; one that still escapes is logged here so that the
+    // run goes on with the next migration and the operator learns why this one failed.
+    WriteErrorOccured(log, error);
+    return false;
   }
-  // A converter reports its own errors; one that still escapes is logged here so that the
-  // run goes on with the next migration and the operator learns why this one failed.
-  log.WriteLine("Error occured: " + failure);
-  return false;
 }
 
 GlobalConvert::GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
@@ -50,11 +57,9 @@ GlobalConvert::GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
       clock_(std::move(clock)),
       progress_(progress) {}
 
-bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
-                        bool iConvertParameters, bool iConvertOrders, bool iCopyData,
-                        const std::string& iLogFileName, ProgressCaption& CheckBasket,
-                        ProgressCaption& CheckOrders, ProgressCaption& CheckParameters,
-                        ProgressCaption& CheckCopy) {
+bool GlobalConvert::Run(const ConnectionValues& values, const MigrationSelection& selection,
+                        const std::string& iLogFileName, const MigrationCaptions& captions) {
+  busy_.reset();
   std::unique_ptr<TextWriter> log = OpenLogStream(iLogFileName, messages_);
   if (!log) return false;
   // Each failed check leaves its message and reason in the log, after the blank line that
@@ -68,22 +73,19 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
     return false;
   }
 
-  const std::array<bool, 4> selected{iConvertBaskets, iConvertOrders, iConvertParameters,
-                                     iCopyData};
-  const std::array<ProgressCaption*, 4> captions{&CheckBasket, &CheckOrders, &CheckParameters,
-                                                 &CheckCopy};
   bool result = true;
   bool stopped = false;
-  for (size_t i = 0; i < kSteps.size(); ++i) {
-    if (!selected[i]) continue;
+  for (const Step& step : kSteps) {
+    if (!selection.Selected(step.migration)) continue;
     // A selected migration that a stop leaves out was not done: the run did not succeed.
     if (stopped) {
       result = false;
       break;
     }
-    const Step& step = kSteps[i];
+    ProgressCaption& caption = captions.Of(step.migration);
     const std::string name = step.name;
-    captions[i]->SetCaption(name + "   (Busy)");
+    caption.SetCaption(name + "   (Busy)");
+    busy_ = step.migration;
     const std::string title = step.title;
     log->WriteBlankLines(1);
     log->WriteLine(title);
@@ -92,11 +94,12 @@ bool GlobalConvert::Run(const ConnectionValues& values, bool iConvertBaskets,
     log->WriteBlankLines(1);
     const bool succeeded = RunConverter(step.migration, name, values, *log);
     if (succeeded) {
-      captions[i]->SetCaption(name + "   (Done, No Errors Found)");
+      caption.SetCaption(name + "   (Done, No Errors Found)");
     } else {
       result = false;
-      captions[i]->SetCaption(name + "   (Done, Errors Found)");
+      caption.SetCaption(ErrorsFoundCaption(step.migration));
     }
+    busy_.reset();
     stopped = progress_.StopRequested();
   }
   log->Close();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "driver/connection_values.h"
@@ -17,6 +18,50 @@ inline constexpr const char* kConversionSucceeded = "Conversion was completed su
 /// The message after a run that failed, a check before it included.
 inline constexpr const char* kConversionFailed =
     "Errors have occured during conversion. Please check the logfile.";
+
+/// Of four things given in the order the run executes the migrations (baskets, submitted
+/// orders, parameters, remaining data), the one that belongs to `migration`.
+template <typename T>
+T& OfMigration(Migration migration, T& baskets, T& orders, T& parameters, T& copy) {
+  switch (migration) {
+    case Migration::Baskets:
+      return baskets;
+    case Migration::SubmittedOrders:
+      return orders;
+    case Migration::Parameters:
+      return parameters;
+    case Migration::CopyData:
+      break;
+  }
+  return copy;
+}
+
+/// Which migrations a run performs, as the operator ticked them.
+struct MigrationSelection {
+  bool iConvertBaskets = false;
+  bool iConvertOrders = false;
+  bool iConvertParameters = false;
+  bool iCopyData = false;
+
+  bool Selected(Migration migration) const {
+    return OfMigration(migration, iConvertBaskets, iConvertOrders, iConvertParameters, iCopyData);
+  }
+};
+
+/// The four check boxes whose captions show each migration's state.
+struct MigrationCaptions {
+  ProgressCaption& CheckBasket;
+  ProgressCaption& CheckOrders;
+  ProgressCaption& CheckParameters;
+  ProgressCaption& CheckCopy;
+
+  ProgressCaption& Of(Migration migration) const {
+    return OfMigration(migration, CheckBasket, CheckOrders, CheckParameters, CheckCopy);
+  }
+};
+
+/// The caption of a migration that ended with errors: "Migrate Baskets   (Done, Errors Found)".
+std::string ErrorsFoundCaption(Migration migration);
 
 class GlobalConvert {
  public:
@@ -35,10 +80,13 @@ class GlobalConvert {
   /// migration's failure. Errors of the log writes and of creating a converter reach the
   /// caller. When the operator stops the run, no migration after the running one starts, and
   /// the result is false when a selected one is left out.
-  bool Run(const ConnectionValues& values, bool iConvertBaskets, bool iConvertParameters,
-           bool iConvertOrders, bool iCopyData, const std::string& iLogFileName,
-           ProgressCaption& CheckBasket, ProgressCaption& CheckOrders,
-           ProgressCaption& CheckParameters, ProgressCaption& CheckCopy);
+  bool Run(const ConnectionValues& values, const MigrationSelection& selection,
+           const std::string& iLogFileName, const MigrationCaptions& captions);
+
+  /// The migration whose caption shows "(Busy)": set from its start to its outcome, so that
+  /// after an error escaped Run it names the migration the error cut short. Empty before a
+  /// run, between migrations and after a run that returned.
+  std::optional<Migration> BusyMigration() const { return busy_; }
 
  private:
   bool RunConverter(Migration migration, const std::string& name, const ConnectionValues& values,
@@ -48,6 +96,7 @@ class GlobalConvert {
   MessageDisplay& messages_;
   std::function<DateTime()> clock_;
   RunProgress& progress_;
+  std::optional<Migration> busy_;
 };
 
 }  // namespace mv

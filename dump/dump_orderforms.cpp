@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
+#include "driver/escaped_error.h"
 #include "driver/open_order_form_storage.h"
 #include "platform/errors.h"
 #include "platform/odbc/row_reader.h"
@@ -90,7 +91,7 @@ int DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
     } catch (const RuntimeError& error) {
       if (error.Number() != errors::kOrderFormDamaged) throw;
       WriteKeyValueLine("order_id", orderId, stream);
-      stream.WriteLine(error.Description());
+      stream.WriteLine(DescriptionOf(error));
       stream.WriteBlankLines(2);
       ++damaged;
       continue;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/convert_functions.h"
+#include "driver/escaped_error.h"
 #include "driver/group_size.h"
 #include "driver/open_order_form_storage.h"
 #include "driver/unit_groups.h"
@@ -81,95 +82,114 @@ std::string InvariantText(const Variant& value) {
 /// How often the migration tells how far it is, in rows of ORDERLIST.
 constexpr long kRowsPerProgressReport = 500;
 
-std::string DescriptionOf(const std::exception& error) {
-  const auto* runtimeError = dynamic_cast<const RuntimeError*>(&error);
-  return runtimeError ? runtimeError->Description() : error.what();
-}
-
 }  // namespace
 
 bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   logFile_ = &log;
-  // The target outlives the groups, so that a failure can still commit the baskets before it.
-  std::unique_ptr<Connection> target;
-  std::unique_ptr<UnitGroups> groups;
+  BasketRun run{log};
   Tally("would be converted", 0);  // heads the migration's summary
   try {
-    auto source = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
-    auto storage =
-        OpenOrderFormStorage(values.SDBServer, values.SUser, values.SPassword, values.SDB, log);
-    const std::int64_t total = OpenRecordset(*source, "SELECT COUNT(*) AS BASKETS FROM ORDERLIST")
-                                   ->Field("BASKETS")
-                                   .ToLong();
-    auto baskets = std::make_unique<RowReader>(*source, "SELECT * FROM ORDERLIST");
-    target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-    std::unordered_set<std::string> convertedIds = BasketIds(*target);
-    groups = std::make_unique<UnitGroups>(*target, log, GroupSize(), Rehearsing());
-    std::int32_t damaged = 0;
-    long row = 0;
-    while (!StopRequested() && baskets->Next()) {
-      if (++row % kRowsPerProgressReport == 0) ReportProgress(row, total, "baskets");
-      groups->Open();
-      const Variant& basketId = baskets->Row().Field("order_id");
-      std::shared_ptr<const VariantObject> orderForm;
-      try {
-        if (!basketId.IsNull() && convertedIds.contains(basketId.ToText())) {
-          Tally("refused: already converted");
-          continue;
-        }
-        if (!storage) {
-          throw errors::ObjectNotSet();
-        }
-        orderForm = storage->DataOf(baskets->Row());
-      } catch (const RuntimeError& error) {
-        // A basket without id or with a damaged order form is logged and skipped, so that it
-        // does not keep the baskets after it from being converted.
-        if (!basketId.IsNull() && error.Number() != errors::kOrderFormDamaged) throw;
-        log.WriteLine("OrderID: " + (basketId.IsNull() ? "(no id, row " + std::to_string(row) + ")"
-                                                       : basketId.ToText()));
-        log.WriteLine("Error occured: " + error.Description());
-        Tally(basketId.IsNull() ? "refused: no basket id" : "refused: damaged order form");
-        ++damaged;
-        continue;
-      }
-      if (!ValidateBasket(log, *orderForm)) {
-        Tally("refused: validation failure");
-        continue;
-      }
-      {
-        Savepoint basket(*target);
-        InsertBasketHeader(*orderForm, *target);
-        InsertBasketLines(*orderForm, *target);
-        basket.Keep();
-      }
-      convertedIds.insert(basketId.ToText());
-      groups->UnitWritten();
-    }
-    groups->Commit();
-    ReportProgress(row, total, "baskets");
-    const bool stopped = StopRequested();
-    if (stopped) log.WriteLine(kStoppedByOperator);
-    Tally("would be converted", groups->Committed());
-    log.WriteLine(std::to_string(groups->Committed()) + " saved baskets copied/converted to " +
-                  values.TDB + "-database on " + values.TDBServer + "-SQL Server.");
-    groups.reset();
-    storage.reset();
-    baskets.reset();  // its statement goes before its connection
-    source->Close();
-    target->Close();
-    return damaged == 0 && !stopped;
+    BasketSource source = OpenSource(values, log);
+    OpenTarget(run, values);
+    while (!StopRequested() && source.baskets->Next()) ConvertRow(run, source);
+    return Finish(run, source, values);
   } catch (const std::exception& error) {
-    // The baskets before the failing one stay converted, and their lines reach the log.
-    try {
-      if (groups) groups->Commit();
-    } catch (const std::exception&) {
-      // The group is lost with the connection; the error below says why.
-    }
-    log.WriteLine("Error occured: " + DescriptionOf(error));
-    if (groups) Tally("would be converted", groups->Committed());
-    Tally("errors");
-    return false;
+    return EndWithError(run, error);
   }
+}
+
+ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& values,
+                                                        TextWriter& log) {
+  BasketSource source;
+  source.connection = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+  source.storage =
+      OpenOrderFormStorage(values.SDBServer, values.SUser, values.SPassword, values.SDB, log);
+  source.total = OpenRecordset(*source.connection, "SELECT COUNT(*) AS BASKETS FROM ORDERLIST")
+                     ->Field("BASKETS")
+                     .ToLong();
+  source.baskets = std::make_unique<RowReader>(*source.connection, "SELECT * FROM ORDERLIST");
+  return source;
+}
+
+void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
+  run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+  run.convertedIds = BasketIds(*run.target);
+  run.groups = std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing());
+}
+
+void ConvertBaskets::ConvertRow(BasketRun& run, BasketSource& source) {
+  if (++run.row % kRowsPerProgressReport == 0) ReportProgress(run.row, source.total, "baskets");
+  run.groups->Open();
+  const std::shared_ptr<const VariantObject> orderForm = OrderFormOf(run, source);
+  if (!orderForm) return;
+  if (!ValidateBasket(run.log, *orderForm)) {
+    Tally("refused: validation failure");
+    return;
+  }
+  {
+    Savepoint basket(*run.target);
+    InsertBasketHeader(*orderForm, *run.target);
+    InsertBasketLines(*orderForm, *run.target);
+    basket.Keep();
+  }
+  run.convertedIds.insert(source.baskets->Row().Field("order_id").ToText());
+  run.groups->UnitWritten();
+}
+
+std::shared_ptr<const VariantObject> ConvertBaskets::OrderFormOf(BasketRun& run,
+                                                                 BasketSource& source) {
+  const Variant& basketId = source.baskets->Row().Field("order_id");
+  try {
+    if (!basketId.IsNull() && run.convertedIds.contains(basketId.ToText())) {
+      Tally("refused: already converted");
+      return nullptr;
+    }
+    if (!source.storage) {
+      throw errors::ObjectNotSet();
+    }
+    return source.storage->DataOf(source.baskets->Row());
+  } catch (const RuntimeError& error) {
+    // A basket without id or with a damaged order form is logged and skipped, so that it
+    // does not keep the baskets after it from being converted.
+    if (!basketId.IsNull() && error.Number() != errors::kOrderFormDamaged) throw;
+    run.log.WriteLine("OrderID: " + (basketId.IsNull()
+                                         ? "(no id, row " + std::to_string(run.row) + ")"
+                                         : basketId.ToText()));
+    WriteErrorOccured(run.log, error);
+    Tally(basketId.IsNull() ? "refused: no basket id" : "refused: damaged order form");
+    ++run.damaged;
+    return nullptr;
+  }
+}
+
+bool ConvertBaskets::Finish(BasketRun& run, BasketSource& source, const ConnectionValues& values) {
+  run.groups->Commit();
+  ReportProgress(run.row, source.total, "baskets");
+  const bool stopped = StopRequested();
+  if (stopped) run.log.WriteLine(kStoppedByOperator);
+  Tally("would be converted", run.groups->Committed());
+  run.log.WriteLine(std::to_string(run.groups->Committed()) +
+                    " saved baskets copied/converted to " + values.TDB + "-database on " +
+                    values.TDBServer + "-SQL Server.");
+  run.groups.reset();
+  source.storage.reset();
+  source.baskets.reset();  // its statement goes before its connection
+  source.connection->Close();
+  run.target->Close();
+  return run.damaged == 0 && !stopped;
+}
+
+bool ConvertBaskets::EndWithError(BasketRun& run, const std::exception& error) {
+  // The baskets before the failing one stay converted, and their lines reach the log.
+  try {
+    if (run.groups) run.groups->Commit();
+  } catch (const std::exception&) {
+    // The group is lost with the connection; the error below says why.
+  }
+  WriteErrorOccured(run.log, error);
+  if (run.groups) Tally("would be converted", run.groups->Committed());
+  Tally("errors");
+  return false;
 }
 
 std::unordered_set<std::string> ConvertBaskets::BasketIds(Connection& target) {

@@ -14,26 +14,42 @@
 namespace mv {
 namespace {
 
-struct CopiedTable {
-  const char* name;
-  bool renumber;  // the first column is the key, which the target numbers itself
+/// Which renumbered key a table's first column holds.
+enum class RenumberedKey {
+  None,          // the key is copied as it is
+  Zone,          // the target numbers the zones, kept in OldZoneIds
+  FreightGroup,  // the target numbers the freight groups, kept in OldFreightGroupIds
 };
+
+}  // namespace
+
+/// One table of the copy list.
+struct CopyData::CopiedTable {
+  const char* name;
+  RenumberedKey key;
+  /// A column of the source that the target does not take; null when every column is copied.
+  const char* skippedColumn;
+
+  bool Renumbered() const { return key != RenumberedKey::None; }
+};
+
+namespace {
 
 /// The tables in the order they are copied: zones and freight groups before the tables that
 /// refer to them.
-constexpr std::array<CopiedTable, 12> kCopyList{{
-    {"zones", true},
-    {"countriesbyzone", false},
-    {"freightgroup", true},
-    {"freightproduct", false},
-    {"freightprice", false},
-    {"authorizationlog", false},
-    {"billinglog", false},
-    {"refundlog", false},
-    {"merchantidbycurrency", false},
-    {"addresshistory", false},
-    {"productprice", false},
-    {"customerprice", false},
+constexpr std::array<CopyData::CopiedTable, 12> kCopyList{{
+    {"zones", RenumberedKey::Zone, nullptr},
+    {"countriesbyzone", RenumberedKey::None, nullptr},
+    {"freightgroup", RenumberedKey::FreightGroup, nullptr},
+    {"freightproduct", RenumberedKey::None, nullptr},
+    {"freightprice", RenumberedKey::None, nullptr},
+    {"authorizationlog", RenumberedKey::None, nullptr},
+    {"billinglog", RenumberedKey::None, nullptr},
+    {"refundlog", RenumberedKey::None, nullptr},
+    {"merchantidbycurrency", RenumberedKey::None, nullptr},
+    {"addresshistory", RenumberedKey::None, "LOCATION"},
+    {"productprice", RenumberedKey::None, nullptr},
+    {"customerprice", RenumberedKey::None, nullptr},
 }};
 
 constexpr std::array<std::string_view, 4> kZoneColumns{"ZONEID", "SHIPFROMZONEID", "SHIPTOZONEID",
@@ -75,8 +91,8 @@ std::unordered_map<std::int32_t, std::int32_t> PairKeys(Connection& target,
 
 /// The source rows of a table; a renumbered table's in key order, so that the keys the target
 /// gives them follow the old keys' order, and a resumed copy pairs them again the same way.
-std::string SourceSql(const std::string& table, bool renumber) {
-  return "select * from " + table + (renumber ? " order by 1" : "");
+std::string SourceSql(const CopyData::CopiedTable& table) {
+  return std::string("select * from ") + table.name + (table.Renumbered() ? " order by 1" : "");
 }
 
 std::int32_t CountRows(Connection& connection, const std::string& table) {
@@ -96,11 +112,12 @@ std::int32_t Lookup(const std::unordered_map<std::int32_t, std::int32_t>& newKey
 CopyData::CopyData(bool resumeCopy) : resumeCopy_(resumeCopy) {}
 
 bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
-  std::unique_ptr<Connection> source;
-  std::unique_ptr<Connection> target;
   try {
-    source = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
-    target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+    const auto source =
+        OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+    const auto target =
+        OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+    CopyRun run(*source, *target, log);
     bool resuming = resumeCopy_;
     std::int64_t done = 0;
     for (const CopiedTable& table : kCopyList) {
@@ -108,8 +125,8 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
         log.WriteLine(kStoppedByOperator);
         return false;
       }
-      resuming = resuming && KeepCopiedTable(*source, *target, table.name, table.renumber, log);
-      if (!resuming && !CopyTable(*source, *target, table.name, table.renumber, log)) return false;
+      resuming = resuming && KeepCopiedTable(run, table);
+      if (!resuming && !CopyTable(run, table)) return false;
       ReportProgress(++done, static_cast<std::int64_t>(kCopyList.size()), "tables");
     }
   } catch (const RuntimeError& error) {
@@ -120,90 +137,68 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
   return true;
 }
 
-bool CopyData::KeepCopiedTable(Connection& source, Connection& target, const std::string& table,
-                               bool renumber, TextWriter& log) {
-  const std::int32_t rows = CountRows(target, table);
-  if (rows != CountRows(source, table)) return false;
+bool CopyData::KeepCopiedTable(CopyRun& run, const CopiedTable& table) {
+  const std::int32_t rows = CountRows(run.target, table.name);
+  if (rows != CountRows(run.source, table.name)) return false;
   if (rows == 0) return true;
-  const auto [oldIds, newIds] = KeysOf(table);
+  const auto [oldIds, newIds] = run.KeysOf(table);
   if (oldIds) {
-    const auto sourceRows = OpenRecordset(source, SourceSql(table, renumber));
+    const auto sourceRows = OpenRecordset(run.source, SourceSql(table));
     const std::string key = sourceRows->FieldNames().front();
     oldIds->clear();
     for (; !sourceRows->Eof(); sourceRows->MoveNext()) oldIds->push_back(sourceRows->Field(key));
-    *newIds = PairKeys(target, table, key, *oldIds);
+    *newIds = PairKeys(run.target, table.name, key, *oldIds);
   }
-  log.WriteLine("Table " + table + " is already copied (" + std::to_string(rows) +
-                " rows), data is not copied again");
+  run.log.WriteLine(std::string("Table ") + table.name + " is already copied (" +
+                    std::to_string(rows) + " rows), data is not copied again");
   return true;
 }
 
-std::pair<std::vector<Variant>*, std::unordered_map<std::int32_t, std::int32_t>*> CopyData::KeysOf(
-    const std::string& table) {
-  if (table == "zones") return {&OldZoneIds, &newZoneIds_};
-  if (table == "freightgroup") return {&OldFreightGroupIds, &newFreightGroupIds_};
+std::pair<std::vector<Variant>*, CopyData::KeyMap*> CopyData::CopyRun::KeysOf(
+    const CopiedTable& table) {
+  switch (table.key) {
+    case RenumberedKey::Zone:
+      return {&OldZoneIds, &newZoneIds};
+    case RenumberedKey::FreightGroup:
+      return {&OldFreightGroupIds, &newFreightGroupIds};
+    case RenumberedKey::None:
+      break;
+  }
   return {nullptr, nullptr};
 }
 
-bool CopyData::CopyTable(Connection& source, Connection& target, const std::string& table,
-                         bool renumber, TextWriter& log) {
+bool CopyData::CopyTable(CopyRun& run, const CopiedTable& table) {
   // A rehearsal rolls the table back and then puts back the counter that numbered its rows.
   std::optional<IdentityCounter> counter;
   try {
-    RowReader sourceRows(source, SourceSql(table, renumber));
-    const auto [oldIds, newIds] = KeysOf(table);
+    RowReader sourceRows(run.source, SourceSql(table));
+    const auto [oldIds, newIds] = run.KeysOf(table);
     if (oldIds) {
       oldIds->clear();
       newIds->clear();
     }
     std::vector<std::string> names;
     for (const auto& column : sourceRows.Columns().All()) names.push_back(column.name);
-    if (Rehearsing() && renumber) counter.emplace(target, table, names.front());
+    if (Rehearsing() && table.Renumbered()) counter.emplace(run.target, table.name, names.front());
 
-    Transaction transaction(target);
-    const auto targetRows = OpenRecordset(target, "select top 1 * from " + table);
+    Transaction transaction(run.target);
+    const auto targetRows =
+        OpenRecordset(run.target, std::string("select top 1 * from ") + table.name);
     if (!targetRows->Eof()) {
-      log.WriteLine("Table " + table + " is already filled, data is not copied");
-      Tally("already filled: " + table);
+      run.log.WriteLine(std::string("Table ") + table.name +
+                        " is already filled, data is not copied");
+      Tally(std::string("already filled: ") + table.name);
       return false;
     }
-    // The rows go out in chunks inside the table's transaction, so that neither side holds
-    // the whole table.
-    long inChunk = 0;
-    std::int64_t copied = 0;
-    while (sourceRows.Next()) {
-      ++copied;
-      const FieldRow& row = sourceRows.Row();
-      targetRows->AddNew();
-      for (size_t n = 0; n < names.size(); ++n) {
-        const std::string& name = names[n];
-        const Variant& value = row.Field(name);
-        if (table == "addresshistory" && EqualsIgnoreCase(name, "LOCATION")) continue;
-        if (n == 0 && renumber) {
-          if (oldIds) oldIds->push_back(value);
-          continue;
-        }
-        targetRows->SetField(name, value);
-        if (IsZoneColumn(name)) {
-          targetRows->SetField(name, Variant::Long(MapZoneId(value.ToLong())));
-        } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
-          targetRows->SetField(name, Variant::Long(MapFreightGroupId(value.ToLong())));
-        }
-      }
-      if (++inChunk == kRowsPerChunk) {
-        WriteChunk(*targetRows);
-        inChunk = 0;
-      }
-    }
-    WriteChunk(*targetRows);
-    if (oldIds) *newIds = PairKeys(target, table, names.front(), *oldIds);
-    Tally("rows of " + table, copied);
+    const std::int64_t copied = CopyRows(run, table, sourceRows, names, *targetRows);
+    if (oldIds) *newIds = PairKeys(run.target, table.name, names.front(), *oldIds);
+    Tally(std::string("rows of ") + table.name, copied);
     if (!Rehearsing()) {
       transaction.Commit();
       return true;
     }
   } catch (const RuntimeError& error) {
-    log.WriteLine(ErrorLine(error));
+    run.log.WriteLine(ErrorLine(error));
     Tally("errors");
     if (counter) counter->Restore();
     return false;
@@ -212,15 +207,56 @@ bool CopyData::CopyTable(Connection& source, Connection& target, const std::stri
   return true;
 }
 
+std::int64_t CopyData::CopyRows(CopyRun& run, const CopiedTable& table, RowReader& sourceRows,
+                                const std::vector<std::string>& names, Recordset& targetRows) {
+  // The rows go out in chunks inside the table's transaction, so that neither side holds
+  // the whole table.
+  long inChunk = 0;
+  std::int64_t copied = 0;
+  while (sourceRows.Next()) {
+    ++copied;
+    targetRows.AddNew();
+    CopyRow(run, table, sourceRows.Row(), names, targetRows);
+    if (++inChunk == kRowsPerChunk) {
+      WriteChunk(targetRows);
+      inChunk = 0;
+    }
+  }
+  WriteChunk(targetRows);
+  return copied;
+}
+
+void CopyData::CopyRow(CopyRun& run, const CopiedTable& table, const FieldRow& row,
+                       const std::vector<std::string>& names, Recordset& targetRows) {
+  const auto [oldIds, newIds] = run.KeysOf(table);
+  for (size_t n = 0; n < names.size(); ++n) {
+    const std::string& name = names[n];
+    const Variant& value = row.Field(name);
+    if (table.skippedColumn && EqualsIgnoreCase(name, table.skippedColumn)) continue;
+    if (n == 0 && table.Renumbered()) {
+      if (oldIds) oldIds->push_back(value);
+      continue;
+    }
+    targetRows.SetField(name, value);
+    if (IsZoneColumn(name)) {
+      targetRows.SetField(name, Variant::Long(run.MapZoneId(value.ToLong())));
+    } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
+      targetRows.SetField(name, Variant::Long(run.MapFreightGroupId(value.ToLong())));
+    }
+  }
+}
+
 void CopyData::WriteChunk(Recordset& rows) {
   rows.UpdateBatch();
   rows.ForgetWrittenRows();
 }
 
-std::int32_t CopyData::MapZoneId(std::int32_t oldId) const { return Lookup(newZoneIds_, oldId); }
+std::int32_t CopyData::CopyRun::MapZoneId(std::int32_t oldId) const {
+  return Lookup(newZoneIds, oldId);
+}
 
-std::int32_t CopyData::MapFreightGroupId(std::int32_t oldId) const {
-  return Lookup(newFreightGroupIds_, oldId);
+std::int32_t CopyData::CopyRun::MapFreightGroupId(std::int32_t oldId) const {
+  return Lookup(newFreightGroupIds, oldId);
 }
 
 }  // namespace mv

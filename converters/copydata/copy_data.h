@@ -11,6 +11,7 @@
 #include "driver/converter.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/variant.h"
 
 namespace mv {
@@ -28,34 +29,54 @@ class CopyData : public Converter {
   /// stops before the next one when the operator asks. True when all twelve were copied.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
+  /// One table of the copy list: its name, the key it renumbers and the column it skips.
+  struct CopiedTable;
+
  private:
-  /// Copies one table in one transaction: either all its rows reach the target or none. With
-  /// `renumber`, the first column is the key: it is not copied, the target numbers the rows
+  using KeyMap = std::unordered_map<std::int32_t, std::int32_t>;
+
+  /// What one call works with: both connections, the log, and the keys of the renumbered
+  /// tables, which the tables after them translate their references through.
+  struct CopyRun {
+    CopyRun(Connection& sourceConnection, Connection& targetConnection, TextWriter& runLog)
+        : source(sourceConnection), target(targetConnection), log(runLog) {}
+    Connection& source;
+    Connection& target;
+    TextWriter& log;
+    /// The old zone keys in the order the source returned the rows.
+    std::vector<Variant> OldZoneIds;
+    /// The old freight-group keys in the order the source returned the rows.
+    std::vector<Variant> OldFreightGroupIds;
+    /// Old key to the key the target gave the same row; the first row wins for a repeated key.
+    KeyMap newZoneIds;
+    KeyMap newFreightGroupIds;
+
+    /// The old-key array and the key map of a renumbered table; both null for the others.
+    std::pair<std::vector<Variant>*, KeyMap*> KeysOf(const CopiedTable& table);
+    /// The new key of the zone whose old key is `oldId`; 0 when no copied zone had it.
+    std::int32_t MapZoneId(std::int32_t oldId) const;
+    /// The new key of the freight group whose old key is `oldId`; 0 when none had it.
+    std::int32_t MapFreightGroupId(std::int32_t oldId) const;
+  };
+
+  /// Copies one table in one transaction: either all its rows reach the target or none. A
+  /// renumbered table's first column is its key: it is not copied, the target numbers the rows
   /// itself, and the old keys are paired with the new ones. False after logging an already
   /// filled target table or an error.
-  bool CopyTable(Connection& source, Connection& target, const std::string& table, bool renumber,
-                 TextWriter& log);
+  bool CopyTable(CopyRun& run, const CopiedTable& table);
+  /// Sends every source row to the target in chunks; answers the number of rows.
+  static std::int64_t CopyRows(CopyRun& run, const CopiedTable& table, RowReader& sourceRows,
+                               const std::vector<std::string>& names, Recordset& targetRows);
+  /// Sets the target row's columns from one source row, translating zone and freight-group
+  /// references, and keeps a renumbered table's old key.
+  static void CopyRow(CopyRun& run, const CopiedTable& table, const FieldRow& row,
+                      const std::vector<std::string>& names, Recordset& targetRows);
   /// Writes the rows pending in `rows` and forgets them.
   static void WriteChunk(Recordset& rows);
   /// True, after logging it, when the target holds as many rows of the table as the source and
   /// at least one: an earlier run copied it. Its keys are then paired as the copy paired them.
-  bool KeepCopiedTable(Connection& source, Connection& target, const std::string& table,
-                       bool renumber, TextWriter& log);
-  /// The old-key array and the key map of a renumbered table; both null for the others.
-  std::pair<std::vector<Variant>*, std::unordered_map<std::int32_t, std::int32_t>*> KeysOf(
-      const std::string& table);
-  /// The new key of the zone whose old key is `oldId`; 0 when no copied zone had it.
-  std::int32_t MapZoneId(std::int32_t oldId) const;
-  /// The new key of the freight group whose old key is `oldId`; 0 when none had it.
-  std::int32_t MapFreightGroupId(std::int32_t oldId) const;
+  static bool KeepCopiedTable(CopyRun& run, const CopiedTable& table);
 
-  /// The old zone keys in the order the source returned the rows.
-  std::vector<Variant> OldZoneIds;
-  /// The old freight-group keys in the order the source returned the rows.
-  std::vector<Variant> OldFreightGroupIds;
-  /// Old key to the key the target gave the same row; the first row wins for a repeated key.
-  std::unordered_map<std::int32_t, std::int32_t> newZoneIds_;
-  std::unordered_map<std::int32_t, std::int32_t> newFreightGroupIds_;
   bool resumeCopy_;
 };
 

@@ -35,116 +35,139 @@ bool ConvertOrders::Convert(const ConnectionValues& values, TextWriter& log) {
 }
 
 bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile) {
-  log_ = &i_oLogFile;
-  connectionLost_ = false;
-  lostConnectionBlock_.clear();
+  OrderRun run(i_oLogFile);
+  running_ = &run;
+  // RemoveOrderlines reaches this call's target connection only while the call runs.
+  const struct EndOfCall {
+    OrderRun*& running;
+    ~EndOfCall() { running = nullptr; }
+  } endOfCall{running_};
   bool succeeded = false;
   Tally("would be converted", 0);  // heads the migration's summary
   try {
-    succeeded = ConvertAllOrders(values);
+    succeeded = ConvertAllOrders(run, values);
   } catch (const RuntimeError& error) {
     Tally("errors");
     try {
-      log_->WriteLine("The submitted orders could not be converted.");
-      log_->WriteLine(kIndent + error.Description());
+      run.log.WriteLine("The submitted orders could not be converted.");
+      run.log.WriteLine(kIndent + error.Description());
     } catch (const RuntimeError&) {
       // The log itself failed; the result still tells the run.
     }
   }
-  services_ = BusinessServices{};
-  convertedOrderIds_.clear();
-  sourceConnection_.reset();
-  targetConnection_.reset();
-  log_ = nullptr;
   return succeeded;
 }
 
-bool ConvertOrders::ConvertAllOrders(const ConnectionValues& values) {
-  sourceConnection_ = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
-  targetConnection_ = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-  const long total = OpenRecordset(*sourceConnection_, "select count(*) as orders from orderheader")
-                         ->Field("orders")
-                         .ToLong();
-  RowReader orders(*sourceConnection_, "select * from orderheader");
-  const auto headers = OpenRecordset(*targetConnection_, "select top 1 * from orderheader");
-  const auto lines = OpenRecordset(*targetConnection_, "select top 1 * from orderline");
-  services_ = RememberLookups(servicesFactory_(*targetConnection_));
-  for (RowReader converted(*targetConnection_, "select orderid from orderheader");
-       converted.Next();) {
-    convertedOrderIds_.insert(converted.Row().Field("orderid").ToText());
-  }
+bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& values) {
+  run.sourceConnection =
+      OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+  run.targetConnection =
+      OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+  const long total =
+      OpenRecordset(*run.sourceConnection, "select count(*) as orders from orderheader")
+          ->Field("orders")
+          .ToLong();
+  RowReader orders(*run.sourceConnection, "select * from orderheader");
+  OrderTargets targets{OpenRecordset(*run.targetConnection, "select top 1 * from orderheader"),
+                       OpenRecordset(*run.targetConnection, "select top 1 * from orderline")};
+  run.services = RememberLookups(servicesFactory_(*run.targetConnection));
+  ReadConvertedOrderIds(run);
 
-  std::int32_t ConvertedCount = 0;
-  std::int32_t RefusedCount = 0;
-  bool succeeded = true;
+  OrderCounts counts;
   const int groupSize = GroupSize();
-  UnitGroups groups(*targetConnection_, *log_, groupSize, Rehearsing());
+  UnitGroups groups(*run.targetConnection, run.log, groupSize, Rehearsing());
   long read = 0;
   // A group of orders is read with all its lines in one query, written in one transaction
   // (each order in a savepoint of its own), and logged once committed.
   for (std::vector<FieldRow> group = NextOrders(orders, groupSize);
-       !group.empty() && !connectionLost_ && !StopRequested();
+       !group.empty() && !run.connectionLost && !StopRequested();
        group = NextOrders(orders, groupSize)) {
-    const auto groupLines = LinesOfOrders(group);
-    groups.Open();
-    std::int32_t convertedInGroup = 0;
-    for (const FieldRow& order : group) {
-      const auto found = groupLines.find(
-          order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
-      switch (ConvertOrder(order, found == groupLines.end() ? OrderLines() : found->second,
-                           *headers, *lines)) {
-        case OrderOutcome::AlreadyConverted:
-          break;
-        case OrderOutcome::Refused:
-          ++RefusedCount;
-          break;
-        case OrderOutcome::Converted:
-          ++convertedInGroup;
-          break;
-        case OrderOutcome::Failed:
-          ++RefusedCount;
-          succeeded = false;
-          Tally("errors");
-          break;
-      }
-      // Every further order would fail the same way on a lost connection.
-      if (connectionLost_) break;
-    }
-    if (connectionLost_) {
-      // The group cannot be committed: its orders are rolled back, for a rerun to convert,
-      // and the log keeps only the block that tells why.
-      groups.Abandon();
-      RefusedCount += convertedInGroup;
-      for (const std::string& line : lostConnectionBlock_) log_->WriteLine(line);
-      break;
-    }
-    try {
-      groups.Commit();
-      ConvertedCount += convertedInGroup;
-    } catch (const RuntimeError& error) {
-      // The group's orders are rolled back and their lines are not logged; a rerun converts
-      // them.
-      RefusedCount += convertedInGroup;
-      succeeded = false;
-      Tally("errors");
-      WriteFailureBlock(group.back().Field("ORDERID").ToText(),
-                        "An error occurred while committing the orders from '" +
-                            group.front().Field("ORDERID").ToText() + "' to '" +
-                            group.back().Field("ORDERID").ToText() + "'.",
-                        error);
-      break;
-    }
+    if (!ConvertGroup(run, group, groups, targets, counts)) break;
     read += static_cast<long>(group.size());
     ReportProgress(read, total, "orders");
   }
-  if (StopRequested()) {
-    log_->WriteLine(kStoppedByOperator);
-    succeeded = false;
+  return WriteCountLines(run, counts);
+}
+
+void ConvertOrders::ReadConvertedOrderIds(OrderRun& run) {
+  for (RowReader converted(*run.targetConnection, "select orderid from orderheader");
+       converted.Next();) {
+    run.convertedOrderIds.insert(converted.Row().Field("orderid").ToText());
   }
-  Tally("would be converted", ConvertedCount);
-  log_->WriteLine(std::to_string(ConvertedCount) + " order were converted.");
-  log_->WriteLine(std::to_string(RefusedCount) + " order were NOT converted.");
-  return succeeded;
+}
+
+bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& group,
+                                 UnitGroups& groups, OrderTargets& targets, OrderCounts& counts) {
+  const auto groupLines = LinesOfOrders(run, group);
+  groups.Open();
+  const std::int32_t convertedInGroup =
+      ConvertOrdersOfGroup(run, group, groupLines, targets, counts);
+  if (run.connectionLost) {
+    // The group cannot be committed: its orders are rolled back, for a rerun to convert,
+    // and the log keeps only the block that tells why.
+    groups.Abandon();
+    counts.RefusedCount += convertedInGroup;
+    for (const std::string& line : run.lostConnectionBlock) run.log.WriteLine(line);
+    return false;
+  }
+  try {
+    groups.Commit();
+    counts.ConvertedCount += convertedInGroup;
+    return true;
+  } catch (const RuntimeError& error) {
+    // The group's orders are rolled back and their lines are not logged; a rerun converts
+    // them.
+    counts.RefusedCount += convertedInGroup;
+    counts.succeeded = false;
+    Tally("errors");
+    WriteFailureBlock(run, group.back().Field("ORDERID").ToText(),
+                      "An error occurred while committing the orders from '" +
+                          group.front().Field("ORDERID").ToText() + "' to '" +
+                          group.back().Field("ORDERID").ToText() + "'.",
+                      error);
+    return false;
+  }
+}
+
+std::int32_t ConvertOrders::ConvertOrdersOfGroup(
+    OrderRun& run, const std::vector<FieldRow>& group,
+    const std::unordered_map<std::string, OrderLines>& groupLines, OrderTargets& targets,
+    OrderCounts& counts) {
+  std::int32_t convertedInGroup = 0;
+  for (const FieldRow& order : group) {
+    const auto found = groupLines.find(
+        order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
+    switch (ConvertOrder(run, order, found == groupLines.end() ? OrderLines() : found->second,
+                         targets)) {
+      case OrderOutcome::AlreadyConverted:
+        break;
+      case OrderOutcome::Refused:
+        ++counts.RefusedCount;
+        break;
+      case OrderOutcome::Converted:
+        ++convertedInGroup;
+        break;
+      case OrderOutcome::Failed:
+        ++counts.RefusedCount;
+        counts.succeeded = false;
+        Tally("errors");
+        break;
+    }
+    // Every further order would fail the same way on a lost connection.
+    if (run.connectionLost) break;
+  }
+  return convertedInGroup;
+}
+
+bool ConvertOrders::WriteCountLines(OrderRun& run, OrderCounts& counts) {
+  if (StopRequested()) {
+    run.log.WriteLine(kStoppedByOperator);
+    counts.succeeded = false;
+  }
+  Tally("would be converted", counts.ConvertedCount);
+  run.log.WriteLine(std::to_string(counts.ConvertedCount) + " order were converted.");
+  run.log.WriteLine(std::to_string(counts.RefusedCount) + " order were NOT converted.");
+  return counts.succeeded;
 }
 
 std::vector<FieldRow> ConvertOrders::NextOrders(RowReader& orders, int count) {
@@ -154,25 +177,28 @@ std::vector<FieldRow> ConvertOrders::NextOrders(RowReader& orders, int count) {
 }
 
 std::unordered_map<std::string, ConvertOrders::OrderLines> ConvertOrders::LinesOfOrders(
-    const std::vector<FieldRow>& group) {
+    OrderRun& run, const std::vector<FieldRow>& group) {
   std::string ids;
   for (const FieldRow& order : group) {
     const Variant& id = order.Field("ORDERID");
-    if (id.IsNull() || convertedOrderIds_.contains(id.ToText())) continue;
+    if (id.IsNull() || run.convertedOrderIds.contains(id.ToText())) continue;
     ids += (ids.empty() ? "" : ", ") + QuotedLiteral(id.ToText());
   }
   std::unordered_map<std::string, OrderLines> lines;
   if (ids.empty()) return lines;
-  for (RowReader rows(*sourceConnection_, "select * from orderline where orderid in (" + ids + ")");
+  for (RowReader rows(*run.sourceConnection,
+                      "select * from orderline where orderid in (" + ids + ")");
        rows.Next();) {
     lines[rows.Row().Field("ORDERID").ToText()].push_back(rows.Row());
   }
   return lines;
 }
 
-ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const FieldSource& orders,
+ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(OrderRun& run, const FieldSource& orders,
                                                         const OrderLines& orderLines,
-                                                        Recordset& headers, Recordset& lines) {
+                                                        OrderTargets& targets) {
+  Recordset& headers = *targets.headers;
+  Recordset& lines = *targets.lines;
   std::string orderId;
   std::string step = "reading the order";
   OrderStatus status;
@@ -180,27 +206,28 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const FieldSource& order
   try {
     orderId = orders.Field("ORDERID").ToText();
     step = "looking for the order in the target";
-    if (IsOrderConverted(orderId)) {
+    if (IsOrderConverted(run, orderId)) {
       Tally("refused: already converted");
       return OrderOutcome::AlreadyConverted;
     }
     step = "checking the order status";
     if (!CheckOrderStatus(orders, orderLines, status)) {
-      log_->WriteLine(status.orderMessage);
+      run.log.WriteLine(status.orderMessage);
       Tally("refused: " + RefusalReason(status.orderMessage, orderId));
       return OrderOutcome::Refused;
     }
     step = "converting the order lines";
     OrderTotals totals;
-    Savepoint order(*targetConnection_);
-    bool converted = ConvertOrderLines(orders, orderLines, lines, status.NewLineStatus, totals);
+    Savepoint order(*run.targetConnection);
+    bool converted =
+        ConvertOrderLines(run, orders, orderLines, lines, status.NewLineStatus, totals);
     if (converted) {
       step = "converting the order header";
-      converted = ConvertOrderHeader(orders, headers, status.NewOrderStatus, totals, order);
+      converted = ConvertOrderHeader(run, orders, headers, status.NewOrderStatus, totals, order);
     }
     if (converted) {
       outcome = OrderOutcome::Converted;
-      convertedOrderIds_.insert(orderId);
+      run.convertedOrderIds.insert(orderId);
     } else {
       // The savepoint rolls the written lines back; rows still pending must not be sent with
       // the next order's batch.
@@ -210,36 +237,36 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(const FieldSource& order
   } catch (const RuntimeError& error) {
     headers.CancelBatch();
     lines.CancelBatch();
-    WriteFailureBlock(orderId, "An error occurred while " + step + ".", error);
+    WriteFailureBlock(run, orderId, "An error occurred while " + step + ".", error);
   }
   // The written rows are in the database (or rolled back): the recordsets keep none of them.
   headers.ForgetWrittenRows();
   lines.ForgetWrittenRows();
-  if (status.ConflictingLines) WriteConflictWarning();
+  if (status.ConflictingLines) WriteConflictWarning(run.log);
   return outcome;
 }
 
 void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {
-  if (!targetConnection_) {
+  if (!running_ || !running_->targetConnection) {
     throw errors::ObjectNotSet();
   }
-  targetConnection_->Execute("delete from orderline where orderid = " +
-                             QuotedLiteral(iFields.Field("ORDERID").ToText()));
+  running_->targetConnection->Execute("delete from orderline where orderid = " +
+                                      QuotedLiteral(iFields.Field("ORDERID").ToText()));
 }
 
 std::string ConvertOrders::LogText(const Variant& value) {
   return value.IsNull() ? std::string() : value.ToText();
 }
 
-void ConvertOrders::WriteFailureBlock(const std::string& orderId, const std::string& what,
-                                      const RuntimeError& error) {
+void ConvertOrders::WriteFailureBlock(OrderRun& run, const std::string& orderId,
+                                      const std::string& what, const RuntimeError& error) {
   const std::vector<std::string> block{"Order '" + orderId + "'", kIndent + what,
                                        kIndent + error.Description()};
-  if (error.ConnectionLost() && !connectionLost_) {
-    connectionLost_ = true;
-    lostConnectionBlock_ = block;
+  if (error.ConnectionLost() && !run.connectionLost) {
+    run.connectionLost = true;
+    run.lostConnectionBlock = block;
   }
-  for (const std::string& line : block) log_->WriteLine(line);
+  for (const std::string& line : block) run.log.WriteLine(line);
 }
 
 }  // namespace mv

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/converter.h"
+#include "driver/unit_groups.h"
 #include "platform/business/business_services.h"
 #include "platform/decimal_number.h"
 #include "platform/odbc/connection.h"
@@ -68,57 +69,87 @@ class ConvertOrders : public Converter {
   /// The source lines of one order, in the order the source gives them.
   using OrderLines = std::vector<FieldRow>;
 
+  /// What one call works with: its connections, services and log, the orders it has seen, and
+  /// whether an order failed because a connection was lost.
+  struct OrderRun {
+    explicit OrderRun(TextWriter& runLog) : log(runLog) {}
+    TextWriter& log;
+    std::unique_ptr<Connection> sourceConnection;
+    std::unique_ptr<Connection> targetConnection;
+    BusinessServices services;
+    /// The ids of the orders the target holds, read once per call and grown by each conversion.
+    std::unordered_set<std::string> convertedOrderIds;
+    bool connectionLost = false;
+    std::vector<std::string> lostConnectionBlock;  // the log block of the order that lost it
+  };
+  /// The target recordsets new rows are appended to.
+  struct OrderTargets {
+    std::unique_ptr<Recordset> headers;
+    std::unique_ptr<Recordset> lines;
+  };
+  struct OrderCounts {
+    std::int32_t ConvertedCount = 0;
+    std::int32_t RefusedCount = 0;
+    bool succeeded = true;
+  };
+
   /// Opens the connections and recordsets, converts every order and writes the count lines.
-  bool ConvertAllOrders(const ConnectionValues& values);
+  bool ConvertAllOrders(OrderRun& run, const ConnectionValues& values);
+  /// Reads the ids of the orders the target already holds.
+  static void ReadConvertedOrderIds(OrderRun& run);
   /// The next `count` source headers at most; none after the last.
   static std::vector<FieldRow> NextOrders(RowReader& orders, int count);
+  /// Converts one group in one transaction and commits it. False when the run must end: a
+  /// connection was lost (the group is rolled back) or the commit failed (logged).
+  bool ConvertGroup(OrderRun& run, const std::vector<FieldRow>& group, UnitGroups& groups,
+                    OrderTargets& targets, OrderCounts& counts);
+  /// Converts the orders of `group`, with their lines from `groupLines`, and answers how many
+  /// it wrote; stops after an order that lost a connection.
+  std::int32_t ConvertOrdersOfGroup(OrderRun& run, const std::vector<FieldRow>& group,
+                                    const std::unordered_map<std::string, OrderLines>& groupLines,
+                                    OrderTargets& targets, OrderCounts& counts);
+  /// Logs the stop, if one came, and the two count lines; answers the run's result.
+  bool WriteCountLines(OrderRun& run, OrderCounts& counts);
   /// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
-  std::unordered_map<std::string, OrderLines> LinesOfOrders(const std::vector<FieldRow>& group);
+  static std::unordered_map<std::string, OrderLines> LinesOfOrders(
+      OrderRun& run, const std::vector<FieldRow>& group);
   /// One order with its source lines: gate, then lines and header under one savepoint.
   /// Failures that the steps do not report themselves are logged here as a three-line block;
-  /// a failed order leaves no row in the target and none pending in `headers` or `lines`.
-  OrderOutcome ConvertOrder(const FieldSource& orders, const OrderLines& orderLines,
-                            Recordset& headers, Recordset& lines);
+  /// a failed order leaves no row in the target and none pending in `targets`.
+  OrderOutcome ConvertOrder(OrderRun& run, const FieldSource& orders, const OrderLines& orderLines,
+                            OrderTargets& targets);
 
   // Status gate.
-  bool IsOrderConverted(const std::string& orderId);
-  bool CheckOrderStatus(const FieldSource& iFields, const OrderLines& lines, OrderStatus& status);
-  static bool EvaluateStatusRules(const std::string& orderId, std::int16_t orderStatus,
-                                  std::int16_t headerBillingStatus, bool allocated, bool authorized,
-                                  bool billed, std::int16_t lineBillingStatus,
-                                  std::int16_t webPaymentMethod, std::int16_t& lineOrderStatus,
-                                  std::int16_t& lineLineStatus, std::string& orderMessage);
+  static bool IsOrderConverted(OrderRun& run, const std::string& orderId);
+  static bool CheckOrderStatus(const FieldSource& iFields, const OrderLines& lines,
+                               OrderStatus& status);
   /// Null gives 0; any other value its 16-bit conversion (which throws 6 or 13).
   static std::int16_t NullToZero(const Variant& value);
-  void WriteConflictWarning();
+  static void WriteConflictWarning(TextWriter& log);
 
   /// Appends and writes the order's lines and adds to `totals`. False after logging the
   /// product-data block when a lookup or a later step fails; failures of the first line
   /// before its product lookup are thrown.
-  bool ConvertOrderLines(const FieldSource& iFields, const OrderLines& orderLines, Recordset& lines,
-                         std::int16_t NewLineStatus, OrderTotals& totals);
+  static bool ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
+                                const OrderLines& orderLines, Recordset& lines,
+                                std::int16_t NewLineStatus, OrderTotals& totals);
   /// Appends and writes the order's header, keeps `order` and logs "is converted.". False
   /// after logging the currency-data block when a lookup, the write or keeping the order
   /// fails; failures while copying the columns are thrown.
-  bool ConvertOrderHeader(const FieldSource& iFields, Recordset& headers,
-                          std::int16_t NewOrderStatus, const OrderTotals& totals, Savepoint& order);
+  static bool ConvertOrderHeader(OrderRun& run, const FieldSource& iFields, Recordset& headers,
+                                 std::int16_t NewOrderStatus, const OrderTotals& totals,
+                                 Savepoint& order);
 
   /// The text a value adds to a log line: nothing for Null, its text otherwise.
   static std::string LogText(const Variant& value);
   /// "Order '<id>'", then `what` and the error's description, each after six blanks. Notes
   /// an error that lost its connection, which ends the run after this order.
-  void WriteFailureBlock(const std::string& orderId, const std::string& what,
-                         const RuntimeError& error);
+  static void WriteFailureBlock(OrderRun& run, const std::string& orderId, const std::string& what,
+                                const RuntimeError& error);
 
   BusinessServicesFactory servicesFactory_;
-  std::unique_ptr<Connection> sourceConnection_;
-  std::unique_ptr<Connection> targetConnection_;
-  /// The ids of the orders the target holds, read once per run and grown by each conversion.
-  std::unordered_set<std::string> convertedOrderIds_;
-  BusinessServices services_;
-  TextWriter* log_ = nullptr;
-  bool connectionLost_ = false;                   // an order failed because a connection was lost
-  std::vector<std::string> lostConnectionBlock_;  // the log block of that order
+  /// The running call, for RemoveOrderlines; null between calls.
+  OrderRun* running_ = nullptr;
 };
 
 }  // namespace mv

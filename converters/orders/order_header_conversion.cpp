@@ -40,9 +40,9 @@ constexpr std::array<const char*, 3> kClearedHeaderColumns{
 
 }  // namespace
 
-bool ConvertOrders::ConvertOrderHeader(const FieldSource& iFields, Recordset& headers,
-                                       std::int16_t NewOrderStatus, const OrderTotals& totals,
-                                       Savepoint& order) {
+bool ConvertOrders::ConvertOrderHeader(OrderRun& run, const FieldSource& iFields,
+                                       Recordset& headers, std::int16_t NewOrderStatus,
+                                       const OrderTotals& totals, Savepoint& order) {
   headers.AddNew();
   for (const auto& [target, source] : kCopiedHeaderColumns) {
     headers.SetField(target, iFields.Field(source));
@@ -59,25 +59,25 @@ bool ConvertOrders::ConvertOrderHeader(const FieldSource& iFields, Recordset& he
   headers.SetField("TOTALNETAMOUNT", Variant::Decimal(totals.SumPriceQuantity));
 
   try {
-    const auto currencyData = services_.currency->GetCurrencyData(iFields.Field("CURRENCYCODE"));
+    const auto currencyData = run.services.currency->GetCurrencyData(iFields.Field("CURRENCYCODE"));
     headers.SetField("ORDERSTATUS", Variant::Integer(NewOrderStatus));
     headers.SetField("CURRENCYDECIMALS", currencyData->Get("DECIMALS"));
     const Variant localeId = currencyData->Get("LOCALEID");
     headers.SetField("CURRENCYSYMBOL",
-                     Variant::String(localeId.IsNull()
-                                         ? std::string()
-                                         : services_.locale->GetCurrencySymbol(localeId.ToLong())));
+                     Variant::String(localeId.IsNull() ? std::string()
+                                                       : run.services.locale->GetCurrencySymbol(
+                                                             localeId.ToLong())));
     const Variant& businessPartnerId = iFields.Field("BUSINESSPARTNERID");
     headers.SetField(
         "CUSTOMERCODE",
-        Variant::String(services_.businessPartner->GetCustomerCode(businessPartnerId)));
+        Variant::String(run.services.businessPartner->GetCustomerCode(businessPartnerId)));
     headers.SetField(
         "CUSTOMERNAME",
-        Variant::String(services_.businessPartner->GetCustomerName(businessPartnerId)));
+        Variant::String(run.services.businessPartner->GetCustomerName(businessPartnerId)));
     headers.UpdateBatch();
     order.Keep();
   } catch (const RuntimeError& error) {
-    WriteFailureBlock(LogText(iFields.Field("ORDERID")),
+    WriteFailureBlock(run, LogText(iFields.Field("ORDERID")),
                       "An error occurred while reading Currency data for '" +
                           LogText(iFields.Field("CURRENCYCODE")) + "'.",
                       error);
@@ -85,7 +85,7 @@ bool ConvertOrders::ConvertOrderHeader(const FieldSource& iFields, Recordset& he
   }
 
   try {
-    log_->WriteLine("Order '" + LogText(iFields.Field("ORDERID")) + "' is converted.");
+    run.log.WriteLine("Order '" + LogText(iFields.Field("ORDERID")) + "' is converted.");
   } catch (const RuntimeError&) {
     // The order is written; a log that cannot take the line does not undo it.
   }

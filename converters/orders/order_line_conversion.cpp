@@ -28,9 +28,9 @@ Variant OrderDiscount(const Variant& amount, const Variant& headerDiscountPercen
 
 }  // namespace
 
-bool ConvertOrders::ConvertOrderLines(const FieldSource& iFields, const OrderLines& orderLines,
-                                      Recordset& lines, std::int16_t NewLineStatus,
-                                      OrderTotals& totals) {
+bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
+                                      const OrderLines& orderLines, Recordset& lines,
+                                      std::int16_t NewLineStatus, OrderTotals& totals) {
   if (orderLines.empty()) return false;
 
   bool lookedUp = false;
@@ -56,9 +56,9 @@ bool ConvertOrders::ConvertOrderLines(const FieldSource& iFields, const OrderLin
 
       lookedUp = true;
       const ProductData product =
-          services_.product->GetProductData(line.Field("PRODUCTID").ToLong());
+          run.services.product->GetProductData(line.Field("PRODUCTID").ToLong());
       if (product.errorStatus) {
-        log_->WriteLine("Product " + productId + " could not be found");
+        run.log.WriteLine("Product " + productId + " could not be found");
       } else {
         lines.SetField("PARTNUMBER", product.values->Get("PARTNUMBER"));
       }
@@ -69,8 +69,9 @@ bool ConvertOrders::ConvertOrderLines(const FieldSource& iFields, const OrderLin
     // Failures of the first line before its product lookup, and totals that cannot be
     // summed (a Null amount, an Overflow), are the run's to report.
     if (!lookedUp || summing) throw;
-    WriteFailureBlock(
-        orderId, "An error occurred while reading Product data for '" + productId + "'.", error);
+    WriteFailureBlock(run, orderId,
+                      "An error occurred while reading Product data for '" + productId + "'.",
+                      error);
     return false;
   }
 }

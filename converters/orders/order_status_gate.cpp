@@ -1,9 +1,12 @@
-// The status gate of ConvertOrders: whether an order is already in the target, and whether its
-// payment, billing and allocation state lets it be converted now, with its new statuses.
-#include "converters/orders/convert_orders.h"
+// The status gate of ConvertOrders: the status rules, and whether an order is already in the
+// target, and whether its payment, billing and allocation state lets it be converted now, with its
+// new statuses.
+#include "converters/orders/order_status_gate.h"
 
-#include "driver/convert_functions.h"
-#include "platform/utilities/quoted_literal.h"
+#include <optional>
+#include <utility>
+
+#include "converters/orders/convert_orders.h"
 
 namespace mv {
 namespace {
@@ -23,58 +26,102 @@ enum class Reason {
   Flags,
 };
 
-/// The verdict of the first rule that matches one line.
-struct Rule {
+/// One rule: the values a line must have (an unset one matches any value) and what follows
+/// for it: new statuses for an accepted line, or the reason of a refusal.
+struct StatusRule {
   std::int16_t orderStatus = 0;
-  std::int16_t lineStatus = 0;
-  Reason reason = Reason::None;
+  std::optional<std::int16_t> webPaymentMethod = std::nullopt;
+  std::optional<std::int16_t> headerBillingStatus = std::nullopt;
+  std::optional<bool> allocated = std::nullopt;
+  std::optional<bool> authorized = std::nullopt;
+  std::optional<bool> billed = std::nullopt;
+  std::optional<std::int16_t> lineBillingStatus = std::nullopt;
+  std::int16_t newOrderStatus = 0;  // 0: the rule refuses the line
+  std::int16_t newLineStatus = 0;
+  Reason refusal = Reason::None;
+
+  bool Matches(const OrderLineState& line) const {
+    const auto fits = [](const auto& wanted, const auto& value) {
+      return !wanted || *wanted == value;
+    };
+    return orderStatus == line.orderStatus && fits(webPaymentMethod, line.webPaymentMethod) &&
+           fits(headerBillingStatus, line.headerBillingStatus) && fits(allocated, line.allocated) &&
+           fits(authorized, line.authorized) && fits(billed, line.billed) &&
+           fits(lineBillingStatus, line.lineBillingStatus);
+  }
 };
 
-Rule Accept(std::int16_t orderStatus, std::int16_t lineStatus) {
-  return {orderStatus, lineStatus, Reason::None};
-}
-
-Rule Refuse(Reason reason) { return {0, 0, reason}; }
-
-Rule MatchRule(std::int16_t S, std::int16_t H, bool A, bool Z, bool B, std::int16_t L,
-               std::int16_t W) {
-  switch (S) {
-    case kNewlySubmitted:
-      return Refuse(Reason::NewlySubmitted);
-    case 2:
-      if (W == 1) return Accept(6, 0);
-      if (W != 2) return Refuse(Reason::None);
-      switch (H) {
-        case 0:
-          return A && Z && B && L == 0 ? Accept(5, 2) : Refuse(Reason::Flags);
-        case 2:
-          return A && !Z && !B && L == 2 ? Accept(7, 1) : Refuse(Reason::Flags);
-        case kPreparedForReauthorization:
-          return Refuse(Reason::PreparedForReauthorization);
-        case kPreparedForBilling:
-          return Refuse(Reason::PreparedForBilling);
-        case kPreparedForAuthorizationAndBilling:
-          return Refuse(Reason::PreparedForAuthorizationAndBilling);
-        case 7:
-          return A && Z && !B && L == 7 ? Accept(8, 1) : Refuse(Reason::Flags);
-        default:
-          return Refuse(Reason::None);
-      }
-    case 3:
-      return H == 0 && !A && !Z && !B && L == 0 ? Accept(3, 0) : Refuse(Reason::Flags);
-    case 4:
-      if (H != 8) return Refuse(Reason::None);
-      return B ? Accept(5, 3) : Accept(1, 0);
-    default:
-      return Refuse(Reason::None);
-  }
-}
+// The rules in the order they are tried; a line that none matches is refused without reason.
+constexpr StatusRule kStatusRules[] = {
+    {.orderStatus = kNewlySubmitted, .refusal = Reason::NewlySubmitted},
+    // Web payment method 1: any line state.
+    {.orderStatus = 2, .webPaymentMethod = 1, .newOrderStatus = 6, .newLineStatus = 0},
+    // Web payment method 2: the header billing status decides, and the line must fit it.
+    {.orderStatus = 2,
+     .webPaymentMethod = 2,
+     .headerBillingStatus = 0,
+     .allocated = true,
+     .authorized = true,
+     .billed = true,
+     .lineBillingStatus = 0,
+     .newOrderStatus = 5,
+     .newLineStatus = 2},
+    {.orderStatus = 2, .webPaymentMethod = 2, .headerBillingStatus = 0, .refusal = Reason::Flags},
+    {.orderStatus = 2,
+     .webPaymentMethod = 2,
+     .headerBillingStatus = 2,
+     .allocated = true,
+     .authorized = false,
+     .billed = false,
+     .lineBillingStatus = 2,
+     .newOrderStatus = 7,
+     .newLineStatus = 1},
+    {.orderStatus = 2, .webPaymentMethod = 2, .headerBillingStatus = 2, .refusal = Reason::Flags},
+    {.orderStatus = 2,
+     .webPaymentMethod = 2,
+     .headerBillingStatus = kPreparedForReauthorization,
+     .refusal = Reason::PreparedForReauthorization},
+    {.orderStatus = 2,
+     .webPaymentMethod = 2,
+     .headerBillingStatus = kPreparedForBilling,
+     .refusal = Reason::PreparedForBilling},
+    {.orderStatus = 2,
+     .webPaymentMethod = 2,
+     .headerBillingStatus = kPreparedForAuthorizationAndBilling,
+     .refusal = Reason::PreparedForAuthorizationAndBilling},
+    {.orderStatus = 2,
+     .webPaymentMethod = 2,
+     .headerBillingStatus = 7,
+     .allocated = true,
+     .authorized = true,
+     .billed = false,
+     .lineBillingStatus = 7,
+     .newOrderStatus = 8,
+     .newLineStatus = 1},
+    {.orderStatus = 2, .webPaymentMethod = 2, .headerBillingStatus = 7, .refusal = Reason::Flags},
+    // Status 3: only an untouched line.
+    {.orderStatus = 3,
+     .headerBillingStatus = 0,
+     .allocated = false,
+     .authorized = false,
+     .billed = false,
+     .lineBillingStatus = 0,
+     .newOrderStatus = 3,
+     .newLineStatus = 0},
+    {.orderStatus = 3, .refusal = Reason::Flags},
+    // Status 4 with header billing status 8: billed lines and the others.
+    {.orderStatus = 4,
+     .headerBillingStatus = 8,
+     .billed = true,
+     .newOrderStatus = 5,
+     .newLineStatus = 3},
+    {.orderStatus = 4, .headerBillingStatus = 8, .newOrderStatus = 1, .newLineStatus = 0},
+};
 
 const char* TrueFalse(bool value) { return value ? "True" : "False"; }
 
-std::string ReasonText(Reason reason, const std::string& orderId, bool A, bool Z, bool B,
-                       std::int16_t L) {
-  const std::string lead = "'" + orderId;
+std::string ReasonText(Reason reason, const OrderLineState& line) {
+  const std::string lead = "'" + line.orderId;
   const auto notYet = [&](const char* state) {
     return lead + "' is " + state + ". So this order cannot be converted yet.";
   };
@@ -88,9 +135,10 @@ std::string ReasonText(Reason reason, const std::string& orderId, bool A, bool Z
     case Reason::PreparedForAuthorizationAndBilling:
       return notYet("PreparedForAuthorizationAndBilling");
     case Reason::Flags:
-      return lead + "' cannot be converted when 'Allocated = " + TrueFalse(A) + "' ," +
-             "'Authorized = " + TrueFalse(Z) + "', 'Billed = " + TrueFalse(B) + "'" +
-             " and 'LineBillingStatus = " + std::to_string(L) + "'";
+      return lead + "' cannot be converted when 'Allocated = " + TrueFalse(line.allocated) + "' ," +
+             "'Authorized = " + TrueFalse(line.authorized) +
+             "', 'Billed = " + TrueFalse(line.billed) + "'" +
+             " and 'LineBillingStatus = " + std::to_string(line.lineBillingStatus) + "'";
     case Reason::None:
       break;
   }
@@ -99,9 +147,20 @@ std::string ReasonText(Reason reason, const std::string& orderId, bool A, bool Z
 
 }  // namespace
 
-bool ConvertOrders::IsOrderConverted(const std::string& orderId) {
-  if (!convertedOrderIds_.contains(orderId)) return false;
-  log_->WriteLine("'" + orderId + "' is already converted.");
+StatusVerdict EvaluateStatusRules(const OrderLineState& line) {
+  for (const StatusRule& rule : kStatusRules) {
+    if (!rule.Matches(line)) continue;
+    if (rule.newOrderStatus != 0 || rule.newLineStatus != 0) {
+      return {true, rule.newOrderStatus, rule.newLineStatus, {}};
+    }
+    return {false, 0, 0, ReasonText(rule.refusal, line)};
+  }
+  return {};
+}
+
+bool ConvertOrders::IsOrderConverted(OrderRun& run, const std::string& orderId) {
+  if (!run.convertedOrderIds.contains(orderId)) return false;
+  run.log.WriteLine("'" + orderId + "' is already converted.");
   return true;
 }
 
@@ -118,54 +177,36 @@ bool ConvertOrders::CheckOrderStatus(const FieldSource& iFields, const OrderLine
   bool first = true;
   std::int16_t previousLineStatus = 0;
   for (const FieldRow& line : lines) {
-    const std::int16_t S = iFields.Field("ORDERSTATUS").ToInteger();
-    const std::int16_t H = NullToZero(iFields.Field("HEADERBILLINGSTATUS"));
-    const std::int16_t W = NullToZero(iFields.Field("WEBPAYMENTMETHOD"));
-    const bool A = line.Field("ALLOCATED").ToBoolean();
-    const bool Z = line.Field("AUTHORIZED").ToBoolean();
-    const bool B = line.Field("BILLED").ToBoolean();
-    const std::int16_t L = NullToZero(line.Field("LINEBILLINGSTATUS"));
-    std::int16_t lineOrderStatus = 0;
-    std::int16_t lineLineStatus = 0;
-    if (!EvaluateStatusRules(orderId, S, H, A, Z, B, L, W, lineOrderStatus, lineLineStatus,
-                             status.orderMessage)) {
+    OrderLineState state;
+    state.orderId = orderId;
+    state.orderStatus = iFields.Field("ORDERSTATUS").ToInteger();
+    state.headerBillingStatus = NullToZero(iFields.Field("HEADERBILLINGSTATUS"));
+    state.webPaymentMethod = NullToZero(iFields.Field("WEBPAYMENTMETHOD"));
+    state.allocated = line.Field("ALLOCATED").ToBoolean();
+    state.authorized = line.Field("AUTHORIZED").ToBoolean();
+    state.billed = line.Field("BILLED").ToBoolean();
+    state.lineBillingStatus = NullToZero(line.Field("LINEBILLINGSTATUS"));
+    StatusVerdict verdict = EvaluateStatusRules(state);
+    if (!verdict.accepted) {
+      status.orderMessage = std::move(verdict.orderMessage);
       return false;
     }
-    if (!first && lineLineStatus != previousLineStatus) conflicting = true;
+    if (!first && verdict.NewLineStatus != previousLineStatus) conflicting = true;
     first = false;
-    previousLineStatus = lineLineStatus;
-    status.NewOrderStatus = lineOrderStatus;
-    status.NewLineStatus = lineLineStatus;
+    previousLineStatus = verdict.NewLineStatus;
+    status.NewOrderStatus = verdict.NewOrderStatus;
+    status.NewLineStatus = verdict.NewLineStatus;
   }
   status.ConflictingLines = conflicting;
   return true;
-}
-
-bool ConvertOrders::EvaluateStatusRules(const std::string& orderId, std::int16_t orderStatus,
-                                        std::int16_t headerBillingStatus, bool allocated,
-                                        bool authorized, bool billed,
-                                        std::int16_t lineBillingStatus,
-                                        std::int16_t webPaymentMethod,
-                                        std::int16_t& lineOrderStatus, std::int16_t& lineLineStatus,
-                                        std::string& orderMessage) {
-  const Rule rule = MatchRule(orderStatus, headerBillingStatus, allocated, authorized, billed,
-                              lineBillingStatus, webPaymentMethod);
-  lineOrderStatus = rule.orderStatus;
-  lineLineStatus = rule.lineStatus;
-  const bool accepted = rule.orderStatus != 0 || rule.lineStatus != 0;
-  if (!accepted) {
-    orderMessage =
-        ReasonText(rule.reason, orderId, allocated, authorized, billed, lineBillingStatus);
-  }
-  return accepted;
 }
 
 std::int16_t ConvertOrders::NullToZero(const Variant& value) {
   return value.IsNull() ? std::int16_t{0} : value.ToInteger();
 }
 
-void ConvertOrders::WriteConflictWarning() {
-  log_->WriteLine("Attention: There are conflicting line (line) statusses for this order.");
+void ConvertOrders::WriteConflictWarning(TextWriter& log) {
+  log.WriteLine("Attention: There are conflicting line (line) statusses for this order.");
 }
 
 }  // namespace mv

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
+#include "driver/escaped_error.h"
 #include "platform/configuration/xml_configuration.h"
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
@@ -46,7 +47,7 @@ std::string PassErrorLine(const RuntimeError& error, const std::string& storePat
     case errors::kParameterNotFound:
       return "    Parameter '" + name + "' is not found " + "in configuration file " + storePath;
     case errors::kStoreNotLoaded:
-      return "    Error occured: Configuration store not loaded";
+      return "    " + ErrorOccuredLine("Configuration store not loaded");
     case errors::kInvalidParameterType:
       return "    Type of parameter '" + name + "' is not valid OR " +
              "the datatype of the new value '" + (value.IsNull() ? "" : value.ToText()) +
@@ -68,31 +69,24 @@ ConvertParameters::ConvertParameters(ConfigurationFactory createConfiguration)
 
 ConvertParameters::ConvertParameters() : ConvertParameters([] { return CreateConfiguration(); }) {}
 
-void ConvertParameters::ResetMembers() {
-  OrderConfirmationType = 0;
-  OrderCreationType = 0;
-  OrderConfirmationFile.clear();
-  EdiEscapeSeparator = "'";
-  EdiFieldSeparator = "|";
-}
-
-void ConvertParameters::AssignMember(const ParameterRoute& route, const Variant& value) {
+void ConvertParameters::AssignMember(BackendParameters& backend, const ParameterRoute& route,
+                                     const Variant& value) {
   const Variant converted = ConvertValue(route.conversion, value);
   switch (route.member) {
     case ParameterMember::OrderConfirmationType:
-      OrderConfirmationType = converted.ToInteger();
+      backend.OrderConfirmationType = converted.ToInteger();
       break;
     case ParameterMember::OrderCreationType:
-      OrderCreationType = converted.ToInteger();
+      backend.OrderCreationType = converted.ToInteger();
       break;
     case ParameterMember::OrderConfirmationFile:
-      OrderConfirmationFile = converted.AsString();
+      backend.OrderConfirmationFile = converted.AsString();
       break;
     case ParameterMember::EdiEscapeSeparator:
-      EdiEscapeSeparator = converted.AsString();
+      backend.EdiEscapeSeparator = converted.AsString();
       break;
     case ParameterMember::EdiFieldSeparator:
-      EdiFieldSeparator = converted.AsString();
+      backend.EdiFieldSeparator = converted.AsString();
       break;
     case ParameterMember::None:
       break;
@@ -100,7 +94,7 @@ void ConvertParameters::AssignMember(const ParameterRoute& route, const Variant&
 }
 
 bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log) {
-  ResetMembers();
+  BackendParameters backend;
   bool ParametersWritten = false;
   std::string ConfigurationFolder;
   std::string name;
@@ -120,14 +114,14 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
       name = TrimBlanks(parameters->Field("PARAMNAME").ToText());
       const ParameterRoute* route = FindParameterRoute(name);
       if (route == nullptr) {
-        log.WriteLine("Error occured: Parameter (of table) " + name +
-                      " not found in configuration file");
+        log.WriteLine(
+            ErrorOccuredLine("Parameter (of table) " + name + " not found in configuration file"));
         Tally("unknown parameter: " + name);
         continue;
       }
       value = parameters->Field("PARAMVALUE");
       if (route->member != ParameterMember::None) {
-        AssignMember(*route, value);
+        AssignMember(backend, *route, value);
         continue;
       }
       ParametersWritten = true;
@@ -146,8 +140,8 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
       log.WriteLine(" Please restart Internet Information Service (run iisreset)");
       log.WriteLine(" to make the converted data effective.");
     }
-    return ConvertBackendParameters(values.TDBServer, values.TUser, values.TPassword, values.TDB,
-                                    log);
+    return ConvertBackendParameters(backend, values.TDBServer, values.TUser, values.TPassword,
+                                    values.TDB, log);
   } catch (const RuntimeError& error) {
     configuration.reset();
     log.WriteLine(kErrorsHeader);
@@ -157,21 +151,23 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
   }
 }
 
-void ConvertParameters::AssignBackendColumns(Recordset& exportFiles) const {
-  exportFiles.SetField("CONFIRMATIONFILENAME", Variant::String(OrderConfirmationFile));
+void ConvertParameters::AssignBackendColumns(const BackendParameters& backend,
+                                             Recordset& exportFiles) {
+  exportFiles.SetField("CONFIRMATIONFILENAME", Variant::String(backend.OrderConfirmationFile));
   exportFiles.SetField("USEFTP", Variant::Integer(0));
-  exportFiles.SetField("EXPORTMESSAGETYPE", Variant::Long(OrderCreationType));
-  exportFiles.SetField("CONFIRMATIONMESSAGETYPE", Variant::Long(OrderConfirmationType));
+  exportFiles.SetField("EXPORTMESSAGETYPE", Variant::Long(backend.OrderCreationType));
+  exportFiles.SetField("CONFIRMATIONMESSAGETYPE", Variant::Long(backend.OrderConfirmationType));
   exportFiles.SetField("USEEDISEMAPHORE", Variant::Integer(0));
-  exportFiles.SetField("EDIFIELDSEPARATOR", Variant::String(EdiFieldSeparator));
-  exportFiles.SetField("EDIESCAPESEPARATOR", Variant::String(EdiEscapeSeparator));
+  exportFiles.SetField("EDIFIELDSEPARATOR", Variant::String(backend.EdiFieldSeparator));
+  exportFiles.SetField("EDIESCAPESEPARATOR", Variant::String(backend.EdiEscapeSeparator));
   for (const char* column :
        {"SYSTEM", "SYSTEMPORT", "PROXYSERVER", "PROXYPORT", "LOGIN", "PASSWORD"}) {
     exportFiles.SetField(column, Variant::String(""));
   }
 }
 
-bool ConvertParameters::ConvertBackendParameters(const std::string& server, const std::string& user,
+bool ConvertParameters::ConvertBackendParameters(const BackendParameters& backend,
+                                                 const std::string& server, const std::string& user,
                                                  const std::string& password,
                                                  const std::string& database, TextWriter& log) {
   bool bisIdErrorLogged = false;
@@ -186,7 +182,7 @@ bool ConvertParameters::ConvertBackendParameters(const std::string& server, cons
     if (!tableWasEmpty) {
       exportFiles->MoveFirst();
       while (!exportFiles->Eof()) {
-        AssignBackendColumns(*exportFiles);
+        AssignBackendColumns(backend, *exportFiles);
         exportFiles->UpdateBatch();
         Tally("ORDEREXPORTFILE rows updated");
         exportFiles->MoveNext();
@@ -197,7 +193,7 @@ bool ConvertParameters::ConvertBackendParameters(const std::string& server, cons
       bisId = GetDefaultBisId(server, user, password, log, bisIdErrorLogged);
       exportFiles->SetField("BISID", Variant::Long(bisId));
       exportFiles->SetField("FILENAME", Variant::String(""));
-      AssignBackendColumns(*exportFiles);
+      AssignBackendColumns(backend, *exportFiles);
       exportFiles->UpdateBatch();
     }
     log.WriteLine(" ");

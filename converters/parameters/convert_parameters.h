@@ -30,29 +30,34 @@ class ConvertParameters : public Converter {
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
  private:
-  void ResetMembers();
+  /// What the pass collects for the back-end table: five parameters that 2.3 keeps per back-end
+  /// instance instead of in the store, with the values a shop without them gets.
+  struct BackendParameters {
+    std::int32_t OrderConfirmationType = 0;
+    std::int32_t OrderCreationType = 0;
+    std::string OrderConfirmationFile;
+    std::string EdiEscapeSeparator = "'";
+    std::string EdiFieldSeparator = "|";
+  };
+
   /// Converts PARAMVALUE `value` as `route` says and keeps it in the route's member.
-  void AssignMember(const ParameterRoute& route, const Variant& value);
+  static void AssignMember(BackendParameters& backend, const ParameterRoute& route,
+                           const Variant& value);
   /// Sets the thirteen back-end columns from CONFIRMATIONFILENAME to PASSWORD of the
   /// current row.
-  void AssignBackendColumns(Recordset& exportFiles) const;
+  static void AssignBackendColumns(const BackendParameters& backend, Recordset& exportFiles);
   /// Writes the five members into every ORDEREXPORTFILE row, or into a new first row when
   /// the table is empty. Logs its own errors; false when it logged one.
-  bool ConvertBackendParameters(const std::string& server, const std::string& user,
-                                const std::string& password, const std::string& database,
-                                TextWriter& log);
+  bool ConvertBackendParameters(const BackendParameters& backend, const std::string& server,
+                                const std::string& user, const std::string& password,
+                                const std::string& database, TextWriter& log);
   /// The BISID of the default instance in "Kestrine", else of its first instance, else 1.
   /// An error is logged, sets `errorLogged` and leaves the value found so far.
-  std::int32_t GetDefaultBisId(const std::string& server, const std::string& user,
-                               const std::string& password, TextWriter& log, bool& errorLogged);
+  static std::int32_t GetDefaultBisId(const std::string& server, const std::string& user,
+                                      const std::string& password, TextWriter& log,
+                                      bool& errorLogged);
 
   ConfigurationFactory createConfiguration_;
-
-  std::int32_t OrderConfirmationType = 0;
-  std::int32_t OrderCreationType = 0;
-  std::string OrderConfirmationFile;
-  std::string EdiEscapeSeparator = "'";
-  std::string EdiFieldSeparator = "|";
 };
 
 }  // namespace mv

@@ -51,10 +51,11 @@ TEST(FullRunTest, CommandLogsAndEndsAsTheRunInsideTheProgram) {
   ::setenv("VANTREL_CONFIGURATION", inside.ConfigurationPath().c_str(), 1);
   RecordingMessageDisplay messages;
   std::array<RecordingCaption, 4> captions;  // baskets, orders, parameters, copy
-  const bool succeeded = GlobalConvert(MakeConverterFactory(), messages)
-                             .Run(ValuesFor(inside.source, inside.target), true, true, true, true,
-                                  inside.folder_.File("Vantrel23Conversion.log"), captions[0],
-                                  captions[1], captions[2], captions[3]);
+  const bool succeeded =
+      GlobalConvert(MakeConverterFactory(), messages)
+          .Run(ValuesFor(inside.source, inside.target), MigrationSelection{true, true, true, true},
+               inside.folder_.File("Vantrel23Conversion.log"),
+               {captions[0], captions[1], captions[2], captions[3]});
   ::unsetenv("VANTREL_CONFIGURATION");
 
   const ChildResult run = command.Migrate({"--all"});

@@ -9,6 +9,7 @@
 #include "driver/convert_functions.h"
 #include "tests/cli/shop.h"
 #include "tests/converters/parameters/instance_database.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 
@@ -41,7 +42,7 @@ std::vector<std::string> StateOf(const Shop& shop) {
   std::vector<std::string> tables(kCopiedTables.begin(), kCopiedTables.end());
   tables.insert(tables.end(), {"BASKETHEADER", "BASKETLINE", "orderheader", "orderline"});
   for (const std::string& table : tables) {
-    const long rows = OpenRecordset(*target, "select * from " + table)->RecordCount();
+    const long rows = CountRows(*target, table);
     state.push_back(table + ": " + std::to_string(rows) + " rows");
   }
   // The parameters update the rows that are there.

@@ -55,8 +55,10 @@ class GlobalConvertTest : public ::testing::Test {
           return std::make_unique<StandInConverter>(names[index], results_[index], calls_);
         },
         messages_, [] { return DateTime{2026, 12, 8, 4, 10, 36}; });
-    return run.Run(values_, baskets, parameters, orders, copy, log_, basket_, orders_, parameters_,
-                   copy_);
+    const bool result = run.Run(values_, MigrationSelection{baskets, orders, parameters, copy},
+                                log_, {basket_, orders_, parameters_, copy_});
+    EXPECT_FALSE(run.BusyMigration().has_value());
+    return result;
   }
 
   std::string Log() const { return ReadFileBytes(log_); }
@@ -128,8 +130,10 @@ TEST_F(GlobalConvertTest, AStopEndsTheRunAfterTheRunningMigration) {
   StoppingProgress progress;
   GlobalConvert run([](Migration) { return std::make_unique<ReportingConverter>(); }, messages_,
                     [] { return DateTime{2026, 12, 8, 4, 10, 36}; }, progress);
-  EXPECT_FALSE(
-      run.Run(values_, false, true, true, true, log_, basket_, orders_, parameters_, copy_));
+  EXPECT_FALSE(run.Run(
+      values_,
+      MigrationSelection{.iConvertOrders = true, .iConvertParameters = true, .iCopyData = true},
+      log_, {basket_, orders_, parameters_, copy_}));
   EXPECT_EQ(progress.reports, std::vector<std::string>{"Migrate Submitted Orders 1/3 orders"});
   EXPECT_EQ(orders_.caption, "Migrate Submitted Orders   (Done, Errors Found)");
   EXPECT_TRUE(parameters_.history.empty()) << "no migration starts after a stop";
@@ -146,8 +150,8 @@ TEST_F(GlobalConvertTest, AStopDuringAMigrationThatStillFinishesLeavesTheRestOut
   };
   GlobalConvert run([](Migration) { return std::make_unique<FinishingConverter>(); }, messages_,
                     [] { return DateTime{2026, 12, 8, 4, 10, 36}; }, progress);
-  EXPECT_FALSE(
-      run.Run(values_, true, false, false, true, log_, basket_, orders_, parameters_, copy_));
+  EXPECT_FALSE(run.Run(values_, MigrationSelection{.iConvertBaskets = true, .iCopyData = true},
+                       log_, {basket_, orders_, parameters_, copy_}));
   EXPECT_EQ(basket_.caption, "Migrate Baskets   (Done, No Errors Found)");
   EXPECT_TRUE(copy_.history.empty()) << "no migration starts after a stop";
 }
@@ -268,8 +272,8 @@ TEST_F(GlobalConvertTest, AnErrorEscapingAConverterIsLoggedAndTheNextMigrationRu
         return std::make_unique<StandInConverter>("copy", true, calls_);
       },
       messages_, [] { return DateTime{2026, 12, 8, 4, 10, 36}; });
-  EXPECT_FALSE(
-      run.Run(values_, false, false, true, true, log_, basket_, orders_, parameters_, copy_));
+  EXPECT_FALSE(run.Run(values_, MigrationSelection{.iConvertOrders = true, .iCopyData = true}, log_,
+                       {basket_, orders_, parameters_, copy_}));
   EXPECT_EQ(Log(),
             "\r\nConversion of Submitted Orders:\r\n08.12.2026 04:10:36\r\n"
             "-------------------------------\r\n\r\norders body\r\n"
@@ -280,11 +284,27 @@ TEST_F(GlobalConvertTest, AnErrorEscapingAConverterIsLoggedAndTheNextMigrationRu
   EXPECT_EQ(copy_.caption, "Copy Remaining Data   (Done, No Errors Found)");
 }
 
+TEST_F(GlobalConvertTest, AnErrorEscapingTheRunLeavesItsMigrationBusy) {
+  GlobalConvert run(
+      [this](Migration migration) -> std::unique_ptr<Converter> {
+        if (migration == Migration::Parameters) throw RuntimeError(7, "Out of memory");
+        return std::make_unique<StandInConverter>("x", true, calls_);
+      },
+      messages_, [] { return DateTime{2026, 12, 8, 4, 10, 36}; });
+  EXPECT_THROW(run.Run(values_, MigrationSelection{true, true, true, true}, log_,
+                       {basket_, orders_, parameters_, copy_}),
+               RuntimeError);
+  EXPECT_EQ(run.BusyMigration(), Migration::Parameters);
+  EXPECT_EQ(parameters_.caption, "Migrate Parameters   (Busy)");
+  EXPECT_EQ(ErrorsFoundCaption(Migration::Parameters), "Migrate Parameters   (Done, Errors Found)");
+}
+
 TEST_F(GlobalConvertTest, MidnightShowsTheDateAlone) {
   GlobalConvert run(
       [this](Migration) { return std::make_unique<StandInConverter>("x", true, calls_); },
       messages_, [] { return DateTime{2026, 12, 8, 0, 0, 0}; });
-  run.Run(values_, true, false, false, false, log_, basket_, orders_, parameters_, copy_);
+  run.Run(values_, MigrationSelection{.iConvertBaskets = true}, log_,
+          {basket_, orders_, parameters_, copy_});
   EXPECT_NE(Log().find("\r\n08.12.2026\r\n"), std::string::npos) << Log();
 }
 

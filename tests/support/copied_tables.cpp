@@ -1,8 +1,6 @@
 #include "tests/support/copied_tables.h"
 
-#include <string>
-
-#include "driver/convert_functions.h"
+#include "tests/support/converter_run.h"
 
 namespace mv::testing {
 
@@ -10,8 +8,7 @@ std::vector<long> CopiedTableCounts(const TestDatabase& database) {
   const auto connection = database.Connect();
   std::vector<long> counts;
   for (const char* table : kCopiedTables) {
-    counts.push_back(
-        OpenRecordset(*connection, std::string("select * from ") + table)->RecordCount());
+    counts.push_back(CountRows(*connection, table));
   }
   return counts;
 }

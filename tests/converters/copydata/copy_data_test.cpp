@@ -11,6 +11,7 @@
 
 #include "driver/convert_functions.h"
 #include "platform/regional_settings.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
@@ -58,8 +59,8 @@ class CopyDataTest : public ::testing::Test {
 
   bool Copy() { return Copy(testing::ValuesFor(source_, target_)); }
   bool Copy(const ConnectionValues& values, bool resumeCopy = false) {
-    TextWriter log(PathFromUtf8(logPath_), TextWriter::Mode::Append);
-    return CopyData(resumeCopy).Convert(values, log);
+    CopyData converter(resumeCopy);
+    return testing::RunConverter(converter, values, logPath_);
   }
   std::string Log() const { return ReadFileBytes(logPath_); }
 

@@ -1,5 +1,7 @@
 // The status gate, rule by rule: which 2.2 orders are converted with which new statuses, and
 // the exact reason logged for each refusal.
+#include "converters/orders/order_status_gate.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/converters/orders/order_test_fixture.h"
@@ -157,6 +159,25 @@ TEST_P(OrderStatusGateTest, ConvertsOrRefusesAsTheFirstMatchingRuleSays) {
 
 INSTANTIATE_TEST_SUITE_P(Rules, OrderStatusGateTest, ::testing::ValuesIn(kGateCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StatusRulesTest, TheOneLineOfEachCaseGetsTheVerdictTheWholeRunShows) {
+  const auto zeroForNull = [](const Variant& value) {
+    return value.IsNull() ? std::int16_t{0} : value.ToInteger();
+  };
+  for (const GateCase& gate : kGateCases) {
+    if (gate.lines.size() != 1) continue;
+    SCOPED_TRACE(gate.name);
+    const LineFlags& flags = gate.lines.front();
+    const StatusVerdict verdict = EvaluateStatusRules(
+        {"G1", gate.orderStatus.ToInteger(), zeroForNull(gate.headerBillingStatus), flags.allocated,
+         flags.authorized, flags.billed, zeroForNull(flags.lineBillingStatus),
+         zeroForNull(gate.webPaymentMethod)});
+    EXPECT_EQ(verdict.accepted, gate.newOrderStatus != 0 || gate.newLineStatus != 0);
+    EXPECT_EQ(verdict.NewOrderStatus, gate.newOrderStatus);
+    EXPECT_EQ(verdict.NewLineStatus, gate.newLineStatus);
+    EXPECT_EQ(verdict.orderMessage, gate.refusal);
+  }
+}
 
 class ConflictingLinesTest : public testing::OrderDatabaseTest {};
 

@@ -154,13 +154,6 @@ bool SameValue(const Variant& actual, const Variant& expected) {
   return actual.IsNumeric() && actual.ToDouble() == expected.ToDouble();
 }
 
-std::vector<std::string> LogLines(const std::string& path) {
-  std::vector<std::string> lines;
-  TextReader reader(PathFromUtf8(path));
-  while (!reader.AtEndOfStream()) lines.push_back(reader.ReadLine());
-  return lines;
-}
-
 BusinessServicesFactory FailingServices(const ServiceFailures& failures) {
   return [failures](Connection& target) {
     BusinessServices services = OpenBusinessServices(target);
@@ -207,17 +200,12 @@ void OrderDatabaseTest::InsertOrder(const std::string& orderId,
 }
 
 bool OrderDatabaseTest::Run(BusinessServicesFactory services) {
-  TextWriter log(PathFromUtf8(log_), TextWriter::Mode::Overwrite);
   ConvertOrders converter(std::move(services));
-  return converter.ConvertSubmittedOrders(ValuesFor(source_, target_), log);
+  return RunConverter(converter, ValuesFor(source_, target_), log_, TextWriter::Mode::Overwrite);
 }
 
 std::unique_ptr<Recordset> OrderDatabaseTest::Target(const std::string& sql) {
   return OpenRecordset(*targetConnection_, sql);
-}
-
-long OrderDatabaseTest::TargetCount(const std::string& table) {
-  return Target("select * from " + table)->RecordCount();
 }
 
 }  // namespace mv::testing

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "converters/orders/convert_orders.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/test_database.h"
 
 namespace mv::testing {
@@ -31,9 +32,6 @@ Row OrderLine(const std::string& orderId, int lineNumber, int productId);
 /// Equal values; a Currency also equals the same amount of another number kind, since money
 /// columns read as Double on SQLite.
 bool SameValue(const Variant& actual, const Variant& expected);
-
-/// The lines of a log file, without their CR LF.
-std::vector<std::string> LogLines(const std::string& path);
 
 /// Writes services that answer like the real ones except where a test makes one fail.
 struct ServiceFailures {
@@ -58,7 +56,7 @@ class OrderDatabaseTest : public ::testing::Test {
 
   /// The rows of `sql` on the target.
   std::unique_ptr<Recordset> Target(const std::string& sql);
-  long TargetCount(const std::string& table);
+  long TargetCount(const std::string& table) { return CountRows(*targetConnection_, table); }
 
   TestDatabase source_{"source"};
   TestDatabase target_{"target"};

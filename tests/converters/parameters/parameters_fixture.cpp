@@ -8,21 +8,13 @@
 #include "driver/convert_functions.h"
 #include "platform/configuration/xml_configuration.h"
 #include "platform/text_file.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/recording_message_display.h"
 
 namespace mv::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
 
 const std::vector<std::string> kClosingLines = {
     " Parameters 'Order Confirmation File', 'Order Creation Type', ",
@@ -68,12 +60,10 @@ bool ParametersTest::Run(ConvertParameters::ConfigurationFactory configuration) 
     configuration = [installation] { return std::make_unique<XmlConfiguration>(installation); };
   }
   const std::string logPath = folder_.File("Vantrel23Conversion.log");
-  bool result;
-  {
-    TextWriter log(PathFromUtf8(logPath), TextWriter::Mode::Overwrite);
-    result = ConvertParameters(configuration).Convert(ValuesFor(source_, target_), log);
-  }
-  log_ = SplitLines(ReadFileBytes(logPath));
+  ConvertParameters converter(configuration);
+  const bool result =
+      RunConverter(converter, ValuesFor(source_, target_), logPath, TextWriter::Mode::Overwrite);
+  log_ = LogLines(logPath);
   return result;
 }
 

@@ -1,0 +1,33 @@
+// Running one converter in a test, and reading what it left: the log's lines and the rows of
+// the target.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "driver/connection_values.h"
+#include "driver/converter.h"
+#include "platform/odbc/connection.h"
+#include "platform/text_file.h"
+#include "platform/variant.h"
+
+namespace mv::testing {
+
+/// One Convert call of `converter` with its log opened at `logPath` in `mode` and closed
+/// before the answer is returned.
+bool RunConverter(Converter& converter, const ConnectionValues& values, const std::string& logPath,
+                  TextWriter::Mode mode = TextWriter::Mode::Append);
+
+/// The lines of the log at `path`, as the program reads its own text files.
+std::vector<std::string> LogLines(const std::string& path);
+
+/// The lines joined as the log writes them: each ended by CR LF, in the narrow code page.
+std::string LogText(const std::vector<std::string>& lines);
+
+/// The number of rows of `table`.
+long CountRows(Connection& connection, const std::string& table);
+
+/// One entry per result row of `sql`, each the row's values in column order.
+std::vector<std::vector<Variant>> Rows(Connection& connection, const std::string& sql);
+
+}  // namespace mv::testing
