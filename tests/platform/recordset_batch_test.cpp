@@ -229,10 +229,6 @@ TEST_F(RecordsetTest, ValuesOfDifferentLengthsInOneBatchKeepTheirOwnLength) {
   }
 }
 
-/// Texts beyond the basic multilingual plane, which need UTF-16 surrogate pairs.
-const std::vector<std::string> kAstralTexts = {"B-\U0001F600", "\U00013000 hieroglyph",
-                                               "Ærø \U0001D11E \U0001F1E9\U0001F1EA"};
-
 TEST_F(RecordsetTest, PendingRowsOfAFailedTransactionAreRolledBack) {
   // One row, one parameter array, and arrays before a row that fails.
   for (const int count : {1, 3, 600}) {

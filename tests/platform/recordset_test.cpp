@@ -118,6 +118,10 @@ TEST_F(RecordsetTest, RowsWithoutKeyAreFoundByTheirOldValues) {
   EXPECT_EQ(stored.Field("amount").ToLong(), 5);
 }
 
+/// Texts beyond the basic multilingual plane, which need UTF-16 surrogate pairs.
+const std::vector<std::string> kAstralTexts = {"B-\U0001F600", "\U00013000 hieroglyph",
+                                               "Ærø \U0001D11E \U0001F1E9\U0001F1EA"};
+
 TEST_F(RecordsetTest, TextBeyondTheBasicPlaneRoundTripsInStatementsAndBoundValues) {
   for (size_t i = 0; i < kAstralTexts.size(); ++i) {
     const std::string& text = kAstralTexts[i];
