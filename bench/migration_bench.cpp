@@ -13,6 +13,7 @@
 #include "bench/engine_insert.h"
 #include "bench/target_comparison.h"
 #include "driver/convert_functions.h"
+#include "platform/process_locale.h"
 #include "platform/runtime_error.h"
 #include "tools/setup/database_factory.h"
 #include "tools/setup/schema_script.h"
@@ -101,6 +102,7 @@ int Compare(const BenchmarkedMigration& migration, Engine engine, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
+  mv::PrepareProcessLocale();
   const std::vector<std::string> args(argv + 1, argv + argc);
   const auto usage = [] {
     std::cerr << kUsage;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/odbc/one_line.h"
 #include "platform/runtime_error.h"
 
 namespace mv {

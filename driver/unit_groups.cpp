@@ -1,17 +1,16 @@
 #include "driver/unit_groups.h"
 
 #include "platform/errors.h"
-#include "platform/odbc/odbc_error.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
 
 UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size, bool rehearsal)
-    : target_(target), log_(log), size_(target.TakesSavepoints() && size > 1 ? size : 1) {
+    : target_(target), log_(log), size_(target.Capabilities().savepoints && size > 1 ? size : 1) {
   if (!rehearsal) return;
   // Without savepoints a unit could only be undone with the transaction that holds the ones
   // before it.
-  if (!target.TakesSavepoints()) {
+  if (!target.Capabilities().savepoints) {
     throw errors::ProviderError("A rehearsal needs savepoints, which " + target.EngineName() +
                                 " does not take through this program");
   }

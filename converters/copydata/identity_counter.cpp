@@ -26,7 +26,7 @@ std::string Folded(std::string name) {
 IdentityCounter::IdentityCounter(Connection& connection, const std::string& table,
                                  const std::string& key)
     : connection_(connection) {
-  if (connection.EngineName() == "PostgreSQL") {
+  if (connection.Capabilities().identityCounter == IdentityCounterStore::SerialSequence) {
     const std::string sequence = Text(
         connection,
         "select pg_get_serial_sequence('" + table + "', '" + Folded(key) + "') as SEQUENCENAME",
@@ -38,7 +38,7 @@ IdentityCounter::IdentityCounter(Connection& connection, const std::string& tabl
             sequence);
     restore_ = "select setval('" + sequence + "', " + state->Field("LASTVALUE").ToText() + ", " +
                (state->Field("ISCALLED").ToBoolean() ? "true" : "false") + ") as RESTORED";
-  } else if (connection.EngineName() == "Microsoft SQL Server") {
+  } else if (connection.Capabilities().identityCounter == IdentityCounterStore::IdentityColumn) {
     // A table that never numbered a row gives its next row the seed, one that did the reseed
     // value plus the increment; the rows of the rolled-back copy count as numbered.
     const std::string value =
@@ -53,7 +53,7 @@ IdentityCounter::IdentityCounter(Connection& connection, const std::string& tabl
 
 void IdentityCounter::Restore() {
   if (restore_.empty()) return;
-  if (connection_.EngineName() == "PostgreSQL") {
+  if (connection_.Capabilities().identityCounter == IdentityCounterStore::SerialSequence) {
     OpenRecordset(connection_, restore_);  // setval answers with a row
   } else {
     connection_.Execute(restore_);

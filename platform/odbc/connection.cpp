@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "platform/odbc/statement.h"
+#include "platform/odbc/internal/diagnostics.h"
+#include "platform/odbc/internal/handle.h"
+#include "platform/odbc/internal/statement.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -28,31 +30,51 @@ std::optional<odbc::TcpLink> NewLink(const std::vector<odbc::TcpLink>& before,
   return found;
 }
 
+/// What the engine named `engineName` offers; nothing beyond ODBC for an engine not known.
+EngineCapabilities CapabilitiesOf(const std::string& engineName) {
+  EngineCapabilities capabilities;
+  if (engineName == "SQLite") {
+    capabilities.savepoints = true;
+#ifndef _WIN32
+    capabilities.narrowStatementText = true;
+#endif
+  } else if (engineName == "PostgreSQL") {
+    capabilities.savepoints = true;
+    capabilities.identityCounter = IdentityCounterStore::SerialSequence;
+  } else if (engineName == "Microsoft SQL Server") {
+    capabilities.selectTop = true;
+    capabilities.identityCounter = IdentityCounterStore::IdentityColumn;
+  }
+  return capabilities;
+}
+
 }  // namespace
 
 Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
                        int queryTimeoutSeconds)
-    : connection_(SQL_HANDLE_DBC, odbc::Environment()), queryTimeoutSeconds_(queryTimeoutSeconds) {
+    : connection_(std::make_unique<odbc::Handle>(SQL_HANDLE_DBC, odbc::Environment())),
+      queryTimeoutSeconds_(queryTimeoutSeconds) {
   odbc::Check(SQLSetConnectAttrW(
-                  connection_.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                  connection_->Get(), SQL_ATTR_LOGIN_TIMEOUT,
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0),
-              connection_);
+              *connection_);
   std::u16string wide = Utf8ToUtf16(connectionString);
   SQLSMALLINT outLength = 0;
   const std::vector<odbc::TcpLink> linksBefore = odbc::OpenTcpLinks();
   odbc::Check(
-      SQLDriverConnectW(connection_.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
+      SQLDriverConnectW(connection_->Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
                         static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
                         SQL_DRIVER_NOPROMPT),
-      connection_, connectionString);
+      *connection_, connectionString);
   connected_ = true;
   link_ = NewLink(linksBefore, odbc::OpenTcpLinks());
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
-  odbc::Check(SQLGetInfoW(connection_.Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
-              connection_);
+  odbc::Check(SQLGetInfoW(connection_->Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
+              *connection_);
   engineName_ = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name),
                                                 static_cast<size_t>(length) / sizeof(SQLWCHAR)));
+  capabilities_ = CapabilitiesOf(engineName_);
 }
 
 Connection::~Connection() { Close(); }
@@ -64,9 +86,9 @@ void Connection::Execute(std::string_view sql) {
 
 void Connection::SetAutoCommit(bool on) {
   const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
-  odbc::Check(SQLSetConnectAttrW(connection_.Get(), SQL_ATTR_AUTOCOMMIT,
+  odbc::Check(SQLSetConnectAttrW(connection_->Get(), SQL_ATTR_AUTOCOMMIT,
                                  reinterpret_cast<SQLPOINTER>(value), 0),
-              connection_);
+              *connection_);
 }
 
 void Connection::BeginTransaction() {
@@ -77,7 +99,7 @@ void Connection::BeginTransaction() {
 
 void Connection::CommitTransaction() {
   if (!inTransaction_) throw errors::ProviderError("No transaction is open");
-  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_COMMIT), connection_);
+  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_COMMIT), *connection_);
   inTransaction_ = false;
   SetAutoCommit(true);
 }
@@ -85,24 +107,14 @@ void Connection::CommitTransaction() {
 void Connection::RollbackTransaction() {
   if (!inTransaction_) return;
   inTransaction_ = false;
-  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK), connection_);
+  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_ROLLBACK), *connection_);
   SetAutoCommit(true);
 }
 
-bool Connection::TakesWideText() const {
-#ifdef _WIN32
-  return true;
-#else
-  return engineName_ != "SQLite";
-#endif
-}
-
-bool Connection::TakesSavepoints() const {
-  return engineName_ == "SQLite" || engineName_ == "PostgreSQL";
-}
+const odbc::Handle& Connection::Handle() const { return *connection_; }
 
 std::string Connection::ForEngine(std::string_view sql) const {
-  if (engineName_ == "Microsoft SQL Server") return std::string(sql);
+  if (capabilities_.selectTop) return std::string(sql);
   static const std::regex top(R"(^(\s*select\s+)top\s+(\d+)\s+([\s\S]*?)\s*$)", std::regex::icase);
   std::match_results<std::string_view::const_iterator> match;
   if (!std::regex_match(sql.begin(), sql.end(), match, top)) return std::string(sql);
@@ -111,12 +123,12 @@ std::string Connection::ForEngine(std::string_view sql) const {
 
 void Connection::Close() noexcept {
   if (connected_) {
-    if (inTransaction_) SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK);
-    SQLDisconnect(connection_.Get());
+    if (inTransaction_) SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_ROLLBACK);
+    SQLDisconnect(connection_->Get());
   }
   connected_ = false;
   inTransaction_ = false;
-  connection_.Reset();
+  connection_->Reset();
 }
 
 void Connection::CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept {

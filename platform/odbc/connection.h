@@ -1,15 +1,47 @@
-// An open ODBC connection: the ADO connection of the program, with transactions.
+// An open ODBC connection: the ADO connection of the program, with transactions and
+// savepoints, and what its database engine offers.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/odbc/odbc_error.h"
 #include "platform/odbc/tcp_link.h"
 
+namespace mv::odbc {
+class Handle;
+}
+
 namespace mv {
+
+/// Where an engine keeps the counter that numbers a table's identity column, as far as the
+/// program reads and restores it.
+enum class IdentityCounterStore {
+  None,            // not kept apart from the table's rows (SQLite)
+  SerialSequence,  // the column's sequence (PostgreSQL's pg_get_serial_sequence and setval)
+  IdentityColumn,  // the table's identity column (SQL Server's sys.identity_columns and DBCC)
+};
+
+/// What the program relies on that only some database engines offer, decided once per
+/// connection from the engine's name.
+struct EngineCapabilities {
+  /// "savepoint" statements work inside a transaction, so that many records can share one
+  /// transaction, each in a savepoint of its own, and many rows can go out in one insert that
+  /// is undone whole when it fails: true on the engines known to take them (SQLite,
+  /// PostgreSQL).
+  bool savepoints = false;
+  /// Statement texts reach the driver as UTF-8 through the narrow calls. True for the SQLite
+  /// driver outside Windows, which has only narrow calls: the driver manager would convert
+  /// the texts to UCS-2 first and lose every character beyond U+FFFF, so they go to it
+  /// through the narrow calls, which it takes unchanged.
+  bool narrowStatementText = false;
+  /// "select top N ..." is taken as it is (SQL Server); every other engine gets
+  /// "select ... limit N".
+  bool selectTop = false;
+  IdentityCounterStore identityCounter = IdentityCounterStore::None;
+};
 
 /// An open database connection. Statements commit on their own unless a transaction is open.
 /// Failures throw RuntimeError with the provider's number and message; no error text ever
@@ -36,19 +68,13 @@ class Connection {
   /// on every engine but SQL Server; every other text is unchanged.
   std::string ForEngine(std::string_view sql) const;
 
-  /// The engine's name as the driver reports it ("Microsoft SQL Server", "SQLite", ...).
+  /// The engine's name as the driver reports it ("Microsoft SQL Server", "SQLite", ...), for
+  /// texts; what the engine offers is in Capabilities.
   const std::string& EngineName() const { return engineName_; }
-  /// Whether "savepoint" statements work inside a transaction, so that many records can share
-  /// one transaction, each in a savepoint of its own, and many rows can go out in one insert
-  /// that is undone whole when it fails: true on the engines known to take them.
-  bool TakesSavepoints() const;
-  /// Whether statement texts reach the driver through the wide calls. False for the SQLite
-  /// driver outside Windows, which has only narrow calls: the driver manager would convert
-  /// the texts to UCS-2 first and lose every character beyond U+FFFF, so they go to it as
-  /// UTF-8 through the narrow calls, which it takes unchanged.
-  bool TakesWideText() const;
+  const EngineCapabilities& Capabilities() const { return capabilities_; }
   int QueryTimeoutSeconds() const { return queryTimeoutSeconds_; }
-  const odbc::Handle& Handle() const { return connection_; }
+  /// The connection's ODBC handle, for the statements on it.
+  const odbc::Handle& Handle() const;
 
   /// Disconnects; further calls fail. Never throws.
   void Close() noexcept;
@@ -62,8 +88,9 @@ class Connection {
  private:
   void SetAutoCommit(bool on);
 
-  odbc::Handle connection_;
+  std::unique_ptr<odbc::Handle> connection_;
   std::string engineName_;
+  EngineCapabilities capabilities_;
   int queryTimeoutSeconds_;
   std::optional<odbc::TcpLink> link_;  // the TCP connection the driver opened, when known
   bool connected_ = false;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/odbc/statement.h"
+#include "platform/odbc/column_info.h"
 #include "platform/variant.h"
 
 namespace mv {

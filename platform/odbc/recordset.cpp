@@ -5,18 +5,14 @@
 
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
+#include "platform/odbc/internal/batch_writer.h"
+#include "platform/odbc/internal/diagnostics.h"
+#include "platform/odbc/internal/statement.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
 namespace mv {
 namespace {
-
-/// How many added rows go to the database in one execution at most, and how many values they
-/// bind at most (SQL Server takes 2,100 parameters, SQLite 32,766, PostgreSQL 65,535).
-constexpr size_t kRowsPerExecution = 500;
-constexpr size_t kMaxParameters = 2000;
-/// How many multi-row inserts of different sizes a recordset keeps prepared.
-constexpr size_t kMaxKeptMultiRowInserts = 16;
 
 /// The table a single-table query reads: the name after its first "from".
 std::string BaseTable(std::string_view sql) {
@@ -66,6 +62,8 @@ Recordset::Recordset(Connection& connection, std::string_view sql)
     rows_.push_back(std::move(row));
   }
 }
+
+Recordset::~Recordset() = default;
 
 void Recordset::MoveFirst() { position_ = 0; }
 
@@ -202,81 +200,28 @@ void Recordset::WriteRow(Row& row, PreparedWrites& prepared) {
   MarkWritten(row);
 }
 
-odbc::Statement& Recordset::MultiRowInsert(const Row& first, size_t rows,
-                                           const std::vector<size_t>& setColumns) {
-  std::unique_ptr<odbc::Statement>& statement = multiRowInserts_[{first.assigned, rows}];
-  if (!statement) {
-    // Statements for the odd tail sizes of earlier batches are dropped before they pile up.
-    if (multiRowInserts_.size() > kMaxKeptMultiRowInserts) {
-      auto kept = std::move(statement);
-      multiRowInserts_.clear();
-      statement = std::move(kept);
-    }
-    std::string names;
-    std::string row;
-    for (size_t i : setColumns) {
-      names += (names.empty() ? "" : ", ") + columns_[i].name;
-      row += row.empty() ? "(?" : ", ?";
-    }
-    row += ")";
-    std::string sql = "insert into " + table_ + " (" + names + ") values " + row;
-    for (size_t n = 1; n < rows; ++n) sql += ", " + row;
-    statement = std::make_unique<odbc::Statement>(connection_);
-    statement->Prepare(sql);
-  }
-  return *statement;
-}
-
 void Recordset::WriteAddedRows(size_t& written, PreparedWrites& prepared) {
-  const Row& first = rows_[pending_[written]];
-  const std::vector<size_t> setColumns = PreparedFor(first, prepared).setColumns;
-  const size_t maxRows =
-      setColumns.empty() ? 1 : std::min(kRowsPerExecution, kMaxParameters / setColumns.size());
-  size_t count = 0;
-  for (; written + count < pending_.size() && count < maxRows; ++count) {
-    const Row& row = rows_[pending_[written + count]];
-    if (row.state != RowState::Added || row.assigned != first.assigned) break;
-    // A value no parameter holds ends the statement before its row, which then fails alone.
-    if (std::any_of(setColumns.begin(), setColumns.end(),
-                    [&row](size_t i) { return !odbc::Bindable(row.values[i]); })) {
-      break;
-    }
-  }
-  if (count < 2) {
-    WriteRow(rows_[pending_[written]], prepared);
-    ++written;
-    return;
-  }
-  // Many rows go out as one multi-row insert. A failed execution is undone whole and its rows
-  // are written one by one: the rows before the failing one are written, and its own error
-  // reaches the caller.
-  odbc::Statement& insert = MultiRowInsert(first, count, setColumns);
-  insert.ClearParameters();
-  SQLUSMALLINT number = 1;
-  for (size_t n = 0; n < count; ++n) {
-    const Row& row = rows_[pending_[written + n]];
-    for (size_t i : setColumns) insert.BindParameter(number++, row.values[i], columns_[i]);
-  }
-  bool executed = false;
-  {
-    Savepoint savepoint(connection_);
-    try {
-      insert.Execute();
-      executed = true;
-      savepoint.Keep();
-    } catch (const RuntimeError&) {
-      savepoint.Undo();
-    }
-  }
-  insert.ClearParameters();
-  for (size_t end = written + count; written < end; ++written) {
-    Row& row = rows_[pending_[written]];
-    if (executed) {
-      MarkWritten(row);
-    } else {
-      WriteRow(row, prepared);
-    }
-  }
+  const std::vector<bool> shape = rows_[pending_[written]].assigned;
+  const std::vector<size_t> setColumns = PreparedFor(rows_[pending_[written]], prepared).setColumns;
+  if (!batchWriter_)
+    batchWriter_ = std::make_unique<odbc::BatchWriter>(connection_, table_, columns_);
+  batchWriter_->WriteAdded(
+      setColumns, {.addedLikeNext = [&](size_t n) -> const std::vector<Variant>* {
+                     if (written + n >= pending_.size()) return nullptr;
+                     const Row& row = rows_[pending_[written + n]];
+                     return row.state == RowState::Added && row.assigned == shape ? &row.values
+                                                                                  : nullptr;
+                   },
+                   .writeNextAlone =
+                       [&] {
+                         WriteRow(rows_[pending_[written]], prepared);
+                         ++written;
+                       },
+                   .markNextWritten =
+                       [&] {
+                         MarkWritten(rows_[pending_[written]]);
+                         ++written;
+                       }});
 }
 
 void Recordset::MarkWritten(Row& row) {
@@ -290,7 +235,7 @@ void Recordset::UpdateBatch() {
   if (table_.empty()) {
     throw errors::NoBaseTable();
   }
-  const bool manyRows = connection_.TakesSavepoints();
+  const bool manyRows = connection_.Capabilities().savepoints;
   PreparedWrites& prepared = prepared_;
   size_t written = 0;
   try {

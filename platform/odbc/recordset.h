@@ -10,12 +10,16 @@
 #include <vector>
 
 #include "platform/odbc/field_row.h"
-#include "platform/odbc/statement.h"
 #include "platform/variant.h"
 
 namespace mv {
 
 class Connection;
+
+namespace odbc {
+class BatchWriter;
+class Statement;
+}  // namespace odbc
 
 /// The result of one query, fetched completely when opened. Positions follow ADO: an empty
 /// result is at its beginning and its end at once; otherwise the first row is current.
@@ -25,6 +29,9 @@ class Recordset : public FieldSource {
  public:
   /// Runs `sql` on `connection` (which must outlive the recordset) and fetches every row.
   Recordset(Connection& connection, std::string_view sql);
+  ~Recordset() override;
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
 
   bool Bof() const { return rows_.empty() || position_ < 0; }
   bool Eof() const { return rows_.empty() || position_ >= static_cast<long>(rows_.size()); }
@@ -86,12 +93,9 @@ class Recordset : public FieldSource {
   /// The statement for `row`'s shape, prepared on first use.
   PreparedWrite& PreparedFor(const Row& row, PreparedWrites& prepared);
   void WriteRow(Row& row, PreparedWrites& prepared);
-  /// Writes the added rows from pending_[written] on that share one insert, as many as one
-  /// execution takes, and advances `written` past the rows written.
+  /// Writes the added row pending_[written] with the ones after it that share its insert (see
+  /// odbc::BatchWriter), and advances `written` past the rows written.
   void WriteAddedRows(size_t& written, PreparedWrites& prepared);
-  /// The insert of `rows` rows shaped like `first` in one statement, prepared on first use.
-  odbc::Statement& MultiRowInsert(const Row& first, size_t rows,
-                                  const std::vector<size_t>& setColumns);
   void MarkWritten(Row& row);
 
   Connection& connection_;
@@ -104,7 +108,7 @@ class Recordset : public FieldSource {
   /// Statements prepared by earlier batches, kept for the next (a write per order or basket
   /// would otherwise prepare its insert again every time).
   PreparedWrites prepared_;
-  std::map<std::pair<std::vector<bool>, size_t>, std::unique_ptr<odbc::Statement>> multiRowInserts_;
+  std::unique_ptr<odbc::BatchWriter> batchWriter_;  // made on the first batch of added rows
 };
 
 }  // namespace mv

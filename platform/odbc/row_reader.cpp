@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
+#include "platform/odbc/internal/statement.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
@@ -41,19 +42,34 @@ size_t ResultColumns::Index(std::string_view name) const {
   ThrowItemNotFound();
 }
 
-RowReader::RowReader(Connection& connection, std::string_view sql) : statement_(connection) {
-  statement_.ExecuteDirect(connection.ForEngine(sql));
-  columns_ = std::make_shared<const ResultColumns>(statement_.DescribeColumns());
+RowReader::RowReader(Connection& connection, std::string_view sql)
+    : statement_(std::make_unique<odbc::Statement>(connection)) {
+  statement_->ExecuteDirect(connection.ForEngine(sql));
+  columns_ = std::make_shared<const ResultColumns>(statement_->DescribeColumns());
 }
+
+RowReader::RowReader(Connection& connection, std::string_view sql,
+                     const std::vector<QueryParameter>& parameters)
+    : statement_(std::make_unique<odbc::Statement>(connection)) {
+  statement_->Prepare(connection.ForEngine(sql));
+  SQLUSMALLINT number = 1;
+  for (const QueryParameter& parameter : parameters) {
+    statement_->BindParameter(number++, parameter.value, parameter.column);
+  }
+  statement_->Execute();
+  columns_ = std::make_shared<const ResultColumns>(statement_->DescribeColumns());
+}
+
+RowReader::~RowReader() = default;
 
 bool RowReader::Next() {
   row_.reset();
-  if (!statement_.Fetch()) return false;
+  if (!statement_->Fetch()) return false;
   const auto& columns = columns_->All();
   std::vector<Variant> values;
   values.reserve(columns.size());
   for (size_t i = 0; i < columns.size(); ++i) {
-    values.push_back(statement_.GetValue(static_cast<SQLUSMALLINT>(i), columns[i]));
+    values.push_back(statement_->GetValue(static_cast<SQLUSMALLINT>(i), columns[i]));
   }
   row_ = std::make_unique<FieldRow>(columns_, std::move(values));
   return true;

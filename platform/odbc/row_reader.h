@@ -4,18 +4,36 @@
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include "platform/odbc/column_info.h"
 #include "platform/odbc/field_row.h"
-#include "platform/odbc/statement.h"
+#include "platform/variant.h"
 
 namespace mv {
 
 class Connection;
 
+namespace odbc {
+class Statement;
+}
+
+/// A value for one "?" of a query, sent typed as a value of `column`.
+struct QueryParameter {
+  Variant value;
+  odbc::ColumnInfo column;
+};
+
 class RowReader {
  public:
   /// Runs `sql` on `connection` (which must outlive the reader); no row is current yet.
   RowReader(Connection& connection, std::string_view sql);
+  /// Prepares `sql`, binds its "?" in order to `parameters` and runs it.
+  RowReader(Connection& connection, std::string_view sql,
+            const std::vector<QueryParameter>& parameters);
+  ~RowReader();
+  RowReader(const RowReader&) = delete;
+  RowReader& operator=(const RowReader&) = delete;
 
   /// Makes the next row current; false after the last.
   bool Next();
@@ -25,7 +43,7 @@ class RowReader {
   const ResultColumns& Columns() const { return *columns_; }
 
  private:
-  odbc::Statement statement_;
+  std::unique_ptr<odbc::Statement> statement_;
   std::shared_ptr<const ResultColumns> columns_;
   std::unique_ptr<FieldRow> row_;
 };

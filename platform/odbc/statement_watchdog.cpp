@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/odbc/internal/handle.h"
+
 namespace mv::odbc {
 namespace {
 

@@ -6,10 +6,13 @@
 #include <functional>
 #include <memory>
 
-#include "platform/odbc/odbc_error.h"
+#include <vector>
+
 #include "platform/odbc/tcp_link.h"
 
 namespace mv::odbc {
+
+class Handle;
 
 /// While it lives, the watchdog cancels the call running on `statement` (SQLCancel, on a thread
 /// of its own, since a driver's cancel may itself wait for the server) once `timeout` has

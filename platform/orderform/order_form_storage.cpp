@@ -2,6 +2,7 @@
 #include "platform/orderform/order_form_storage.h"
 
 #include "platform/errors.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
 
@@ -27,11 +28,10 @@ void OrderFormStorage::InitStorage(const std::string& connectionString, const st
   }
   auto connection =
       std::make_unique<Connection>(connectionString, kLoginTimeoutSeconds, kQueryTimeoutSeconds);
-  odbc::Statement probe(*connection);
-  probe.ExecuteDirect("SELECT " + keyColumn + ", " + marshalledColumn +
-                      (dateColumn.empty() ? "" : ", " + dateColumn) + " FROM " + table +
-                      " WHERE 1 = 0");
-  keyColumn_ = probe.DescribeColumns().at(0);
+  const RowReader probe(*connection, "SELECT " + keyColumn + ", " + marshalledColumn +
+                                         (dateColumn.empty() ? "" : ", " + dateColumn) + " FROM " +
+                                         table + " WHERE 1 = 0");
+  keyColumn_ = probe.Columns().All().at(0);
   selectByKey_ = "SELECT " + marshalledColumn + " FROM " + table + " WHERE " + keyColumn + " = ?";
   keyColumnName_ = keyColumn;
   marshalledColumnName_ = marshalledColumn;
@@ -43,15 +43,11 @@ std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& ke
     throw errors::ObjectNotSet();
   }
   const std::string orderId = key.ToText();
-  odbc::Statement select(*connection_);
-  select.Prepare(selectByKey_);
-  select.BindParameter(1, key, keyColumn_);
-  select.Execute();
-  const auto columns = select.DescribeColumns();
-  if (!select.Fetch()) {
+  RowReader select(*connection_, selectByKey_, {{key, keyColumn_}});
+  if (!select.Next()) {
     throw errors::OrderFormNotFound(orderId);
   }
-  return Decode(orderId, select.GetValue(0, columns.at(0)));
+  return Decode(orderId, select.Row().Field(select.Columns()[0].name));
 }
 
 std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(const FieldSource& row) const {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/odbc/column_info.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/field_row.h"
-#include "platform/odbc/statement.h"
 #include "platform/variant.h"
 
 namespace mv {

@@ -12,6 +12,7 @@
 #include "app/frm_convert.h"
 #include "driver/connection_values.h"
 #include "driver/converter.h"
+#include "platform/process_locale.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 
@@ -98,11 +99,13 @@ void UseOffscreenPlatformUnlessSet();
 
 }  // namespace mv::testing
 
-/// main() for a QTest class that needs widgets, on the offscreen platform by default.
+/// main() for a QTest class that needs widgets, on the offscreen platform by default, with the
+/// process locale the program sets.
 #define MV_WIDGET_TEST_MAIN(TestClass)            \
   int main(int argc, char** argv) {               \
     mv::testing::UseOffscreenPlatformUnlessSet(); \
     QApplication application(argc, argv);         \
+    mv::PrepareProcessLocale();                   \
     TestClass test;                               \
     return QTest::qExec(&test, argc, argv);       \
   }

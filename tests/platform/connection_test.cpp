@@ -79,6 +79,7 @@ TEST(ConnectionTest, FailingStatementGivesOneLineDescriptionAndANumber) {
     EXPECT_NE(error.Number(), 0);
     EXPECT_NE(error.Description().find("no_such_table"), std::string::npos) << error.Description();
     EXPECT_EQ(error.Description().find_first_of("\r\n\t"), std::string::npos);
+    EXPECT_EQ(error.SqlState().size(), 5u) << error.SqlState();
   }
 }
 

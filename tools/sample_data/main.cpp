@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/convert_functions.h"
+#include "platform/process_locale.h"
 #include "platform/runtime_error.h"
 #include "tools/sample_data/sample_set.h"
 #include "tools/setup/database_factory.h"
@@ -42,6 +43,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  mv::PrepareProcessLocale();
   std::map<std::string, std::string> options;
   bool create = false;
   for (int i = 1; i < argc; ++i) {

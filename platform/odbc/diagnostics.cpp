@@ -1,17 +1,14 @@
-#include "platform/odbc/odbc_error.h"
+#include "platform/odbc/internal/diagnostics.h"
 
 #include <algorithm>
-#include <clocale>
 #include <iterator>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
-
-#ifndef _WIN32
-#include <langinfo.h>
-#endif
 
 namespace mv::odbc {
 
@@ -40,19 +37,6 @@ void RemoveAll(std::string& text, std::string_view part) {
   }
 }
 
-/// Driver managers turn the wide calls into narrow ones for drivers that only have those, in
-/// the encoding of the process's character locale. The C locale would squeeze every shop text
-/// into ASCII, so the user's locale is taken, and UTF-8 where that names no encoding beyond
-/// ASCII (the same rule as the program's narrow code page).
-void UseTextEncodingOfTheUser() {
-#ifndef _WIN32
-  std::setlocale(LC_CTYPE, "");
-  if (NarrowCodePageName() == "UTF-8" && std::string(nl_langinfo(CODESET)) != "UTF-8") {
-    std::setlocale(LC_CTYPE, "C.UTF-8");
-  }
-#endif
-}
-
 /// Whether a diagnostic says that the connection is gone: the ODBC class 08 (connection
 /// exception); PostgreSQL's 57P01 and 57P02, with which the server ends a session it
 /// terminates; or the texts with which the PostgreSQL driver reports a lost server under a
@@ -66,58 +50,33 @@ bool IsConnectionLost(std::string_view sqlState, std::string_view message) {
   return false;
 }
 
-}  // namespace
-
-Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
-  if (!SQL_SUCCEEDED(SQLAllocHandle(type, parent, &handle_))) {
-    handle_ = SQL_NULL_HANDLE;
-    throw errors::ProviderError("Cannot allocate an ODBC handle");
-  }
-}
-
-Handle::~Handle() { Reset(); }
-
-Handle::Handle(Handle&& other) noexcept
-    : type_(other.type_), handle_(std::exchange(other.handle_, nullptr)) {}
-
-Handle& Handle::operator=(Handle&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    type_ = other.type_;
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
-}
-
-void Handle::Reset() noexcept {
-  if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
-  handle_ = SQL_NULL_HANDLE;
-}
-
-namespace {
-
 struct Diagnostic {
   std::string sqlState;
   SQLINTEGER native = 0;
   std::string text;
 };
 
-/// The first diagnostic record of `handle`; `fallback` as its text when there is none.
+/// The first diagnostic record of `handle`; `fallback` as its text when there is none. The
+/// driver is asked for the message's length first, and the message is then read whole.
 Diagnostic FirstDiagnostic(const Handle& handle, std::string fallback) {
   SQLWCHAR state[6] = {};
   SQLINTEGER native = 0;
-  SQLWCHAR message[2048] = {};
   SQLSMALLINT length = 0;
-  if (!SQL_SUCCEEDED(SQLGetDiagRecW(handle.Type(), handle.Get(), 1, state, &native, message,
-                                    static_cast<SQLSMALLINT>(std::size(message)), &length))) {
+  if (!SQL_SUCCEEDED(
+          SQLGetDiagRecW(handle.Type(), handle.Get(), 1, state, &native, nullptr, 0, &length))) {
     return {"", 0, std::move(fallback)};
   }
-  const auto* chars = reinterpret_cast<const char16_t*>(message);
+  std::vector<SQLWCHAR> message(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)) + 1);
+  if (!SQL_SUCCEEDED(SQLGetDiagRecW(handle.Type(), handle.Get(), 1, state, &native, message.data(),
+                                    static_cast<SQLSMALLINT>(message.size()), &length))) {
+    return {"", 0, std::move(fallback)};
+  }
+  const auto* chars = reinterpret_cast<const char16_t*>(message.data());
   return {Utf16ToUtf8(
               std::u16string_view(reinterpret_cast<const char16_t*>(state), std::size(state) - 1)),
           native,
           Utf16ToUtf8(std::u16string_view(
-              chars, std::min<size_t>(static_cast<size_t>(length), std::size(message) - 1)))};
+              chars, std::min<size_t>(static_cast<size_t>(length), message.size() - 1)))};
 }
 
 }  // namespace
@@ -139,18 +98,6 @@ void ThrowTimedOut(const Handle& handle, bool connectionLost) {
                        OneLine(diagnostic.text), diagnostic.sqlState, connectionLost);
   }
   throw errors::QueryTimeout(connectionLost);
-}
-
-SQLHENV Environment() {
-  static const Handle environment = [] {
-    UseTextEncodingOfTheUser();
-    Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
-                        reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
-          env);
-    return env;
-  }();
-  return environment.Get();
 }
 
 }  // namespace mv::odbc

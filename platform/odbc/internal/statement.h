@@ -1,14 +1,14 @@
 // One ODBC statement on a connection: execute, describe and fetch result columns as Variants,
-// bind Variants as parameters.
+// bind Variants as parameters, every call that waits for the server under the watchdog.
 #pragma once
 
 #include <deque>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/odbc/odbc_error.h"
+#include "platform/odbc/column_info.h"
+#include "platform/odbc/internal/handle.h"
+#include "platform/odbc/internal/value_binding.h"
 #include "platform/variant.h"
 
 namespace mv {
@@ -16,32 +16,6 @@ class Connection;
 }
 
 namespace mv::odbc {
-
-/// What the driver reports of one result column.
-struct ColumnInfo {
-  std::string name;
-  SQLSMALLINT sqlType = SQL_UNKNOWN_TYPE;
-  SQLULEN size = 0;
-  SQLSMALLINT decimalDigits = 0;
-  std::string typeName;  // the engine's own name of the type ("money", "numeric")
-  VariantKind kind = VariantKind::String;
-};
-
-/// The Variant kind a column of this SQL type reads as, as ADO maps them: decimal and numeric
-/// as Decimal, only the engine's money types as Currency.
-VariantKind KindOfColumn(SQLSMALLINT sqlType, std::string_view typeName);
-
-/// How a parameter value reaches the driver: the C type of its buffer, and the SQL type and
-/// column size it is sent as.
-struct ParameterType {
-  SQLSMALLINT cType = SQL_C_CHAR;
-  SQLSMALLINT sqlType = SQL_WVARCHAR;
-  SQLULEN size = 0;
-  SQLSMALLINT decimalDigits = 0;
-};
-
-/// Whether a parameter can hold `value`: every kind but Error and objects.
-bool Bindable(const Variant& value);
 
 /// Every call that waits for the server (execute, fetch, read a value) is watched: one that
 /// has not answered within the connection's query time-out is cancelled and throws
@@ -76,13 +50,11 @@ class Statement {
   /// Runs `call` under the connection's query time-out; see the class.
   template <typename Call>
   auto Watched(Call call);
-  Variant ReadValue(SQLUSMALLINT index, const ColumnInfo& column);
 
   Connection* connection_;
   Handle statement_;
-  bool wideText_;  // texts go through the wide calls (Connection::TakesWideText)
-  std::deque<std::vector<char>> parameterData_;
-  std::deque<SQLLEN> parameterLengths_;
+  bool narrowText_;  // texts go through the narrow calls (EngineCapabilities)
+  std::deque<ParameterValue> parameters_;
 };
 
 }  // namespace mv::odbc

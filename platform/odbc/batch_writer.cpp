@@ -1,0 +1,99 @@
+#include "platform/odbc/internal/batch_writer.h"
+
+#include <algorithm>
+
+#include "platform/odbc/connection.h"
+#include "platform/runtime_error.h"
+
+namespace mv::odbc {
+namespace {
+
+/// How many added rows go to the database in one execution at most, and how many values they
+/// bind at most (SQL Server takes 2,100 parameters, SQLite 32,766, PostgreSQL 65,535).
+constexpr size_t kRowsPerExecution = 500;
+constexpr size_t kMaxParameters = 2000;
+/// How many multi-row inserts of different sizes a writer keeps prepared.
+constexpr size_t kMaxKeptMultiRowInserts = 16;
+
+}  // namespace
+
+BatchWriter::BatchWriter(Connection& connection, std::string table, ResultColumns columns)
+    : connection_(connection), table_(std::move(table)), columns_(std::move(columns)) {}
+
+void BatchWriter::WriteAdded(const std::vector<size_t>& setColumns, const PendingRows& rows) {
+  const std::vector<const std::vector<Variant>*> together = RowsOfOneInsert(setColumns, rows);
+  if (together.size() < 2) {
+    rows.writeNextAlone();
+    return;
+  }
+  const bool inserted = InsertTogether(together, setColumns);
+  for (size_t n = 0; n < together.size(); ++n) {
+    if (inserted) {
+      rows.markNextWritten();
+    } else {
+      rows.writeNextAlone();
+    }
+  }
+}
+
+std::vector<const std::vector<Variant>*> BatchWriter::RowsOfOneInsert(
+    const std::vector<size_t>& setColumns, const PendingRows& rows) const {
+  const size_t maxRows =
+      setColumns.empty() ? 1 : std::min(kRowsPerExecution, kMaxParameters / setColumns.size());
+  std::vector<const std::vector<Variant>*> together;
+  while (together.size() < maxRows) {
+    const std::vector<Variant>* values = rows.addedLikeNext(together.size());
+    if (values == nullptr) break;
+    // A value no parameter holds ends the statement before its row, which then fails alone.
+    if (std::any_of(setColumns.begin(), setColumns.end(),
+                    [values](size_t i) { return !Bindable((*values)[i]); })) {
+      break;
+    }
+    together.push_back(values);
+  }
+  return together;
+}
+
+bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>& rows,
+                                 const std::vector<size_t>& setColumns) {
+  Statement& insert = MultiRowInsert(setColumns, rows.size());
+  insert.ClearParameters();
+  SQLUSMALLINT number = 1;
+  for (const std::vector<Variant>* values : rows) {
+    for (size_t i : setColumns) insert.BindParameter(number++, (*values)[i], columns_[i]);
+  }
+  bool executed = false;
+  {
+    Savepoint savepoint(connection_);
+    try {
+      insert.Execute();
+      executed = true;
+      savepoint.Keep();
+    } catch (const RuntimeError&) {
+      savepoint.Undo();
+    }
+  }
+  insert.ClearParameters();
+  return executed;
+}
+
+Statement& BatchWriter::MultiRowInsert(const std::vector<size_t>& setColumns, size_t rows) {
+  auto key = std::make_pair(setColumns, rows);
+  if (const auto found = inserts_.find(key); found != inserts_.end()) return *found->second;
+  // Statements for the odd tail sizes of earlier batches are dropped before they pile up.
+  if (inserts_.size() >= kMaxKeptMultiRowInserts) inserts_.clear();
+  std::string names;
+  std::string row;
+  for (size_t i : setColumns) {
+    names += (names.empty() ? "" : ", ") + columns_[i].name;
+    row += row.empty() ? "(?" : ", ?";
+  }
+  row += ")";
+  std::string sql = "insert into " + table_ + " (" + names + ") values " + row;
+  for (size_t n = 1; n < rows; ++n) sql += ", " + row;
+  auto statement = std::make_unique<Statement>(connection_);
+  statement->Prepare(sql);
+  return *(inserts_[std::move(key)] = std::move(statement));
+}
+
+}  // namespace mv::odbc

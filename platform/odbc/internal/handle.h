@@ -1,0 +1,34 @@
+// Ownership of ODBC handles, and the process's ODBC environment.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+namespace mv::odbc {
+
+/// Owns one ODBC handle and frees it when destroyed.
+class Handle {
+ public:
+  Handle() = default;
+  /// Allocates a handle of `type` under `parent` (SQL_NULL_HANDLE for the environment).
+  Handle(SQLSMALLINT type, SQLHANDLE parent);
+  ~Handle();
+  Handle(Handle&& other) noexcept;
+  Handle& operator=(Handle&& other) noexcept;
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  SQLHANDLE Get() const { return handle_; }
+  SQLSMALLINT Type() const { return type_; }
+  void Reset() noexcept;
+
+ private:
+  SQLSMALLINT type_ = 0;
+  SQLHANDLE handle_ = SQL_NULL_HANDLE;
+};
+
+/// The process's ODBC environment (ODBC 3), created on first use. The process's character
+/// locale is set at start-up beforehand (PrepareProcessLocale).
+SQLHENV Environment();
+
+}  // namespace mv::odbc
