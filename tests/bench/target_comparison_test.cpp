@@ -43,7 +43,7 @@ const ComparisonCase kCases[] = {
     {"MissingLastRow",
      {"delete from items where id = 6000"},
      {"items: 6000 rows in the first, 5999 in the second"}},
-    {"ManyChangedRowsReportedUpToTheLimit",
+    {"ManyChangedRowsUpToTheLimit",
      {"update items set name = 'x' where id <= 5"},
      {"items: row id 1: name 'item1' / 'x'", "items: row id 2: name 'item2' / 'x'",
       "items: 3 more differing rows"}},
@@ -51,7 +51,7 @@ const ComparisonCase kCases[] = {
 
 class CompareTablesTest : public ::testing::TestWithParam<ComparisonCase> {};
 
-TEST_P(CompareTablesTest, ReportsEveryKindOfDifference) {
+TEST_P(CompareTablesTest, ReportsEachKind) {
   const TestDatabase first, second;
   const auto a = first.Connect();
   const auto b = second.Connect();

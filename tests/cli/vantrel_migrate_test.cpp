@@ -95,7 +95,7 @@ std::string Filled(std::string text, const std::string& placeholder, const std::
   return text;
 }
 
-TEST_P(RunTest, PrintsTheWindowsTextsAndLeavesTheSettingsFileAlone) {
+TEST_P(RunTest, PrintsTheWindowsTexts) {
   const RunCase& c = GetParam();
   Shop shop;
   shop.source.Connect()->Execute("insert into zones values (5, 'Domestic', 'Home country')");

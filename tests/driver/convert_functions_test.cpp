@@ -35,7 +35,7 @@ struct FieldCase {
 
 class ValidateFieldsTest : public ::testing::TestWithParam<FieldCase> {};
 
-TEST_P(ValidateFieldsTest, ShowsTheFirstEmptyFieldOnly) {
+TEST_P(ValidateFieldsTest, FirstEmptyOnly) {
   const FieldCase& c = GetParam();
   RecordingMessageDisplay messages;
   std::vector<std::string> failures;
@@ -137,7 +137,7 @@ struct HideCase {
 
 class HidePasswordTest : public ::testing::TestWithParam<HideCase> {};
 
-TEST_P(HidePasswordTest, NoFormOfThePasswordRemains) {
+TEST_P(HidePasswordTest, NoFormRemains) {
   EXPECT_EQ(HidePassword(GetParam().text, GetParam().password), GetParam().hidden);
 }
 

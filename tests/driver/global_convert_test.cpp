@@ -196,7 +196,7 @@ struct ConnectFailureCase {
 class ConnectFailureTest : public GlobalConvertTest,
                            public ::testing::WithParamInterface<ConnectFailureCase> {};
 
-TEST_P(ConnectFailureTest, EachFailureIsLoggedWithItsReasonAndNeverThePassword) {
+TEST_P(ConnectFailureTest, LogsTheReasonNotThePassword) {
   const ConnectFailureCase& c = GetParam();
   std::vector<std::pair<std::string, Reason>> expected;
   if (c.sourceDown) {

@@ -71,7 +71,7 @@ void PrintTo(const LargeBatchCase& c, std::ostream* out) {
 class LargeBatchTest : public RecordsetTest,
                        public ::testing::WithParamInterface<LargeBatchCase> {};
 
-TEST_P(LargeBatchTest, FailingRowKeepsTheRowsBeforeItAndLeavesItAndTheRestPending) {
+TEST_P(LargeBatchTest, KeepsRowsBeforeFailure) {
   constexpr int kRows = 1100;
   const int failing = GetParam().failingRow;
   const int takenId = failing + 1;

@@ -135,7 +135,7 @@ class FrozenServerTest : public ::testing::TestWithParam<FrozenCall> {
   }
 };
 
-TEST_P(FrozenServerTest, CallFailsWithTheTimeoutErrorAndTheConnectionCutOff) {
+TEST_P(FrozenServerTest, TimesOutAndCutsTheLink) {
   TestDatabase database;
   auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
   std::vector<pid_t> frozen{BackendOf(*connection)};

@@ -125,7 +125,7 @@ TEST_F(ConvertBasketsTest, TextsBeyondTheBasicPlaneReachTheTarget) {
   EXPECT_EQ(lines[0][1].AsString(), "\U00013000-1");
 }
 
-TEST_F(ConvertBasketsTest, TextHoldingANulCharacterEndsTheRunUnderItsBasketInsteadOfBeingCut) {
+TEST_F(ConvertBasketsTest, TextWithANulEndsTheRunUnderItsBasket) {
   auto basket = ValidBasket("B-2", 0);
   basket->Set("order_name", Variant::String(std::string("Basket\0 two", 11)));
   Store({ValidBasket("B-1", 0), basket});

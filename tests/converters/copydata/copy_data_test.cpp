@@ -186,7 +186,7 @@ void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
 
 class CopyDataStopTest : public CopyDataTest, public ::testing::WithParamInterface<StopCase> {};
 
-TEST_P(CopyDataStopTest, StopsAtTheTableAndKeepsTheTablesBeforeIt) {
+TEST_P(CopyDataStopTest, KeepsEarlierTables) {
   if (GetParam().copiedBefore) {
     ASSERT_TRUE(Copy());
   }

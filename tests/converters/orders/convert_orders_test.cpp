@@ -81,7 +81,7 @@ TEST_F(ConvertOrdersTest, WritesEveryHeaderAndLineColumnAndTheLogExactly) {
   EXPECT_EQ(lines->Field("ORDERDISCOUNT"), Variant::Double(0.625));
 }
 
-TEST_F(ConvertOrdersTest, NullFreightTaxDiscountAndLocaleGiveNullTotalDiscountAndEmptySymbol) {
+TEST_F(ConvertOrdersTest, NullFreightTaxDiscountAndLocaleGiveNulls) {
   testing::Row header = With(OrderHeader("N1"), "FREIGHTTAX", Variant::Null());
   header = With(header, "DISCOUNTPERC", Variant::Null());
   InsertSource("orderheader", With(header, "CURRENCYCODE", Variant::String("SEK")));

@@ -35,7 +35,7 @@ class OrderAmountsTest : public testing::OrderDatabaseTest,
   }
 };
 
-TEST_P(OrderAmountsTest, LineAmountArrivesExactlyAndTheTotalsHoldIt) {
+TEST_P(OrderAmountsTest, LineAndTotalsExact) {
   const Variant amount = Variant::Decimal(GetParam().amount);
   InsertSource("orderheader", OrderHeader("A1"));
   InsertSource("orderline", With(With(OrderLine("A1", 1, 100), "AMOUNT", amount), "PRICE", amount));

@@ -36,7 +36,7 @@ void PrintTo(const HeaderFailureCase& c, std::ostream* out) { *out << c.name; }
 class HeaderServiceFailureTest : public OrderFailureTest,
                                  public ::testing::WithParamInterface<HeaderFailureCase> {};
 
-TEST_P(HeaderServiceFailureTest, GivesTheCurrencyBlockAndLeavesNoLines) {
+TEST_P(HeaderServiceFailureTest, GivesCurrencyBlockNoLines) {
   InsertOrder("H1", {100, 101});
 
   EXPECT_FALSE(Run(testing::FailingServices(GetParam().failures)));
@@ -197,7 +197,7 @@ void PrintTo(const EscapedFailureCase& c, std::ostream* out) { *out << c.name; }
 class EscapedFailureTest : public OrderFailureTest,
                            public ::testing::WithParamInterface<EscapedFailureCase> {};
 
-TEST_P(EscapedFailureTest, IsLoggedAsABlockAndTheRunGoesOn) {
+TEST_P(EscapedFailureTest, LoggedAsABlock) {
   const EscapedFailureCase& failure = GetParam();
   testing::Row header = OrderHeader("E1");
   int lineNumber = 1;

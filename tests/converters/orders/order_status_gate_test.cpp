@@ -122,7 +122,7 @@ const GateCase kGateCases[] = {
 class OrderStatusGateTest : public testing::OrderDatabaseTest,
                             public ::testing::WithParamInterface<GateCase> {};
 
-TEST_P(OrderStatusGateTest, ConvertsOrRefusesAsTheFirstMatchingRuleSays) {
+TEST_P(OrderStatusGateTest, FirstRuleDecides) {
   const GateCase& gate = GetParam();
   testing::Row header = With(OrderHeader("G1"), "ORDERSTATUS", gate.orderStatus);
   header = With(header, "WEBPAYMENTMETHOD", gate.webPaymentMethod);

@@ -48,7 +48,7 @@ void ReplaceInFile(const std::string& path, const std::string& from, const std::
 
 using ConvertParametersTest = ParametersTest;
 
-TEST_F(ConvertParametersTest, AnEmptyParameterTableLeavesTheStoreAndStillRunsTheBackendStep) {
+TEST_F(ConvertParametersTest, EmptyParameterTableStillRunsTheBackendStep) {
   AddExportFile(3);
   const std::string before = ReadFileBytes(StorePath());
   EXPECT_TRUE(Run());
