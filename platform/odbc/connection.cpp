@@ -1,6 +1,7 @@
 #include "platform/odbc/connection.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <regex>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/handle.h"
 #include "platform/odbc/internal/statement.h"
+#include "platform/odbc/statement_watchdog.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -99,7 +101,7 @@ void Connection::BeginTransaction() {
 
 void Connection::CommitTransaction() {
   if (!inTransaction_) throw errors::ProviderError("No transaction is open");
-  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_COMMIT), *connection_);
+  EndTransaction(true);
   inTransaction_ = false;
   SetAutoCommit(true);
 }
@@ -107,8 +109,20 @@ void Connection::CommitTransaction() {
 void Connection::RollbackTransaction() {
   if (!inTransaction_) return;
   inTransaction_ = false;
-  odbc::Check(SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_ROLLBACK), *connection_);
+  EndTransaction(false);
   SetAutoCommit(true);
+}
+
+void Connection::EndTransaction(bool commit) {
+  odbc::Deadline deadline(
+      *connection_, std::chrono::seconds(queryTimeoutSeconds_),
+      [this](const std::vector<odbc::TcpLink>& linksBeforeCancel) { CutOff(linksBeforeCancel); });
+  const SQLRETURN code =
+      SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
+  if (const odbc::Deadline::Outcome outcome = deadline.End(); outcome.expired) {
+    odbc::ThrowTimedOut(*connection_, outcome.cutOff);
+  }
+  odbc::Check(code, *connection_);
 }
 
 const odbc::Handle& Connection::Handle() const { return *connection_; }

@@ -87,6 +87,9 @@ class Connection {
 
  private:
   void SetAutoCommit(bool on);
+  /// Commits or rolls back under the query time-out: a server that does not answer is cut off
+  /// and the call fails with the time-out, the connection then lost.
+  void EndTransaction(bool commit);
 
   std::unique_ptr<odbc::Handle> connection_;
   std::string engineName_;

@@ -32,11 +32,7 @@ std::string ToLower(std::string text) {
 std::vector<std::string> PrimaryKeyNames(Connection& connection, const std::string& table) {
   std::vector<std::string> names;
   odbc::Statement statement(connection);
-  std::u16string wide = Utf8ToUtf16(table);
-  odbc::Check(SQLPrimaryKeysW(statement.Get().Get(), nullptr, 0, nullptr, 0,
-                              reinterpret_cast<SQLWCHAR*>(wide.data()),
-                              static_cast<SQLSMALLINT>(wide.size())),
-              statement.Get());
+  statement.PrimaryKeys(table);
   const auto columns = statement.DescribeColumns();
   while (statement.Fetch()) {
     // Column 4 of SQLPrimaryKeys is COLUMN_NAME.

@@ -120,6 +120,16 @@ void Statement::Execute() {
   Check(Watched([this] { return SQLExecute(statement_.Get()); }), statement_);
 }
 
+void Statement::PrimaryKeys(const std::string& table) {
+  std::u16string wide = Utf8ToUtf16(table);
+  Check(Watched([&] {
+          return SQLPrimaryKeysW(statement_.Get(), nullptr, 0, nullptr, 0,
+                                 reinterpret_cast<SQLWCHAR*>(wide.data()),
+                                 static_cast<SQLSMALLINT>(wide.size()));
+        }),
+        statement_);
+}
+
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
   ParameterValue& parameter = parameters_.emplace_back(ToParameter(value, column));
   Check(SQLBindParameter(statement_.Get(), number, SQL_PARAM_INPUT, parameter.type.cType,

@@ -30,6 +30,7 @@ static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
 
 struct Deadline::Entry {
   SQLHANDLE statement = SQL_NULL_HANDLE;
+  bool cancellable = true;  // a statement handle, which SQLCancel and a stop apply to
   Clock::time_point deadline;
   CutOffCall cutOff;
   std::uint64_t stopsAtStart = 0;  // a later stop cancels this call
@@ -76,7 +77,8 @@ class Watchdog {
       for (Deadline::Entry* entry : entries_) {
         if (!entry->cancelledAt) {
           entry->expired = now >= entry->deadline;
-          if (entry->expired || stops != entry->stopsAtStart) StartCancel(*entry, now);
+          const bool stopped = entry->cancellable && stops != entry->stopsAtStart;
+          if (entry->expired || stopped) StartCancel(*entry, now);
         } else if (!entry->cutOffCalled && now >= *entry->cancelledAt + kCancelGrace) {
           entry->cutOffCalled = true;
           entry->cutOff(entry->linksBeforeCancel);
@@ -91,6 +93,7 @@ class Watchdog {
   void StartCancel(Deadline::Entry& entry, Clock::time_point now) {
     entry.cancelledAt = now;
     entry.linksBeforeCancel = OpenTcpLinks();
+    if (!entry.cancellable) return;  // the cut-off follows in time
     entry.cancelling = true;
     try {
       std::thread([this, &entry] {
@@ -111,9 +114,10 @@ class Watchdog {
 
 }  // namespace
 
-Deadline::Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff)
+Deadline::Deadline(const Handle& handle, std::chrono::milliseconds timeout, CutOffCall cutOff)
     : entry_(std::make_unique<Entry>()) {
-  entry_->statement = statement.Get();
+  entry_->statement = handle.Get();
+  entry_->cancellable = handle.Type() == SQL_HANDLE_STMT;
   // A time-out of 0 is ODBC's "none": the call is then only cancelled by a stop.
   entry_->deadline = timeout.count() > 0 ? Clock::now() + timeout : Clock::time_point::max();
   entry_->cutOff = std::move(cutOff);

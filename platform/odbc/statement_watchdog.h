@@ -14,7 +14,7 @@ namespace mv::odbc {
 
 class Handle;
 
-/// While it lives, the watchdog cancels the call running on `statement` (SQLCancel, on a thread
+/// While it lives, the watchdog cancels the call running on `handle` (SQLCancel, on a thread
 /// of its own, since a driver's cancel may itself wait for the server) once `timeout` has
 /// passed, or when CancelRunningStatements() is called. When the call has not returned
 /// `kCancelGrace` after the cancel (a driver that waits for a server that does not answer),
@@ -22,10 +22,13 @@ class Handle;
 /// it must make the call and the cancel return. Watching ends (End or the destructor) once a
 /// cancel in progress is over, so the handle is never cancelled after it is freed.
 /// A `timeout` of 0 or less sets no deadline (ODBC's "no time-out"); a stop still cancels.
+/// A call on a connection handle (the end of a transaction) cannot be cancelled: it is only
+/// cut off, `kCancelGrace` after its time-out, and a stop leaves it alone, so that a commit
+/// under way is never broken off by the operator.
 class Deadline {
  public:
   using CutOffCall = std::function<void(const std::vector<TcpLink>& linksBeforeCancel)>;
-  Deadline(const Handle& statement, std::chrono::milliseconds timeout, CutOffCall cutOff);
+  Deadline(const Handle& handle, std::chrono::milliseconds timeout, CutOffCall cutOff);
   ~Deadline();
   Deadline(const Deadline&) = delete;
   Deadline& operator=(const Deadline&) = delete;

@@ -120,6 +120,7 @@ struct FrozenCall {
   const char* name;
   bool wholeServer;  // the postmaster too, so that a cancel request waits as well
   std::function<void(Connection&)> call;
+  std::function<void(Connection&)> before = [](Connection&) {};  // while the server answers
 };
 
 void PrintTo(const FrozenCall& call, std::ostream* out) { *out << call.name; }
@@ -138,6 +139,7 @@ class FrozenServerTest : public ::testing::TestWithParam<FrozenCall> {
 TEST_P(FrozenServerTest, TimesOutAndCutsTheLink) {
   TestDatabase database;
   auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
+  GetParam().before(*connection);
   std::vector<pid_t> frozen{BackendOf(*connection)};
   if (GetParam().wholeServer) frozen.push_back(Postmaster());
   const Freeze freeze(frozen);
@@ -148,6 +150,11 @@ TEST_P(FrozenServerTest, TimesOutAndCutsTheLink) {
 }
 
 void SelectOne(Connection& connection) { connection.Execute("select 1"); }
+
+void OpenTransaction(Connection& connection) {
+  connection.BeginTransaction();
+  SelectOne(connection);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, FrozenServerTest,
@@ -160,7 +167,14 @@ INSTANTIATE_TEST_SUITE_P(
                                                   "select generate_series(1, 100000) as n");
                                    while (rows.Next()) {
                                    }
-                                 }}),
+                                 }},
+                      // A transaction's end is not a statement: it can only be cut off.
+                      FrozenCall{"Commit", false,
+                                 [](Connection& connection) { connection.CommitTransaction(); },
+                                 OpenTransaction},
+                      FrozenCall{"Rollback", false,
+                                 [](Connection& connection) { connection.RollbackTransaction(); },
+                                 OpenTransaction}),
     Named);
 
 TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {

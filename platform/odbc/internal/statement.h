@@ -37,6 +37,8 @@ class Statement {
   void BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column);
   void ClearParameters();
   void Execute();
+  /// Runs the catalog query for the primary key columns of `table` (SQLPrimaryKeys).
+  void PrimaryKeys(const std::string& table);
   /// The result columns of the executed statement.
   std::vector<ColumnInfo> DescribeColumns();
   /// Moves to the next result row; false after the last.
