@@ -27,6 +27,12 @@ void UnitGroups::Abandon() {
   log_.DropHeld();
 }
 
+void UnitGroups::DropHeldLines() {
+  if (!open_) return;
+  log_.DropHeld();
+  log_.Hold();
+}
+
 void UnitGroups::Open() {
   if (open_) return;
   // A group of one needs no transaction of its own: the unit's savepoint is its transaction.

@@ -34,6 +34,12 @@ class UnitGroups {
 
   /// Rolls the open group back, if any, and drops its held log lines.
   void Abandon();
+  /// Drops the log lines the open group holds so far and holds the ones that follow: for a
+  /// group whose units are written again after their first try was undone.
+  void DropHeldLines();
+
+  /// The most units a group takes: 1 where the engine takes no savepoints.
+  int Size() const { return size_; }
 
   /// The units of the groups committed so far.
   long Committed() const { return committed_; }

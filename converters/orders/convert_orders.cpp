@@ -77,8 +77,8 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   const int groupSize = GroupSize();
   UnitGroups groups(*run.targetConnection, run.log, groupSize, Rehearsing());
   long read = 0;
-  // A group of orders is read with all its lines in one query, written in one transaction
-  // (each order in a savepoint of its own), and logged once committed.
+  // A group of orders is read with all its lines in one query, written in one transaction,
+  // and logged once committed.
   for (std::vector<FieldRow> group = NextOrders(orders, groupSize);
        !group.empty() && !run.connectionLost && !StopRequested();
        group = NextOrders(orders, groupSize)) {
@@ -100,8 +100,16 @@ bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& gro
                                  UnitGroups& groups, OrderTargets& targets, OrderCounts& counts) {
   const auto groupLines = LinesOfOrders(run, group);
   groups.Open();
+  // Most groups hold no failing order: their rows go out together, many to an insert. A group
+  // where an order fails is converted again the careful way, so that only that order is lost.
+  std::optional<std::int32_t> convertedTogether;
+  if (groups.Size() > 1) {
+    convertedTogether = ConvertOrdersTogether(run, group, groupLines, targets, counts);
+  }
+  if (!convertedTogether) groups.DropHeldLines();
   const std::int32_t convertedInGroup =
-      ConvertOrdersOfGroup(run, group, groupLines, targets, counts);
+      convertedTogether ? *convertedTogether
+                        : ConvertOrdersOfGroup(run, group, groupLines, targets, counts);
   if (run.connectionLost) {
     // The group cannot be committed: its orders are rolled back, for a rerun to convert,
     // and the log keeps only the block that tells why.
@@ -135,28 +143,41 @@ std::int32_t ConvertOrders::ConvertOrdersOfGroup(
     OrderCounts& counts) {
   std::int32_t convertedInGroup = 0;
   for (const FieldRow& order : group) {
-    const auto found = groupLines.find(
-        order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
-    switch (ConvertOrder(run, order, found == groupLines.end() ? OrderLines() : found->second,
-                         targets)) {
-      case OrderOutcome::AlreadyConverted:
-        break;
-      case OrderOutcome::Refused:
-        ++counts.RefusedCount;
-        break;
-      case OrderOutcome::Converted:
-        ++convertedInGroup;
-        break;
-      case OrderOutcome::Failed:
-        ++counts.RefusedCount;
-        counts.succeeded = false;
-        Tally("errors");
-        break;
-    }
+    CountOrder(ConvertOrder(run, order, LinesOf(groupLines, order), targets, RowWriting::EachOrder),
+               counts, convertedInGroup);
     // Every further order would fail the same way on a lost connection.
     if (run.connectionLost) break;
   }
   return convertedInGroup;
+}
+
+void ConvertOrders::CountOrder(const OrderAccount& account, OrderCounts& counts,
+                               std::int32_t& convertedInGroup) {
+  switch (account.outcome) {
+    case OrderOutcome::AlreadyConverted:
+      Tally("refused: already converted");
+      break;
+    case OrderOutcome::Refused:
+      ++counts.RefusedCount;
+      Tally(account.refusal);
+      break;
+    case OrderOutcome::Converted:
+      ++convertedInGroup;
+      break;
+    case OrderOutcome::Failed:
+      ++counts.RefusedCount;
+      counts.succeeded = false;
+      Tally("errors");
+      break;
+  }
+}
+
+const ConvertOrders::OrderLines& ConvertOrders::LinesOf(
+    const std::unordered_map<std::string, OrderLines>& groupLines, const FieldSource& order) {
+  static const OrderLines none;
+  const auto found = groupLines.find(
+      order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
+  return found == groupLines.end() ? none : found->second;
 }
 
 bool ConvertOrders::WriteCountLines(OrderRun& run, OrderCounts& counts) {
@@ -194,43 +215,42 @@ std::unordered_map<std::string, ConvertOrders::OrderLines> ConvertOrders::LinesO
   return lines;
 }
 
-ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(OrderRun& run, const FieldSource& orders,
+ConvertOrders::OrderAccount ConvertOrders::ConvertOrder(OrderRun& run, const FieldSource& orders,
                                                         const OrderLines& orderLines,
-                                                        OrderTargets& targets) {
+                                                        OrderTargets& targets, RowWriting writing) {
   Recordset& headers = *targets.headers;
   Recordset& lines = *targets.lines;
   std::string orderId;
   std::string step = "reading the order";
   OrderStatus status;
-  OrderOutcome outcome = OrderOutcome::Failed;
+  OrderAccount account;
   try {
     orderId = orders.Field("ORDERID").ToText();
     step = "looking for the order in the target";
-    if (IsOrderConverted(run, orderId)) {
-      Tally("refused: already converted");
-      return OrderOutcome::AlreadyConverted;
-    }
+    if (IsOrderConverted(run, orderId)) return {OrderOutcome::AlreadyConverted, {}};
     step = "checking the order status";
     if (!CheckOrderStatus(orders, orderLines, status)) {
       run.log.WriteLine(status.orderMessage);
-      Tally("refused: " + RefusalReason(status.orderMessage, orderId));
-      return OrderOutcome::Refused;
+      return {OrderOutcome::Refused, "refused: " + RefusalReason(status.orderMessage, orderId)};
     }
     step = "converting the order lines";
     OrderTotals totals;
-    Savepoint order(*run.targetConnection);
+    std::optional<Savepoint> order;
+    if (writing == RowWriting::EachOrder) order.emplace(*run.targetConnection);
+    Savepoint* const writeUnder = order ? &*order : nullptr;
     bool converted =
-        ConvertOrderLines(run, orders, orderLines, lines, status.NewLineStatus, totals);
+        ConvertOrderLines(run, orders, orderLines, lines, status.NewLineStatus, totals, writeUnder);
     if (converted) {
       step = "converting the order header";
-      converted = ConvertOrderHeader(run, orders, headers, status.NewOrderStatus, totals, order);
+      converted =
+          ConvertOrderHeader(run, orders, headers, status.NewOrderStatus, totals, writeUnder);
     }
     if (converted) {
-      outcome = OrderOutcome::Converted;
+      account.outcome = OrderOutcome::Converted;
       run.convertedOrderIds.insert(orderId);
     } else {
       // The savepoint rolls the written lines back; rows still pending must not be sent with
-      // the next order's batch.
+      // the next order's batch. Written at the group's end, the group is undone anyway.
       headers.CancelBatch();
       lines.CancelBatch();
     }
@@ -239,11 +259,15 @@ ConvertOrders::OrderOutcome ConvertOrders::ConvertOrder(OrderRun& run, const Fie
     lines.CancelBatch();
     WriteFailureBlock(run, orderId, "An error occurred while " + step + ".", error);
   }
-  // The written rows are in the database (or rolled back): the recordsets keep none of them.
-  headers.ForgetWrittenRows();
-  lines.ForgetWrittenRows();
+  if (writing == RowWriting::EachOrder) ForgetWrittenRows(targets);
   if (status.ConflictingLines) WriteConflictWarning(run.log);
-  return outcome;
+  return account;
+}
+
+void ConvertOrders::ForgetWrittenRows(OrderTargets& targets) {
+  // The written rows are in the database (or rolled back): the recordsets keep none of them.
+  targets.headers->ForgetWrittenRows();
+  targets.lines->ForgetWrittenRows();
 }
 
 void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {

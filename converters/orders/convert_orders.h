@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -53,10 +54,12 @@ class ConvertOrders : public Converter {
   /// accepts, logs one account per order and the two count lines. False when an order failed
   /// (nothing of it is written) or the databases could not be opened; refused and already
   /// converted orders do not make it false. Database and data failures are logged, not thrown.
-  /// Orders are written in groups (each order in a savepoint, many in one transaction) and
-  /// logged once their group is committed. When an order fails because a connection is lost,
-  /// its group is rolled back (a rerun converts it), and the run logs that order's block and
-  /// ends with the count lines and false, without trying the remaining orders.
+  /// Orders are written in groups (many in one transaction) and logged once their group is
+  /// committed: a group's rows go out together at its end, and a group where an order fails is
+  /// undone and converted again order by order, each order in a savepoint of its own. When an order
+  /// fails because a connection is lost, its group is rolled back (a rerun converts it), and the
+  /// run logs that order's block and ends with the count lines and false, without trying the
+  /// remaining orders.
   bool ConvertSubmittedOrders(const ConnectionValues& values, TextWriter& i_oLogFile);
 
   /// Deletes the target lines of the order whose ORDERID `iFields` holds, on the target
@@ -66,6 +69,15 @@ class ConvertOrders : public Converter {
 
  private:
   enum class OrderOutcome { AlreadyConverted, Refused, Converted, Failed };
+  /// What converting one order came to; a refused order brings the label it counts under in
+  /// a rehearsal's summary.
+  struct OrderAccount {
+    OrderOutcome outcome = OrderOutcome::Failed;
+    std::string refusal;
+  };
+  /// How the rows of an order reach the target: written with the order, under a savepoint of
+  /// its own, or left pending in the target recordsets for the end of its group.
+  enum class RowWriting { EachOrder, AtGroupEnd };
   /// The source lines of one order, in the order the source gives them.
   using OrderLines = std::vector<FieldRow>;
 
@@ -103,21 +115,53 @@ class ConvertOrders : public Converter {
   /// connection was lost (the group is rolled back) or the commit failed (logged).
   bool ConvertGroup(OrderRun& run, const std::vector<FieldRow>& group, UnitGroups& groups,
                     OrderTargets& targets, OrderCounts& counts);
-  /// Converts the orders of `group`, with their lines from `groupLines`, and answers how many
-  /// it wrote; stops after an order that lost a connection.
+  /// Converts the orders of `group`, with their lines from `groupLines`, each order written
+  /// under a savepoint of its own, and answers how many it wrote; stops after an order that
+  /// lost a connection.
   std::int32_t ConvertOrdersOfGroup(OrderRun& run, const std::vector<FieldRow>& group,
                                     const std::unordered_map<std::string, OrderLines>& groupLines,
                                     OrderTargets& targets, OrderCounts& counts);
+  /// Converts the orders of `group` with no savepoint per order and writes the rows of all of
+  /// them at its end, and answers how many it wrote. When an order fails, or the write, the
+  /// work is undone (target, recordsets, converted ids) and nothing is answered; the caller
+  /// drops the group's log lines and converts it order by order. A lost connection is not
+  /// undone: the orders are counted as ConvertOrdersOfGroup would count them.
+  std::optional<std::int32_t> ConvertOrdersTogether(
+      OrderRun& run, const std::vector<FieldRow>& group,
+      const std::unordered_map<std::string, OrderLines>& groupLines, OrderTargets& targets,
+      OrderCounts& counts);
+  /// Writes the rows the orders of a group left pending and keeps them.
+  static void WriteTogether(OrderTargets& targets, Savepoint& together);
+  /// Counts the orders of `accounts` and answers how many were converted.
+  std::int32_t CountOrders(const std::vector<OrderAccount>& accounts, OrderCounts& counts);
+  /// Counts one order into `counts` and the rehearsal's summary, and a converted one into
+  /// `convertedInGroup`.
+  void CountOrder(const OrderAccount& account, OrderCounts& counts, std::int32_t& convertedInGroup);
+  /// After the connection was lost while the rows of `group` were written together: counts
+  /// its orders as the order-by-order way would have, up to the order whose rows were the
+  /// first not written (the last converted one when all were), which fails with `error`.
+  /// Answers how many orders before it were converted.
+  std::int32_t CountUpToLostOrder(OrderRun& run, const std::vector<FieldRow>& group,
+                                  const std::unordered_map<std::string, OrderLines>& groupLines,
+                                  const std::vector<OrderAccount>& accounts, OrderTargets& targets,
+                                  const RuntimeError& error, OrderCounts& counts);
+  /// The source lines of `order` in `groupLines`; none when it has none.
+  static const OrderLines& LinesOf(const std::unordered_map<std::string, OrderLines>& groupLines,
+                                   const FieldSource& order);
+  /// Drops the rows the recordsets have written.
+  static void ForgetWrittenRows(OrderTargets& targets);
   /// Logs the stop, if one came, and the two count lines; answers the run's result.
   bool WriteCountLines(OrderRun& run, OrderCounts& counts);
   /// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
   static std::unordered_map<std::string, OrderLines> LinesOfOrders(
       OrderRun& run, const std::vector<FieldRow>& group);
-  /// One order with its source lines: gate, then lines and header under one savepoint.
-  /// Failures that the steps do not report themselves are logged here as a three-line block;
-  /// a failed order leaves no row in the target and none pending in `targets`.
-  OrderOutcome ConvertOrder(OrderRun& run, const FieldSource& orders, const OrderLines& orderLines,
-                            OrderTargets& targets);
+  /// One order with its source lines: gate, then lines and header, written under one
+  /// savepoint or left pending as `writing` says. Failures that the steps do not report
+  /// themselves are logged here as a three-line block; a failed order leaves no row in the
+  /// target and none pending in `targets` (nor those other orders left pending).
+  static OrderAccount ConvertOrder(OrderRun& run, const FieldSource& orders,
+                                   const OrderLines& orderLines, OrderTargets& targets,
+                                   RowWriting writing);
 
   // Status gate.
   static bool IsOrderConverted(OrderRun& run, const std::string& orderId);
@@ -127,18 +171,26 @@ class ConvertOrders : public Converter {
   static std::int16_t NullToZero(const Variant& value);
   static void WriteConflictWarning(TextWriter& log);
 
-  /// Appends and writes the order's lines and adds to `totals`. False after logging the
-  /// product-data block when a lookup or a later step fails; failures of the first line
-  /// before its product lookup are thrown.
+  /// Appends the order's lines, writes them under `order` (unless null: they stay pending)
+  /// and adds to `totals`. False after logging the product-data block when a lookup or a
+  /// later step fails; failures of the first line before its product lookup are thrown.
   static bool ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
                                 const OrderLines& orderLines, Recordset& lines,
-                                std::int16_t NewLineStatus, OrderTotals& totals);
-  /// Appends and writes the order's header, keeps `order` and logs "is converted.". False
-  /// after logging the currency-data block when a lookup, the write or keeping the order
-  /// fails; failures while copying the columns are thrown.
+                                std::int16_t NewLineStatus, OrderTotals& totals,
+                                const Savepoint* order);
+  /// Appends the order's header, writes it and keeps `order` (unless null: it stays
+  /// pending), and logs "is converted.". False after logging the currency-data block when a
+  /// lookup, the write or keeping the order fails; failures while copying the columns are
+  /// thrown.
   static bool ConvertOrderHeader(OrderRun& run, const FieldSource& iFields, Recordset& headers,
                                  std::int16_t NewOrderStatus, const OrderTotals& totals,
-                                 Savepoint& order);
+                                 Savepoint* order);
+  /// The block of an order whose line `line` failed after its product lookup.
+  static void WriteProductFailure(OrderRun& run, const FieldSource& line,
+                                  const RuntimeError& error);
+  /// The block of an order whose header `iFields` failed after its columns were copied.
+  static void WriteCurrencyFailure(OrderRun& run, const FieldSource& iFields,
+                                   const RuntimeError& error);
 
   /// The text a value adds to a log line: nothing for Null, its text otherwise.
   static std::string LogText(const Variant& value);

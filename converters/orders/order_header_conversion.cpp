@@ -42,7 +42,7 @@ constexpr std::array<const char*, 3> kClearedHeaderColumns{
 
 bool ConvertOrders::ConvertOrderHeader(OrderRun& run, const FieldSource& iFields,
                                        Recordset& headers, std::int16_t NewOrderStatus,
-                                       const OrderTotals& totals, Savepoint& order) {
+                                       const OrderTotals& totals, Savepoint* order) {
   headers.AddNew();
   for (const auto& [target, source] : kCopiedHeaderColumns) {
     headers.SetField(target, iFields.Field(source));
@@ -74,13 +74,12 @@ bool ConvertOrders::ConvertOrderHeader(OrderRun& run, const FieldSource& iFields
     headers.SetField(
         "CUSTOMERNAME",
         Variant::String(run.services.businessPartner->GetCustomerName(businessPartnerId)));
-    headers.UpdateBatch();
-    order.Keep();
+    if (order) {
+      headers.UpdateBatch();
+      order->Keep();
+    }
   } catch (const RuntimeError& error) {
-    WriteFailureBlock(run, LogText(iFields.Field("ORDERID")),
-                      "An error occurred while reading Currency data for '" +
-                          LogText(iFields.Field("CURRENCYCODE")) + "'.",
-                      error);
+    WriteCurrencyFailure(run, iFields, error);
     return false;
   }
 
@@ -90,6 +89,14 @@ bool ConvertOrders::ConvertOrderHeader(OrderRun& run, const FieldSource& iFields
     // The order is written; a log that cannot take the line does not undo it.
   }
   return true;
+}
+
+void ConvertOrders::WriteCurrencyFailure(OrderRun& run, const FieldSource& iFields,
+                                         const RuntimeError& error) {
+  WriteFailureBlock(run, LogText(iFields.Field("ORDERID")),
+                    "An error occurred while reading Currency data for '" +
+                        LogText(iFields.Field("CURRENCYCODE")) + "'.",
+                    error);
 }
 
 }  // namespace mv

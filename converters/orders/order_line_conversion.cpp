@@ -30,17 +30,16 @@ Variant OrderDiscount(const Variant& amount, const Variant& headerDiscountPercen
 
 bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
                                       const OrderLines& orderLines, Recordset& lines,
-                                      std::int16_t NewLineStatus, OrderTotals& totals) {
+                                      std::int16_t NewLineStatus, OrderTotals& totals,
+                                      const Savepoint* order) {
   if (orderLines.empty()) return false;
 
   bool lookedUp = false;
   bool summing = false;
-  std::string orderId = LogText(iFields.Field("ORDERID"));
-  std::string productId;
+  const FieldRow* current = nullptr;
   try {
     for (const FieldRow& line : orderLines) {
-      orderId = LogText(line.Field("ORDERID"));
-      productId = LogText(line.Field("PRODUCTID"));
+      current = &line;
       lines.AddNew();
       for (const char* column : kCopiedLineColumns) lines.SetField(column, line.Field(column));
       summing = true;
@@ -58,22 +57,28 @@ bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
       const ProductData product =
           run.services.product->GetProductData(line.Field("PRODUCTID").ToLong());
       if (product.errorStatus) {
-        run.log.WriteLine("Product " + productId + " could not be found");
+        run.log.WriteLine("Product " + LogText(line.Field("PRODUCTID")) + " could not be found");
       } else {
         lines.SetField("PARTNUMBER", product.values->Get("PARTNUMBER"));
       }
     }
-    lines.UpdateBatch();
+    if (order) lines.UpdateBatch();
     return true;
   } catch (const RuntimeError& error) {
     // Failures of the first line before its product lookup, and totals that cannot be
     // summed (a Null amount, an Overflow), are the run's to report.
     if (!lookedUp || summing) throw;
-    WriteFailureBlock(run, orderId,
-                      "An error occurred while reading Product data for '" + productId + "'.",
-                      error);
+    WriteProductFailure(run, *current, error);
     return false;
   }
+}
+
+void ConvertOrders::WriteProductFailure(OrderRun& run, const FieldSource& line,
+                                        const RuntimeError& error) {
+  WriteFailureBlock(run, LogText(line.Field("ORDERID")),
+                    "An error occurred while reading Product data for '" +
+                        LogText(line.Field("PRODUCTID")) + "'.",
+                    error);
 }
 
 }  // namespace mv
