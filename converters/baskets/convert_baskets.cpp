@@ -84,6 +84,20 @@ constexpr long kRowsPerProgressReport = 500;
 
 }  // namespace
 
+const char* const ConvertBaskets::kHeaderInsert =
+    "INSERT INTO BASKETHEADER ("
+    "BASKETID, BASKETNAME, "
+    "BASKETDATE, CURRENCYCODE, "
+    "USERID, USERLOCALE, "
+    "BUSINESSPARTNERID) "
+    "VALUES ";
+const char* const ConvertBaskets::kLineInsert =
+    "INSERT INTO BASKETLINE("
+    "BASKETID, BASKETLINENR, SKU, "
+    "QUANTITY, REQUESTDATE, PRODUCTCONFIGURABLE, "
+    "PRODUCTCONFIGID, PRODUCTCONFIGCOMPLETE "
+    ") VALUES ";
+
 bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   logFile_ = &log;
   BasketRun run{log};
@@ -91,7 +105,14 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   try {
     BasketSource source = OpenSource(values, log);
     OpenTarget(run, values);
-    while (!StopRequested() && source.baskets->Next()) ConvertRow(run, source);
+    if (run.groups->Size() == 1) {
+      while (!StopRequested() && source.baskets->Next()) {
+        ConvertRow(run, source, CurrentRow(run, source));
+      }
+    } else {
+      while (ConvertGroupTogether(run, source)) {
+      }
+    }
     return Finish(run, source, values);
   } catch (const std::exception& error) {
     return EndWithError(run, error);
@@ -117,47 +138,72 @@ void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) 
   run.groups = std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing());
 }
 
-void ConvertBaskets::ConvertRow(BasketRun& run, BasketSource& source) {
-  if (++run.row % kRowsPerProgressReport == 0) ReportProgress(run.row, source.total, "baskets");
+ConvertBaskets::BasketRow ConvertBaskets::CurrentRow(BasketRun& run, BasketSource& source) {
+  return {source.baskets->Row(), ++run.row};
+}
+
+void ConvertBaskets::ConvertRow(BasketRun& run, BasketSource& source, const BasketRow& row) {
+  ReportRowProgress(row, source);
   run.groups->Open();
-  const std::shared_ptr<const VariantObject> orderForm = OrderFormOf(run, source);
-  if (!orderForm) return;
-  if (!ValidateBasket(run.log, *orderForm)) {
-    Tally("refused: validation failure");
+  CountBasket(run, ConvertBasket(run, source, row, nullptr));
+}
+
+ConvertBaskets::BasketAccount ConvertBaskets::ConvertBasket(BasketRun& run, BasketSource& source,
+                                                            const BasketRow& row,
+                                                            GroupInserts* together) {
+  BasketAccount account;
+  const std::shared_ptr<const VariantObject> orderForm = OrderFormOf(run, source, row, account);
+  if (!orderForm) return account;
+  if (!ValidateBasket(run.log, *orderForm)) return {false, "refused: validation failure", false};
+  if (together) {
+    AddBasketHeader(*orderForm, together->headers);
+    AddBasketLines(*orderForm, together->lines);
+  } else {
+    WriteBasket(*orderForm, *run.target);
+  }
+  run.convertedIds.insert(row.fields.Field("order_id").ToText());
+  return {true, {}, false};
+}
+
+void ConvertBaskets::CountBasket(BasketRun& run, const BasketAccount& account) {
+  if (account.written) {
+    run.groups->UnitWritten();
     return;
   }
-  {
-    Savepoint basket(*run.target);
-    InsertBasketHeader(*orderForm, *run.target);
-    InsertBasketLines(*orderForm, *run.target);
-    basket.Keep();
+  Tally(account.refusal);
+  if (account.damaged) ++run.damaged;
+}
+
+void ConvertBaskets::ReportRowProgress(const BasketRow& row, const BasketSource& source) {
+  if (row.number % kRowsPerProgressReport == 0) {
+    ReportProgress(row.number, source.total, "baskets");
   }
-  run.convertedIds.insert(source.baskets->Row().Field("order_id").ToText());
-  run.groups->UnitWritten();
 }
 
 std::shared_ptr<const VariantObject> ConvertBaskets::OrderFormOf(BasketRun& run,
-                                                                 BasketSource& source) {
-  const Variant& basketId = source.baskets->Row().Field("order_id");
+                                                                 BasketSource& source,
+                                                                 const BasketRow& row,
+                                                                 BasketAccount& account) {
+  const Variant& basketId = row.fields.Field("order_id");
   try {
     if (!basketId.IsNull() && run.convertedIds.contains(basketId.ToText())) {
-      Tally("refused: already converted");
+      account.refusal = "refused: already converted";
       return nullptr;
     }
     if (!source.storage) {
       throw errors::ObjectNotSet();
     }
-    return source.storage->DataOf(source.baskets->Row());
+    return source.storage->DataOf(row.fields);
   } catch (const RuntimeError& error) {
     // A basket without id or with a damaged order form is logged and skipped, so that it
     // does not keep the baskets after it from being converted.
     if (!basketId.IsNull() && error.Number() != errors::kOrderFormDamaged) throw;
     run.log.WriteLine("OrderID: " + (basketId.IsNull()
-                                         ? "(no id, row " + std::to_string(run.row) + ")"
+                                         ? "(no id, row " + std::to_string(row.number) + ")"
                                          : basketId.ToText()));
     WriteErrorOccured(run.log, error);
-    Tally(basketId.IsNull() ? "refused: no basket id" : "refused: damaged order form");
-    ++run.damaged;
+    account.refusal = basketId.IsNull() ? "refused: no basket id" : "refused: damaged order form";
+    account.damaged = true;
     return nullptr;
   }
 }
@@ -209,58 +255,51 @@ std::string ConvertBaskets::SQLEncode(const std::string& i_sStrValue) {
   }
 }
 
-void ConvertBaskets::InsertBasketHeader(const VariantObject& orderForm, Connection& target) {
-  std::string statement =
-      "INSERT INTO BASKETHEADER ("
-      "BASKETID, BASKETNAME, "
-      "BASKETDATE, CURRENCYCODE, "
-      "USERID, USERLOCALE, "
-      "BUSINESSPARTNERID) "
-      "VALUES (";
-  for (const char* name :
-       {"order_id", "order_name", "order_date", "currency_code", "shopper_id", "user_locale"}) {
-    AppendSQLValue(statement, Entry(orderForm, name), true);
-  }
-  AppendSQLValue(statement, Entry(orderForm, "business_partner_id"), false);
-  target.Execute(statement);
+void ConvertBaskets::WriteBasket(const VariantObject& orderForm, Connection& target) {
+  Savepoint basket(target);
+  RowInserts header(kHeaderInsert, &target);
+  AddBasketHeader(orderForm, header);
+  header.Finish();
+  RowInserts lines(kLineInsert, &target);
+  AddBasketLines(orderForm, lines);
+  lines.Finish();
+  basket.Keep();
 }
 
-void ConvertBaskets::InsertBasketLines(const VariantObject& orderForm, Connection& target) {
-  const std::vector<Variant>& lines = Lines(orderForm);
-  const std::int16_t lastPosition = LastLinePosition(lines);
-  // The lines go out as multi-row inserts: one statement for a basket's lines (up to the rows
-  // every engine takes in one VALUES list), with each row's literals as one row alone has them.
-  constexpr int kRowsPerStatement = 500;
-  std::string statement;
+void ConvertBaskets::AddBasketHeader(const VariantObject& orderForm, RowInserts& headers) {
+  std::string row = "(";
+  for (const char* name :
+       {"order_id", "order_name", "order_date", "currency_code", "shopper_id", "user_locale"}) {
+    AppendSQLValue(row, Entry(orderForm, name), true);
+  }
+  AppendSQLValue(row, Entry(orderForm, "business_partner_id"), false);
+  headers.Add(row);
+}
+
+void ConvertBaskets::AddBasketLines(const VariantObject& orderForm, RowInserts& lines) {
+  const std::vector<Variant>& items = Lines(orderForm);
+  const std::int16_t lastPosition = LastLinePosition(items);
   for (int position = 0; position <= lastPosition; ++position) {
-    const VariantObject& line = lines[static_cast<std::size_t>(position)].AsObject();
-    statement += statement.empty() ? "INSERT INTO BASKETLINE("
-                                     "BASKETID, BASKETLINENR, SKU, "
-                                     "QUANTITY, REQUESTDATE, PRODUCTCONFIGURABLE, "
-                                     "PRODUCTCONFIGID, PRODUCTCONFIGCOMPLETE "
-                                     ") VALUES ("
-                                   : ", (";
-    AppendSQLValue(statement, Entry(orderForm, "order_id"), true);
-    AppendSQLValue(statement, Variant::Integer(Variant::Long(position + 1).ToInteger()), true);
-    AppendSQLValue(statement, Entry(line, "SKU"), true);
-    AppendSQLValue(statement, Entry(line, "Quantity"), true);
-    AppendSQLValue(statement, Entry(line, "request_date"), true);
+    const VariantObject& line = items[static_cast<std::size_t>(position)].AsObject();
+    std::string row = "(";
+    AppendSQLValue(row, Entry(orderForm, "order_id"), true);
+    AppendSQLValue(row, Variant::Integer(Variant::Long(position + 1).ToInteger()), true);
+    AppendSQLValue(row, Entry(line, "SKU"), true);
+    AppendSQLValue(row, Entry(line, "Quantity"), true);
+    AppendSQLValue(row, Entry(line, "request_date"), true);
     if (Entry(line, "configurable").IsNull()) {
-      statement += "0, Null, 0)";
+      row += "0, Null, 0)";
     } else {
-      AppendSQLValue(statement, Entry(line, "configurable"), true);
-      AppendSQLValue(statement, Entry(line, "config_id"), true);
+      AppendSQLValue(row, Entry(line, "configurable"), true);
+      AppendSQLValue(row, Entry(line, "config_id"), true);
       const Variant complete = Entry(line, "config_complete");
       if (complete.IsNull()) {
-        statement += "0)";
+        row += "0)";
       } else {
-        AppendSQLValue(statement, complete, false);
+        AppendSQLValue(row, complete, false);
       }
     }
-    if ((position + 1) % kRowsPerStatement == 0 || position == lastPosition) {
-      target.Execute(statement);
-      statement.clear();
-    }
+    lines.Add(row);
   }
 }
 

@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
+#include "converters/baskets/row_inserts.h"
 #include "driver/converter.h"
 #include "driver/unit_groups.h"
 #include "platform/odbc/connection.h"
@@ -28,6 +31,9 @@ class ConvertBaskets : public Converter {
   /// other error logs "Error occured: " and its description and answers false at once: the
   /// failing basket leaves nothing in the target, the ones before it stay converted. Rejected
   /// baskets are no error. Errors writing the log reach the caller.
+  /// Where groups hold more than one basket, a group's baskets are first written together at
+  /// its end, without a savepoint per basket; when anything fails, that is undone and the
+  /// group is converted again basket by basket, which then fails as described.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
   /// The SQL literal of a text. On failure (text that is not UTF-8) writes the error's
@@ -59,23 +65,74 @@ class ConvertBaskets : public Converter {
     long row = 0;
   };
 
+  /// One row of ORDERLIST, held so that its group can be converted again, and its number
+  /// counting the rows from 1.
+  struct BasketRow {
+    FieldRow fields;
+    long number = 0;
+  };
+  /// What one row came to: a basket written, or the label under which a rehearsal's summary
+  /// counts its refusal, and whether it was skipped for a missing id or a damaged order form.
+  struct BasketAccount {
+    bool written = false;
+    std::string refusal;
+    bool damaged = false;
+  };
+  /// The rows of the group being converted together, and how reading them ended.
+  struct GroupRows {
+    std::vector<BasketRow> rows;
+    bool more = true;          // false after the last row or a stop
+    std::exception_ptr error;  // a failure reading the next row, thrown once the group is done
+  };
+  /// The inserts the baskets of a group leave for its end.
+  struct GroupInserts {
+    GroupInserts() : headers(kHeaderInsert), lines(kLineInsert) {}
+    void Execute(Connection& target);
+    RowInserts headers;
+    RowInserts lines;
+  };
+  static const char* const kHeaderInsert;
+  static const char* const kLineInsert;
+
   static BasketSource OpenSource(const ConnectionValues& values, TextWriter& log);
   void OpenTarget(BasketRun& run, const ConnectionValues& values);
-  /// Converts the row the reader stands on.
-  void ConvertRow(BasketRun& run, BasketSource& source);
-  /// The order form of the current row; null when the row is already converted or, after
-  /// logging it, has no id or a damaged order form. Other failures are thrown.
-  std::shared_ptr<const VariantObject> OrderFormOf(BasketRun& run, BasketSource& source);
+  /// The row the reader stands on, counted.
+  static BasketRow CurrentRow(BasketRun& run, BasketSource& source);
+  /// Converts one row, its basket written under a savepoint of its own.
+  void ConvertRow(BasketRun& run, BasketSource& source, const BasketRow& row);
+  /// Reads and converts the rows of one group, its baskets written together at its end; a group
+  /// where anything fails is converted again row by row. Answers whether rows may follow.
+  bool ConvertGroupTogether(BasketRun& run, BasketSource& source);
+  /// Adds the next row to `group`, unless a stop was asked for, the rows are at their end or
+  /// reading failed; answers whether it did.
+  bool ReadNextRow(BasketRun& run, BasketSource& source, GroupRows& group);
+  /// Converts the rows of `group` and reads the group's further rows, leaving the baskets'
+  /// inserts for the group's end, then writes them. When anything fails, the writes and the
+  /// ids added are undone and nothing is answered.
+  std::optional<std::vector<BasketAccount>> ConvertTogether(BasketRun& run, BasketSource& source,
+                                                            GroupRows& group);
+  /// Converts a row: its basket is written under a savepoint of its own, or, with `together`,
+  /// its inserts are left there. Failures other than a damaged row are thrown.
+  BasketAccount ConvertBasket(BasketRun& run, BasketSource& source, const BasketRow& row,
+                              GroupInserts* together);
+  /// Counts a converted row into its group, or into the refusals and damaged rows.
+  void CountBasket(BasketRun& run, const BasketAccount& account);
+  void ReportRowProgress(const BasketRow& row, const BasketSource& source);
+  /// The order form of `row`; null when the row is already converted or, after logging it, has
+  /// no id or a damaged order form, with `account` telling which. Other failures are thrown.
+  std::shared_ptr<const VariantObject> OrderFormOf(BasketRun& run, BasketSource& source,
+                                                   const BasketRow& row, BasketAccount& account);
   /// Commits the last group, writes the summary line and closes both sides.
   bool Finish(BasketRun& run, BasketSource& source, const ConnectionValues& values);
   /// Keeps the baskets before the failure and logs the error.
   bool EndWithError(BasketRun& run, const std::exception& error);
   /// The ids of the baskets the target's BASKETHEADER holds, read once per run.
   static std::unordered_set<std::string> BasketIds(Connection& target);
-  void InsertBasketHeader(const VariantObject& orderForm, Connection& target);
-  /// The lines numbered from 1 as a 16-bit number (Overflow from 32,768 lines), in multi-row
-  /// inserts of up to 500 lines.
-  void InsertBasketLines(const VariantObject& orderForm, Connection& target);
+  /// The basket's header and lines, under a savepoint of their own.
+  void WriteBasket(const VariantObject& orderForm, Connection& target);
+  void AddBasketHeader(const VariantObject& orderForm, RowInserts& headers);
+  /// The lines numbered from 1 as a 16-bit number (Overflow from 32,768 lines).
+  void AddBasketLines(const VariantObject& orderForm, RowInserts& lines);
   /// Appends the value's literal by its type name, then ", " or, for the last, ")". Numbers
   /// that go through their text form are written with a decimal point whatever the regional
   /// settings. Throws for values without a text form (objects, byte arrays, errors).

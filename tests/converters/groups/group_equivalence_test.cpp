@@ -86,16 +86,17 @@ class GroupEquivalenceTest : public ::testing::Test {
   TempFolder folder_;
 };
 
-/// Makes `table` of `target` reject the rows of the order `orderId`.
-void RejectOrder(const TestDatabase& target, const std::string& table, const std::string& orderId) {
+/// Makes `table` of `target` reject the rows whose `column` holds `id`.
+void RejectRows(const TestDatabase& target, const std::string& table, const std::string& column,
+                const std::string& id) {
   const std::string constraint = "reject_" + table;
   if (target.GetEngine() == setup::Engine::Sqlite) {
     target.Connect()->Execute("create trigger " + constraint + " before insert on " + table +
-                              " when new.ORDERID = '" + orderId +
+                              " when new." + column + " = '" + id +
                               "' begin select raise(abort, 'rejected'); end");
   } else {
     target.Connect()->Execute("alter table " + table + " add constraint " + constraint +
-                              " check (ORDERID <> '" + orderId + "')");
+                              " check (" + column + " <> '" + id + "')");
   }
 }
 
@@ -109,12 +110,25 @@ TEST_F(GroupEquivalenceTest, FailingOrdersInsideGroupsLoseOnlyThemselves) {
   source_.Connect()->Execute(
       "update orderheader set CURRENCYCODE = 'XXX' where ORDERID = 'SO-20010'");
   for (const TestDatabase* target : {&single_, &grouped_}) {
-    RejectOrder(*target, "orderheader", "SO-20030");
+    RejectRows(*target, "orderheader", "ORDERID", "SO-20030");
   }
   const std::string log = ExpectGroupsWriteWhatOneAtATimeWrites();
   for (const char* orderId : {"SO-20010", "SO-20030"}) {
     EXPECT_NE(log.find(std::string("Order '") + orderId + "'\r\n"), std::string::npos) << orderId;
   }
+}
+
+TEST_F(GroupEquivalenceTest, BasketFailingInsideAGroupEndsTheBasketsWhereOneAtATimeEndsThem) {
+  // The lines of the tenth basket, the third of the second group, are rejected after its
+  // header was written.
+  for (const TestDatabase* target : {&single_, &grouped_}) {
+    RejectRows(*target, "BASKETLINE", "BASKETID", "B-1010");
+  }
+  const std::string log = ExpectGroupsWriteWhatOneAtATimeWrites();
+  EXPECT_NE(log.find("OrderID: B-1010\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Error occured: "), std::string::npos);
+  EXPECT_EQ(log.find("OrderID: B-1011\r\n"), std::string::npos) << "the basket run ended";
+  EXPECT_GT(bench::CountRows(*grouped_.Connect(), "BASKETHEADER"), 7) << "the first group stays";
 }
 
 }  // namespace
