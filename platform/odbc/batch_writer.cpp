@@ -69,8 +69,15 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
       insert.Execute();
       executed = true;
       savepoint.Keep();
-    } catch (const RuntimeError&) {
-      savepoint.Undo();
+    } catch (const RuntimeError& failure) {
+      try {
+        savepoint.Undo();
+      } catch (const RuntimeError&) {
+        // The driver undid more than the savepoint (psqlODBC rolls back the whole transaction
+        // when its first statement fails): the rows cannot be tried one by one, and the
+        // insert's own error, not the lost savepoint's, says why the batch failed.
+        throw failure;
+      }
     }
   }
   insert.ClearParameters();

@@ -105,15 +105,18 @@ TEST_F(GroupEquivalenceTest, GroupsOfSevenWriteWhatOneAtATimeWrites) {
 }
 
 TEST_F(GroupEquivalenceTest, FailingOrdersInsideGroupsLoseOnlyThemselves) {
-  // One order fails while converted, another when its header is written, each in the middle
-  // of its group.
+  // One order fails while converted, one when its header is written and one when its lines
+  // are, each in the middle of its group.
   source_.Connect()->Execute(
       "update orderheader set CURRENCYCODE = 'XXX' where ORDERID = 'SO-20010'");
   for (const TestDatabase* target : {&single_, &grouped_}) {
     RejectRows(*target, "orderheader", "ORDERID", "SO-20030");
+    RejectRows(*target, "orderline", "ORDERID", "SO-20040");
   }
   const std::string log = ExpectGroupsWriteWhatOneAtATimeWrites();
-  for (const char* orderId : {"SO-20010", "SO-20030"}) {
+  EXPECT_EQ(log.find("savepoint"), std::string::npos)
+      << "a rejected line is logged with its own error, not with a savepoint the driver lost";
+  for (const char* orderId : {"SO-20010", "SO-20030", "SO-20040"}) {
     EXPECT_NE(log.find(std::string("Order '") + orderId + "'\r\n"), std::string::npos) << orderId;
   }
 }
