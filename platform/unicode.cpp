@@ -151,4 +151,12 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
 }  // namespace mv

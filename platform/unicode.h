@@ -1,5 +1,6 @@
 // Conversions between the program's UTF-8 text, UTF-16 (the wide ODBC calls), the system's
-// narrow code page (files) and file-system paths, and the check that text is UTF-8.
+// narrow code page (files) and file-system paths, the check that text is UTF-8, and ASCII
+// lower case.
 #pragma once
 
 #include <filesystem>
@@ -28,5 +29,9 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 /// surrogates, nothing beyond U+10FFFF, no sequence cut short. For values that must reach SQL
 /// text or a stored order form as whole characters.
 bool IsValidUtf8(std::string_view text);
+
+/// `text` with A to Z as a to z and every other byte as it is: an unquoted SQL name as
+/// PostgreSQL keeps it in its catalog.
+std::string AsciiLowerCase(std::string_view text);
 
 }  // namespace mv

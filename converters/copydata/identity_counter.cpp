@@ -1,9 +1,7 @@
 #include "converters/copydata/identity_counter.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "driver/convert_functions.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -14,23 +12,16 @@ std::string Text(Connection& connection, const std::string& sql, const std::stri
   return rows->Eof() || rows->Field(name).IsNull() ? std::string() : rows->Field(name).ToText();
 }
 
-/// An unquoted name as PostgreSQL keeps it: in lower case.
-std::string Folded(std::string name) {
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return name;
-}
-
 }  // namespace
 
 IdentityCounter::IdentityCounter(Connection& connection, const std::string& table,
                                  const std::string& key)
     : connection_(connection) {
   if (connection.Capabilities().identityCounter == IdentityCounterStore::SerialSequence) {
-    const std::string sequence = Text(
-        connection,
-        "select pg_get_serial_sequence('" + table + "', '" + Folded(key) + "') as SEQUENCENAME",
-        "SEQUENCENAME");
+    const std::string sequence = Text(connection,
+                                      "select pg_get_serial_sequence('" + table + "', '" +
+                                          AsciiLowerCase(key) + "') as SEQUENCENAME",
+                                      "SEQUENCENAME");
     if (sequence.empty()) return;
     const auto state = OpenRecordset(
         connection,

@@ -1,7 +1,6 @@
 #include "platform/odbc/connection.h"
 
 #include <algorithm>
-#include <chrono>
 #include <exception>
 #include <regex>
 #include <vector>
@@ -10,7 +9,7 @@
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/handle.h"
 #include "platform/odbc/internal/statement.h"
-#include "platform/odbc/statement_watchdog.h"
+#include "platform/odbc/internal/watched_call.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -114,15 +113,12 @@ void Connection::RollbackTransaction() {
 }
 
 void Connection::EndTransaction(bool commit) {
-  odbc::Deadline deadline(
-      *connection_, std::chrono::seconds(queryTimeoutSeconds_),
-      [this](const std::vector<odbc::TcpLink>& linksBeforeCancel) { CutOff(linksBeforeCancel); });
-  const SQLRETURN code =
-      SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
-  if (const odbc::Deadline::Outcome outcome = deadline.End(); outcome.expired) {
-    odbc::ThrowTimedOut(*connection_, outcome.cutOff);
-  }
-  odbc::Check(code, *connection_);
+  odbc::Check(odbc::WatchedCall(*this, *connection_,
+                                [&] {
+                                  return SQLEndTran(SQL_HANDLE_DBC, connection_->Get(),
+                                                    commit ? SQL_COMMIT : SQL_ROLLBACK);
+                                }),
+              *connection_);
 }
 
 const odbc::Handle& Connection::Handle() const { return *connection_; }

@@ -22,13 +22,6 @@ std::string BaseTable(std::string_view sql) {
   return match[1].str();
 }
 
-std::string ToLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 std::vector<std::string> PrimaryKeyNames(Connection& connection, const std::string& table) {
   std::vector<std::string> names;
   odbc::Statement statement(connection);
@@ -123,7 +116,7 @@ void Recordset::MarkPending(size_t rowIndex) { pending_.push_back(rowIndex); }
 const std::vector<size_t>& Recordset::ConditionColumns() {
   if (!conditionColumns_) {
     std::vector<std::string> names = PrimaryKeyNames(connection_, table_);
-    if (names.empty()) names = PrimaryKeyNames(connection_, ToLower(table_));
+    if (names.empty()) names = PrimaryKeyNames(connection_, AsciiLowerCase(table_));
     conditionColumns_.emplace();
     for (const auto& name : names) {
       if (HasField(name)) conditionColumns_->push_back(columns_.Index(name));

@@ -1,14 +1,12 @@
 #include "platform/odbc/internal/statement.h"
 
 #include <algorithm>
-#include <chrono>
 #include <iterator>
-#include <optional>
 
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/internal/diagnostics.h"
-#include "platform/odbc/statement_watchdog.h"
+#include "platform/odbc/internal/watched_call.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -79,23 +77,7 @@ Statement::Statement(Connection& connection)
 
 template <typename Call>
 auto Statement::Watched(Call call) {
-  // The driver's own time-out stays set as well: it ends a slow statement on the server.
-  Deadline deadline(statement_, std::chrono::seconds(connection_->QueryTimeoutSeconds()),
-                    [connection = connection_](const std::vector<TcpLink>& linksBeforeCancel) {
-                      connection->CutOff(linksBeforeCancel);
-                    });
-  std::optional<decltype(call())> result;
-  try {
-    result.emplace(call());
-  } catch (const RuntimeError&) {
-    if (!deadline.End().expired) throw;
-  }
-  // A call cancelled for time fails with the time-out, also where the driver still reported
-  // it done: the cancel may have ended its work anywhere.
-  if (const Deadline::Outcome outcome = deadline.End(); outcome.expired) {
-    ThrowTimedOut(statement_, outcome.cutOff);
-  }
-  return std::move(*result);
+  return WatchedCall(*connection_, statement_, call);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {

@@ -3,11 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/variant.h"
+#include "tools/sample_data/chooser.h"
 #include "tools/sample_data/table_rows.h"
 
 namespace mv::samples {
@@ -92,10 +92,8 @@ std::vector<SampleOrder> RuleOrders() {
 }
 
 /// Orders that the gate accepts, four lines each, for the demo and the benchmarks.
-std::vector<SampleOrder> AcceptedOrders(int count, std::mt19937& random) {
-  const auto below = [&](int bound) {
-    return static_cast<int>(random() % static_cast<std::uint32_t>(bound));
-  };
+std::vector<SampleOrder> AcceptedOrders(int count, Chooser& choose) {
+  const auto below = [&](int bound) { return choose.Below(bound); };
   std::vector<SampleOrder> orders;
   for (int i = 0; i < count; ++i) {
     SampleOrder order{"SO-" + std::to_string(20000 + i), 2, Small(1), Variant::Null(), {}};
@@ -113,51 +111,47 @@ std::vector<SampleOrder> AcceptedOrders(int count, std::mt19937& random) {
   return orders;
 }
 
-/// The random choices of the order rows, all drawn from one generator in a fixed order.
-class RandomValues {
- public:
-  explicit RandomValues(std::mt19937& random) : random_(random) {}
-  int Below(int bound) { return static_cast<int>(random_() % static_cast<std::uint32_t>(bound)); }
-  Variant Amount(int whole) { return Variant::Currency((100 + Below(whole * 100)) * 100LL); }
-  Variant Date() {
-    return Variant::Date(
-        DateTime{2002, 1 + Below(12), 1 + Below(28), Below(24), Below(60), Below(60)});
-  }
+/// An amount from 1.00 to `whole` + 0.99 with two decimals, as a Currency value.
+Variant Amount(Chooser& choose, int whole) {
+  return Variant::Currency((100 + choose.Below(whole * 100)) * 100LL);
+}
 
- private:
-  std::mt19937& random_;
-};
+/// A date and time in 2002, the year of the sample orders.
+Variant OrderDate(Chooser& choose) {
+  return Variant::Date(DateTime{2002, 1 + choose.Below(12), 1 + choose.Below(28), choose.Below(24),
+                                choose.Below(60), choose.Below(60)});
+}
 
 void WriteOrderHeaders(Connection& source, const std::vector<SampleOrder>& orders,
-                       RandomValues& values) {
+                       Chooser& choose) {
   WriteRows(source, "orderheader", static_cast<int>(orders.size()), [&](Recordset& row, int i) {
     const SampleOrder& order = orders[static_cast<size_t>(i)];
     const Currency& currency =
-        kCurrencies[static_cast<size_t>(values.Below(static_cast<int>(kCurrencies.size())))];
+        kCurrencies[static_cast<size_t>(choose.Below(static_cast<int>(kCurrencies.size())))];
     row.SetField("ORDERID", Variant::String(order.orderId));
     row.SetField("CURRENCYCODE", Variant::String(currency.code));
-    row.SetField("USERID", Variant::Long(300 + values.Below(50)));
+    row.SetField("USERID", Variant::Long(300 + choose.Below(50)));
     row.SetField("SHIPPINGADDRESSID", Variant::Long(700 + i));
     row.SetField("BILLINGADDRESSID", Variant::Long(700 + i));
-    row.SetField("BUSINESSPARTNERID", Variant::Long(1 + values.Below(kPartnerCount)));
-    row.SetField("CARRIERCODE", Variant::String(values.Below(2) == 0 ? "DHL" : "UPS"));
+    row.SetField("BUSINESSPARTNERID", Variant::Long(1 + choose.Below(kPartnerCount)));
+    row.SetField("CARRIERCODE", Variant::String(choose.Below(2) == 0 ? "DHL" : "UPS"));
     row.SetField("ORDERLISTNAME", Variant::String("Basket " + std::to_string(i + 1)));
-    row.SetField("ORDERDATE", values.Date());
-    row.SetField("HEADERTEXT", values.Below(3) == 0
+    row.SetField("ORDERDATE", OrderDate(choose));
+    row.SetField("HEADERTEXT", choose.Below(3) == 0
                                    ? Variant::Null()
                                    : Variant::String("Bitte vor 10 Uhr liefern, Grüße"));
     row.SetField("SALESORDERNR", Variant::String("SN" + std::to_string(80000 + i)));
     row.SetField("DISCOUNTPERC",
-                 values.Below(2) == 0 ? Variant::Null() : Variant::Double(values.Below(4) * 2.5));
+                 choose.Below(2) == 0 ? Variant::Null() : Variant::Double(choose.Below(4) * 2.5));
     row.SetField("CUSTOMERPONR",
-                 Variant::String("PO-" + std::to_string(values.Below(9000) + 1000)));
+                 Variant::String("PO-" + std::to_string(choose.Below(9000) + 1000)));
     row.SetField("ACKNOWLEDGMENTURL",
                  Variant::String("https://shop.example/ack/" + std::to_string(i + 1)));
     row.SetField("BISID", Variant::Long(1));
-    row.SetField("FREIGHTTOTAL", values.Amount(20));
+    row.SetField("FREIGHTTOTAL", Amount(choose, 20));
     row.SetField("WEBPAYMENTMETHOD", order.webPaymentMethod);
-    row.SetField("FREIGHTTAX", values.Below(5) == 0 ? Variant::Null() : values.Amount(4));
-    row.SetField("CALCULATETAX", Flag(values.Below(2) == 0));
+    row.SetField("FREIGHTTAX", choose.Below(5) == 0 ? Variant::Null() : Amount(choose, 4));
+    row.SetField("CALCULATETAX", Flag(choose.Below(2) == 0));
     row.SetField("FREIGHTTAXCODE", Variant::String("HIGH"));
     row.SetField("FREIGHTTAXCODEDESCRIPTION", Variant::String("Standard rate"));
     row.SetField("FREIGHTTAXPERC", Variant::Double(19));
@@ -166,8 +160,7 @@ void WriteOrderHeaders(Connection& source, const std::vector<SampleOrder>& order
   });
 }
 
-void WriteOrderLines(Connection& source, const std::vector<SampleOrder>& orders,
-                     RandomValues& values) {
+void WriteOrderLines(Connection& source, const std::vector<SampleOrder>& orders, Chooser& choose) {
   struct LineOf {
     const SampleOrder* order;
     const SampleLine* line;
@@ -181,10 +174,10 @@ void WriteOrderLines(Connection& source, const std::vector<SampleOrder>& orders,
   WriteRows(source, "orderline", static_cast<int>(lines.size()), [&](Recordset& row, int i) {
     const LineOf& of = lines[static_cast<size_t>(i)];
     const SampleLine& line = *of.line;
-    const int quantity = 1 + values.Below(5);
-    const Variant price = values.Amount(60);
+    const int quantity = 1 + choose.Below(5);
+    const Variant price = Amount(choose, 60);
     const double gross = price.ToDouble() * quantity;
-    const double discount = values.Below(3) == 0 ? gross / 10 : 0;
+    const double discount = choose.Below(3) == 0 ? gross / 10 : 0;
     const auto money = [](double value) {
       return Variant::Currency(static_cast<std::int64_t>(value * 10000 + 0.5));
     };
@@ -202,14 +195,14 @@ void WriteOrderLines(Connection& source, const std::vector<SampleOrder>& orders,
     row.SetField("CONFIGCOMPLETE", Flag(true));
     row.SetField("LINETEXT",
                  Variant::String("Line " + std::to_string(of.number) + " of " + of.order->orderId));
-    row.SetField("REQUESTDATE", values.Date());
-    row.SetField("ALLOCATIONDATE", line.allocated ? values.Date() : Variant::Null());
+    row.SetField("REQUESTDATE", OrderDate(choose));
+    row.SetField("ALLOCATIONDATE", line.allocated ? OrderDate(choose) : Variant::Null());
     row.SetField("LINETAX", money((gross - discount) * 0.19));
-    row.SetField("LINEFREIGHT", values.Amount(5));
+    row.SetField("LINEFREIGHT", Amount(choose, 5));
     row.SetField("TAXCODE", Variant::String("HIGH"));
     row.SetField("TAXPERCENTAGE", Variant::Double(19));
     row.SetField("TAXCODEDESCRIPTION", Variant::String("Standard rate"));
-    row.SetField("LINEFREIGHTTAX", values.Amount(1));
+    row.SetField("LINEFREIGHTTAX", Amount(choose, 1));
     row.SetField("ALLOCATED", Flag(line.allocated));
     row.SetField("AUTHORIZED", Flag(line.authorized));
     row.SetField("BILLED", Flag(line.billed));
@@ -218,10 +211,9 @@ void WriteOrderLines(Connection& source, const std::vector<SampleOrder>& orders,
 }
 
 /// The headers first, then the lines, as the seed has always drawn them.
-void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, std::mt19937& random) {
-  RandomValues values(random);
-  WriteOrderHeaders(source, orders, values);
-  WriteOrderLines(source, orders, values);
+void WriteOrders(Connection& source, const std::vector<SampleOrder>& orders, Chooser& choose) {
+  WriteOrderHeaders(source, orders, choose);
+  WriteOrderLines(source, orders, choose);
 }
 
 }  // namespace
@@ -246,11 +238,11 @@ void FillOrderReferenceSamples(Connection& target) {
 }
 
 void FillOrderSamples(SampleDatabases& databases, const SampleOptions& options) {
-  std::mt19937 random(options.seed);
+  Chooser choose(options.seed);
   FillOrderReferenceSamples(databases.target);
   std::vector<SampleOrder> orders = RuleOrders();
-  for (auto& order : AcceptedOrders(options.count, random)) orders.push_back(std::move(order));
-  WriteOrders(databases.source, orders, random);
+  for (auto& order : AcceptedOrders(options.count, choose)) orders.push_back(std::move(order));
+  WriteOrders(databases.source, orders, choose);
 }
 
 }  // namespace mv::samples
