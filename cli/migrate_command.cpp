@@ -1,7 +1,6 @@
 #include "cli/migrate_command.h"
 
 #include <array>
-#include <cstdlib>
 #include <exception>
 
 #include "cli/command_line.h"
@@ -13,6 +12,7 @@
 #include "driver/window_paths.h"
 #include "platform/configuration/configuration_path.h"
 #include "platform/console/console.h"
+#include "platform/environment.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
 
@@ -27,8 +27,8 @@ constexpr const char* kStopping =
     "Stopping after the unit being written; press Ctrl-C again to end at once.";
 
 bool HasConfigurationPath() {
-  const char* path = std::getenv(kConfigurationPathVariable);
-  return path != nullptr && *path != '\0';
+  const std::optional<std::string> path = EnvironmentVariable(kConfigurationPathVariable);
+  return path && !path->empty();
 }
 
 struct RunFiles {
@@ -62,7 +62,7 @@ std::string RehearsalLogPath(const std::string& logPath) {
 // From the environment, else asked on the terminal, else empty: never from the arguments,
 // which other users of the machine can read.
 std::string Password(const char* variable, const std::string& prompt) {
-  if (const char* value = std::getenv(variable)) return value;
+  if (std::optional<std::string> value = EnvironmentVariable(variable)) return *value;
   if (IsTerminal(StandardStream::Input)) return ReadHiddenLine(prompt);
   return "";
 }

@@ -4,7 +4,7 @@ namespace mv {
 
 BusinessServices OpenBusinessServices(Connection& target) {
   return BusinessServices{std::make_unique<DatabaseCurrencyService>(target),
-                          std::make_unique<IcuLocaleService>(),
+                          std::make_unique<SystemLocaleService>(),
                           std::make_unique<DatabaseBusinessPartnerService>(target),
                           std::make_unique<DatabaseProductService>(target)};
 }

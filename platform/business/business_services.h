@@ -24,7 +24,7 @@ struct BusinessServices {
 using BusinessServicesFactory = std::function<BusinessServices(Connection& target)>;
 
 /// The services of the installation: the reference tables of `target` (which must outlive
-/// them) and ICU's locale data.
+/// them) and the system's locale data.
 BusinessServices OpenBusinessServices(Connection& target);
 
 }  // namespace mv

@@ -14,8 +14,9 @@ class LocaleService {
   virtual std::string GetCurrencySymbol(std::int32_t localeId) = 0;
 };
 
-/// Answers from ICU's locale data.
-class IcuLocaleService : public LocaleService {
+/// Answers from the system's locale data: ICU's on Linux, Windows' own (GetLocaleInfoEx) on
+/// Windows.
+class SystemLocaleService : public LocaleService {
  public:
   std::string GetCurrencySymbol(std::int32_t localeId) override;
 };

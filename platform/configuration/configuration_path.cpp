@@ -1,7 +1,6 @@
 #include "platform/configuration/configuration_path.h"
 
-#include <cstdlib>
-
+#include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 
@@ -13,14 +12,14 @@ namespace {
 }  // namespace
 
 std::string ConfigurationPath() {
-  const char* path = std::getenv(kConfigurationPathVariable);
-  if (path == nullptr || *path == '\0') {
+  const std::optional<std::string> path = EnvironmentVariable(kConfigurationPathVariable);
+  if (!path || path->empty()) {
     throw errors::CannotCreateObject(
         std::string("The configuration component has no installation path: set "
                     "the environment variable ") +
         kConfigurationPathVariable + " to the full path of the installation's configuration file.");
   }
-  return path;
+  return *path;
 }
 
 }  // namespace mv

@@ -3,8 +3,27 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace mv {
+
+/// The program's arguments after its name, as UTF-8. On Windows they are read from the wide
+/// command line, since `argv` holds them in the ANSI code page, which lacks most characters.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+/// While it lives, a console shows the program's UTF-8 output as such: on Windows the console's
+/// output code page is UTF-8 and the previous one comes back afterwards; elsewhere the terminal
+/// already takes the locale's UTF-8.
+class Utf8ConsoleOutput {
+ public:
+  Utf8ConsoleOutput();
+  ~Utf8ConsoleOutput();
+  Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
+  Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
+
+ private:
+  unsigned previousCodePage_ = 0;
+};
 
 enum class StandardStream { Input, Output, Error };
 
@@ -20,6 +39,9 @@ std::string ReadHiddenLine(const std::string& prompt);
 /// While it lives, the first interrupt from the terminal does not end the program but makes
 /// Requested() true, writes `notice` on standard error at once and cancels the database call
 /// running at that moment; a second one ends the program as usual. One watch at a time.
+/// On Windows, Ctrl-C and Ctrl-Break are interrupts, and so is closing the console window:
+/// then the system ends the program a few seconds later, and the handler holds that end
+/// back until the watch ends (the run has logged its stop) or about four seconds have passed.
 class InterruptWatch {
  public:
   explicit InterruptWatch(std::string notice);

@@ -44,6 +44,11 @@ bool Ignored(const struct sigaction& action) {
 
 }  // namespace
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+Utf8ConsoleOutput::Utf8ConsoleOutput() = default;
+Utf8ConsoleOutput::~Utf8ConsoleOutput() = default;
+
 bool IsTerminal(StandardStream stream) {
   switch (stream) {
     case StandardStream::Input:

@@ -1,8 +1,6 @@
-// A program run as a child process, as a script would run it: standard input from /dev/null,
-// standard output and standard error into files.
+// A program run as a child process, as a script would run it: standard input from the null
+// device, standard output and standard error into files.
 #pragma once
-
-#include <sys/types.h>
 
 #include <map>
 #include <optional>
@@ -14,6 +12,7 @@
 namespace mv::testing {
 
 /// How the child ended (its exit status, or 128 + the signal that ended it) and what it wrote.
+/// On Windows a child's text output ends its lines with CR LF.
 struct ChildResult {
   int status = -1;
   std::string out;
@@ -31,21 +30,32 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  /// Waits until standard output holds `text`; false when the child ended without it.
+  /// Waits until standard output holds `text` (whatever the line ends); false when the child
+  /// ended without it.
   bool WaitForOutput(const std::string& text);
-  void Signal(int signal);
+  /// Interrupts the child as Ctrl-C on its terminal would (on Windows: Ctrl-Break to its
+  /// process group, the console event that reaches another process).
+  void Interrupt();
   /// Waits for the child to end.
   ChildResult Finish();
 
  private:
   TempFolder folder_;
-  pid_t pid_ = -1;
+#ifdef _WIN32
+  void* process_ = nullptr;
+  unsigned long processId_ = 0;
+#else
+  int pid_ = -1;
+#endif
   int status_ = -1;
 };
 
 /// Runs the program to its end.
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
                      const EnvironmentChanges& environment = {});
+
+/// True when the file holds `text`, its CR LF line ends read as LF.
+bool OutputHolds(const std::string& file, const std::string& text);
 
 /// The lines of a text, without their line ends ("\n" or "\r\n").
 std::vector<std::string> Lines(const std::string& text);

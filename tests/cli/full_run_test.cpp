@@ -16,6 +16,7 @@
 #include "tests/converters/parameters/instance_database.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
 
 namespace mv::testing {
 namespace {
@@ -48,15 +49,18 @@ TEST(FullRunTest, CommandLogsAndEndsAsTheRunInsideTheProgram) {
   inside.FillSamples(12);
   command.FillSamples(12);
 
-  ::setenv("VANTREL_CONFIGURATION", inside.ConfigurationPath().c_str(), 1);
   RecordingMessageDisplay messages;
   std::array<RecordingCaption, 4> captions;  // baskets, orders, parameters, copy
-  const bool succeeded =
-      GlobalConvert(MakeConverterFactory(), messages)
-          .Run(ValuesFor(inside.source, inside.target), MigrationSelection{true, true, true, true},
-               inside.folder_.File("Vantrel23Conversion.log"),
-               {captions[0], captions[1], captions[2], captions[3]});
-  ::unsetenv("VANTREL_CONFIGURATION");
+  bool succeeded = false;
+  {
+    const ScopedEnvironmentVariable configuration("VANTREL_CONFIGURATION",
+                                                  inside.ConfigurationPath());
+    succeeded = GlobalConvert(MakeConverterFactory(), messages)
+                    .Run(ValuesFor(inside.source, inside.target),
+                         MigrationSelection{true, true, true, true},
+                         inside.folder_.File("Vantrel23Conversion.log"),
+                         {captions[0], captions[1], captions[2], captions[3]});
+  }
 
   const ChildResult run = command.Migrate({"--all"});
 

@@ -197,7 +197,7 @@ TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
   while (OpenRecordset(*target, "select * from zones")->RecordCount() == 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  copy.Signal(SIGINT);
+  copy.Interrupt();
   const ChildResult stopped = copy.Finish();
 
   EXPECT_EQ(stopped.status, 1);

@@ -50,6 +50,64 @@ std::string SlowQuery(setup::Engine engine) {
              : "select pg_sleep(60)";
 }
 
+/// The error `call` fails with; fails the test when it succeeds.
+RuntimeError FailureOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const RuntimeError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "expected the call to fail";
+  return RuntimeError(0, "");
+}
+
+bool SaysTimeout(const RuntimeError& error) {
+  std::string text = error.Description();
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
+  return text.find("timeout") != std::string::npos;
+}
+
+TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
+  // The engine's own time-out may come first (PostgreSQL's statement_timeout): its text then.
+  const RuntimeError error =
+      FailureOf([&] { connection->Execute(SlowQuery(database.GetEngine())); });
+  EXPECT_TRUE(SaysTimeout(error)) << error.Description();
+  EXPECT_FALSE(error.ConnectionLost());
+  EXPECT_NO_THROW(connection->Execute("select 1")) << "the connection is usable after a cancel";
+}
+
+TEST(StatementWatchdogTest, AQueryTimeoutOfZeroMeansNone) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, 0);
+  // Long enough for the watchdog to look at it (a few tenths of a second).
+  EXPECT_NO_THROW(connection->Execute(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) "
+      "select count(*) from n"));
+}
+
+TEST(StatementWatchdogTest, StopCancelsTheRunningStatementButNotTheNextOne) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, 600);
+  std::atomic<bool> returned = false;
+  // Stops until the call returns, so that one stop surely comes while it runs.
+  std::thread stopper([&] {
+    while (!returned) {
+      odbc::CancelRunningStatements();
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  });
+  const RuntimeError error =
+      FailureOf([&] { connection->Execute(SlowQuery(database.GetEngine())); });
+  EXPECT_FALSE(SaysTimeout(error)) << error.Description();
+  returned = true;
+  stopper.join();
+  EXPECT_NO_THROW(connection->Execute("select 1"));
+}
+
+#ifndef _WIN32
 /// Freezes server processes (SIGSTOP) while it lives, and thaws them when it ends or, should
 /// the call under test hang, after a minute, which fails the test.
 class Freeze {
@@ -96,24 +154,6 @@ pid_t Postmaster() {
   pid_t pid = 0;
   file >> pid;
   return pid;
-}
-
-/// The error `call` fails with; fails the test when it succeeds.
-RuntimeError FailureOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const RuntimeError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "expected the call to fail";
-  return RuntimeError(0, "");
-}
-
-bool SaysTimeout(const RuntimeError& error) {
-  std::string text = error.Description();
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return std::tolower(c); });
-  return text.find("timeout") != std::string::npos;
 }
 
 struct FrozenCall {
@@ -177,45 +217,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  OpenTransaction}),
     Named);
 
-TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {
-  TestDatabase database;
-  auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout);
-  // The engine's own time-out may come first (PostgreSQL's statement_timeout): its text then.
-  const RuntimeError error =
-      FailureOf([&] { connection->Execute(SlowQuery(database.GetEngine())); });
-  EXPECT_TRUE(SaysTimeout(error)) << error.Description();
-  EXPECT_FALSE(error.ConnectionLost());
-  EXPECT_NO_THROW(connection->Execute("select 1")) << "the connection is usable after a cancel";
-}
-
-TEST(StatementWatchdogTest, AQueryTimeoutOfZeroMeansNone) {
-  TestDatabase database;
-  auto connection = ConnectWithQueryTimeout(database, 0);
-  // Long enough for the watchdog to look at it (a few tenths of a second).
-  EXPECT_NO_THROW(connection->Execute(
-      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) "
-      "select count(*) from n"));
-}
-
-TEST(StatementWatchdogTest, StopCancelsTheRunningStatementButNotTheNextOne) {
-  TestDatabase database;
-  auto connection = ConnectWithQueryTimeout(database, 600);
-  std::atomic<bool> returned = false;
-  // Stops until the call returns, so that one stop surely comes while it runs.
-  std::thread stopper([&] {
-    while (!returned) {
-      odbc::CancelRunningStatements();
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-  });
-  const RuntimeError error =
-      FailureOf([&] { connection->Execute(SlowQuery(database.GetEngine())); });
-  EXPECT_FALSE(SaysTimeout(error)) << error.Description();
-  returned = true;
-  stopper.join();
-  EXPECT_NO_THROW(connection->Execute("select 1"));
-}
-
 TEST(StatementWatchdogTest, ConnectingToAFrozenServerFailsAfterTheLoginTimeout) {
   if (setup::EngineFromEnvironment() == setup::Engine::Sqlite) {
     GTEST_SKIP() << "SQLite is embedded: there is no server to freeze";
@@ -228,6 +229,13 @@ TEST(StatementWatchdogTest, ConnectingToAFrozenServerFailsAfterTheLoginTimeout) 
                           kShortQueryTimeout, kShortQueryTimeout),
                RuntimeError);
 }
+
+#else
+TEST(FrozenServerTest, NeedsPosixSignals) {
+  GTEST_SKIP() << "Windows has no SIGSTOP to freeze the server with, and a frozen server's TCP "
+                  "link is not cut there";
+}
+#endif
 
 }  // namespace
 }  // namespace mv

@@ -28,7 +28,8 @@ TEST(TextWriterTest, AppendAddsLinesWithCrLfAfterExistingText) {
     TextWriter writer(PathFromUtf8(path), TextWriter::Mode::Append);
     writer.WriteLine("Müller €");
   }
-  EXPECT_EQ(ReadFileBytes(path), "\r\nfirst\r\nMüller €\r\n");
+  // In the system's narrow code page: UTF-8 on Linux, the ANSI code page on Windows.
+  EXPECT_EQ(ReadFileBytes(path), Utf8ToNarrow("\r\nfirst\r\nMüller €\r\n"));
 }
 
 TEST(TextWriterTest, OverwriteReplacesTheFile) {

@@ -32,7 +32,9 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempFolder::File(const std::string& name) const { return Utf8FromPath(path_ / name); }
+std::string TempFolder::File(const std::string& name) const {
+  return Utf8FromPath((path_ / PathFromUtf8(name)).make_preferred());
+}
 
 TestDatabase::TestDatabase(const std::string& schema)
     : engine_(setup::EngineFromEnvironment()),

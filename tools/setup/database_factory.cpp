@@ -5,6 +5,7 @@
 
 #include "driver/convert_functions.h"
 #include "platform/runtime_error.h"
+#include "tools/setup/wine_host.h"
 
 namespace mv::setup {
 namespace {
@@ -26,7 +27,7 @@ Engine EngineFromEnvironment() {
 }
 
 DatabaseAddress ExistingDatabase(Engine engine, const std::string& name) {
-  return engine == Engine::Sqlite ? DatabaseAddress{"localhost", "sa", "", name}
+  return engine == Engine::Sqlite ? DatabaseAddress{"localhost", "sa", "", HostFileName(name)}
                                   : PostgresAddress(name);
 }
 

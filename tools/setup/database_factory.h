@@ -21,8 +21,8 @@ struct DatabaseAddress {
   std::string database;
 };
 
-/// The address of an existing database `name`: for SQLite a file path, for PostgreSQL a
-/// database on the server at PGHOST (user "postgres").
+/// The address of an existing database `name`: for SQLite a file path (the host's name of it
+/// under Wine), for PostgreSQL a database on the server at PGHOST (user "postgres").
 DatabaseAddress ExistingDatabase(Engine engine, const std::string& name);
 
 /// For SQLite, `name` is a file path and creating it creates the file; for PostgreSQL, a

@@ -1,6 +1,10 @@
 // Ownership of ODBC handles, and the process's ODBC environment.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>  // the ODBC headers of Windows build on its types
+#endif
+
 #include <sql.h>
 #include <sqlext.h>
 

@@ -11,6 +11,7 @@
 #include "converters/baskets/convert_baskets.h"
 #include "converters/orders/convert_orders.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_database.h"
 #include "tools/sample_data/basket_samples.h"
 #include "tools/sample_data/order_samples.h"
@@ -23,10 +24,10 @@ using testing::TempFolder;
 using testing::TestDatabase;
 
 /// Sets VANTREL_GROUP_SIZE while it lives.
-class ScopedGroupSize {
+class ScopedGroupSize : public testing::ScopedEnvironmentVariable {
  public:
-  explicit ScopedGroupSize(const char* size) { setenv("VANTREL_GROUP_SIZE", size, 1); }
-  ~ScopedGroupSize() { unsetenv("VANTREL_GROUP_SIZE"); }
+  explicit ScopedGroupSize(const char* size)
+      : ScopedEnvironmentVariable("VANTREL_GROUP_SIZE", size) {}
 };
 
 class GroupEquivalenceTest : public ::testing::Test {

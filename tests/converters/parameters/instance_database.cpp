@@ -2,6 +2,7 @@
 
 #include "driver/convert_functions.h"
 #include "tools/setup/schema_script.h"
+#include "tools/setup/wine_host.h"
 
 namespace mv::testing {
 namespace {
@@ -14,11 +15,23 @@ void DropPostgresInstance() {
   setup::DropDatabase(setup::Engine::Postgresql, {"", "", "", kQuotedName});
 }
 
+/// The file or folder "Kestrine" in the current folder, when a test left one there.
+void RemoveLeftInstance() {
+  std::error_code ignored;
+  std::filesystem::remove_all(kName, ignored);
+}
+
 }  // namespace
 
 InstanceDatabase::InstanceDatabase(State state)
     : engine_(setup::EngineFromEnvironment()), previousFolder_(std::filesystem::current_path()) {
-  std::filesystem::current_path(folder_.Path());
+  // Under Wine the host's SQLite driver reads a relative name from the folder that the test
+  // started in, whatever the current folder: there the test keeps to that folder.
+  if (setup::UnderWine()) {
+    RemoveLeftInstance();
+  } else {
+    std::filesystem::current_path(folder_.Path());
+  }
   const bool sqlite = engine_ == setup::Engine::Sqlite;
   if (!sqlite) DropPostgresInstance();
   if (state == State::Unreachable) {
@@ -33,6 +46,7 @@ InstanceDatabase::InstanceDatabase(State state)
 
 InstanceDatabase::~InstanceDatabase() {
   if (created_ && engine_ == setup::Engine::Postgresql) DropPostgresInstance();
+  if (setup::UnderWine()) RemoveLeftInstance();
   std::error_code ignored;
   std::filesystem::current_path(previousFolder_, ignored);
 }

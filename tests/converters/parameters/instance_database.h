@@ -12,8 +12,9 @@
 namespace mv::testing {
 
 /// With SQLite the name is a file in the working folder, so the test runs in a folder of its
-/// own that holds the file "Kestrine"; with PostgreSQL a database named exactly "Kestrine" is
-/// created. An unreachable one is a folder named "Kestrine" (SQLite) or no database at all.
+/// own that holds the file "Kestrine" (under Wine, the folder it started in); with PostgreSQL a
+/// database named exactly "Kestrine" is created. An unreachable one is a folder named "Kestrine"
+/// (SQLite) or no database at all.
 class InstanceDatabase {
  public:
   enum class State { Reachable, Unreachable };

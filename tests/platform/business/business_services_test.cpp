@@ -1,5 +1,5 @@
 // The business services of the 2.3 installation over the reference tables of a real target
-// database, and the currency symbols ICU gives for Windows locale ids.
+// database, and the currency symbols the system gives for Windows locale ids.
 #include "platform/business/business_services.h"
 
 #include <gtest/gtest.h>
@@ -24,18 +24,18 @@ TEST(QuotedLiteralTest, EnclosesAndDoublesApostrophes) {
   for (const auto& [text, literal] : cases) EXPECT_EQ(QuotedLiteral(text), literal) << text;
 }
 
-TEST(IcuLocaleServiceTest, GivesTheCurrencySymbolOfTheLocale) {
+TEST(SystemLocaleServiceTest, GivesTheCurrencySymbolOfTheLocale) {
   const std::pair<std::int32_t, const char*> cases[] = {
       {1043, "€"}, {1031, "€"}, {1033, "$"}, {2057, "£"}, {2055, "CHF"}};
-  IcuLocaleService locale;
+  SystemLocaleService locale;
   for (const auto& [localeId, symbol] : cases)
     EXPECT_EQ(locale.GetCurrencySymbol(localeId), symbol) << localeId;
 }
 
-TEST(IcuLocaleServiceTest, LocaleIdsWithoutLocaleOrCurrencyFail) {
+TEST(SystemLocaleServiceTest, LocaleIdsWithoutLocaleOrCurrencyFail) {
   const std::pair<std::int32_t, const char*> cases[] = {{0x7fff, "Locale id 32767 is not known."},
                                                         {9, "Locale id 9 has no currency."}};
-  IcuLocaleService locale;
+  SystemLocaleService locale;
   for (const auto& [localeId, description] : cases) {
     try {
       locale.GetCurrencySymbol(localeId);

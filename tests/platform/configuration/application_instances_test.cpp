@@ -12,6 +12,7 @@
 #include "platform/configuration/xml_configuration.h"
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
@@ -35,12 +36,19 @@ class ApplicationInstancesTest : public ::testing::Test {
   testing::TempFolder folder_;
 };
 
+#ifdef _WIN32
+constexpr const char* kAbsoluteFolder = R"(C:\srv\test)";
+#else
+constexpr const char* kAbsoluteFolder = "/srv/test";
+#endif
+
 TEST_F(ApplicationInstancesTest, ListsTheInstancesOfOneApplicationInFileOrder) {
-  const std::string installation = Install(R"(<?xml version="1.0"?>
+  const std::string installation = Install(std::string(R"(<?xml version="1.0"?>
 <Installation>
   <Application name="Vantrel">
     <Instance name="Shop" description="Web shop" folder="instance" />
-    <Instance name="Test" description="" folder="/srv/test/" />
+    <Instance name="Test" description="" folder=")") +
+                                           kAbsoluteFolder + R"(/" />
   </Application>
   <Application name="Other">
     <Instance name="Else" description="x" folder="else" />
@@ -53,7 +61,7 @@ TEST_F(ApplicationInstancesTest, ListsTheInstancesOfOneApplicationInFileOrder) {
 )");
   const std::vector<ApplicationInstance> expected = {
       {"Shop", "Web shop", folder_.File("instance")},
-      {"Test", "", "/srv/test"},
+      {"Test", "", kAbsoluteFolder},
       {"Late", "", (folder_.Path().parent_path() / "late" / "config").string()},
       {"Nowhere", "", ""},
   };
@@ -85,31 +93,11 @@ TEST_F(ApplicationInstancesTest, AMissingOrDamagedInstallationFileIsAnError) {
   }
 }
 
-/// Sets VANTREL_CONFIGURATION for one test and restores it afterwards.
-class ScopedConfigurationVariable {
- public:
-  explicit ScopedConfigurationVariable(const char* value) {
-    if (const char* old = std::getenv(kConfigurationPathVariable)) previous_ = old;
-    Set(value);
-  }
-  ~ScopedConfigurationVariable() { Set(previous_ ? previous_->c_str() : nullptr); }
-
- private:
-  static void Set(const char* value) {
-    if (value) {
-      ::setenv(kConfigurationPathVariable, value, 1);
-    } else {
-      ::unsetenv(kConfigurationPathVariable);
-    }
-  }
-  std::optional<std::string> previous_;
-};
-
 TEST_F(ApplicationInstancesTest, TheComponentReadsTheInstallationThatTheVariableNames) {
   const std::string installation =
       Install(R"(<Installation><Application name="Vantrel"><Instance name="Shop" description="d" )"
               R"(folder="instance"/></Application></Installation>)");
-  ScopedConfigurationVariable variable(installation.c_str());
+  const testing::ScopedEnvironmentVariable variable(kConfigurationPathVariable, installation);
   EXPECT_EQ(ConfigurationPath(), installation);
   const std::vector<ApplicationInstance> expected = {{"Shop", "d", folder_.File("instance")}};
   EXPECT_EQ(CreateConfiguration()->GetApplicationInstances("Vantrel"), expected);

@@ -1,3 +1,4 @@
+// The currency symbol of a Windows locale id from ICU's locale data (Linux).
 #include "platform/business/locale_service.h"
 
 #include <unicode/ucurr.h>
@@ -16,7 +17,7 @@ namespace {
 
 }  // namespace
 
-std::string IcuLocaleService::GetCurrencySymbol(std::int32_t localeId) {
+std::string SystemLocaleService::GetCurrencySymbol(std::int32_t localeId) {
   UErrorCode status = U_ZERO_ERROR;
   char locale[ULOC_FULLNAME_CAPACITY] = {};
   const std::int32_t localeLength =

@@ -1,0 +1,52 @@
+# The Windows build's tools and sources: Debian's MinGW-w64 cross compiler, Wine, and the
+# sources of the libraries that Debian ships only for Linux. Sourced by scripts/windows.
+
+WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix  # the cross compiler, with POSIX threads for std::thread
+  wine wine64                 # runs the Windows programs; its odbc32 calls the host's unixODBC
+  googletest                  # GoogleTest's sources, built for Windows
+  dpkg-dev                    # unpacks pugixml's source package
+)
+
+# fetch_pugixml_source FOLDER: unpacks Debian's source package of the pugixml version that
+# libpugixml-dev has into FOLDER/pugixml-VERSION and prints that path. apt-get fetches it
+# through a private configuration with deb-src entries for the machine's own package sources,
+# so the machine's configuration stays as it is. A second call finds it already there.
+fetch_pugixml_source() {
+  local folder=$1 version upstream
+  version=$(dpkg-query -W -f='${Version}' libpugixml-dev)
+  upstream=${version%-*}
+  if [ -f "$folder/pugixml-$upstream/src/pugixml.cpp" ]; then
+    echo "$folder/pugixml-$upstream"
+    return 0
+  fi
+  local apt=$folder/apt
+  mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$apt/cache/archives/partial"
+  : > "$apt/sources.list"
+  local file
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -e "$file" ] && sed 's/^Types:.*/Types: deb-src/' "$file" > "$apt/sources.list.d/${file##*/}"
+  done
+  [ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > "$apt/sources.list"
+  local options=(-o "Dir::Etc::SourceList=$apt/sources.list"
+                 -o "Dir::Etc::SourceParts=$apt/sources.list.d"
+                 -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
+                 -o Debug::NoLocking=1 -o APT::Sandbox::User=root -qq)
+  apt-get "${options[@]}" update >&2
+  (cd "$folder" && apt-get "${options[@]}" source "pugixml=$version" >&2)
+  echo "$folder/pugixml-$upstream"
+}
+
+# prepare_wine FOLDER: a Wine prefix of the build's own in FOLDER, made on first use, with a
+# wineserver kept running for the tests.
+prepare_wine() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  unset DISPLAY WAYLAND_DISPLAY
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Making a Wine prefix in $WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+  fi
+  wineserver --persistent=600 >/dev/null 2>&1 || true
+}
+
+stop_wine() { [ -n "${WINEPREFIX:-}" ] && wineserver --kill >/dev/null 2>&1 || true; }
