@@ -27,7 +27,8 @@ std::string SystemLocaleService::GetCurrencySymbol(std::int32_t localeId) {
     throw errors::UnknownLocale(localeId, "is not known");
   // A language without a country ("en" for 9) has no currency of its own: Windows would
   // answer with a default one.
-  if (std::wstring_view(locale).find(L'-') == std::wstring_view::npos)
+  if (SUBLANGID(LANGIDFROMLCID(static_cast<LCID>(localeId))) == SUBLANG_NEUTRAL ||
+      std::wstring_view(locale).find(L'-') == std::wstring_view::npos)
     throw errors::UnknownLocale(localeId, "has no currency");
   const std::string symbol = LocaleText(locale, LOCALE_SCURRENCY);
   if (symbol.empty()) throw errors::UnknownLocale(localeId, "has no currency symbol");

@@ -1,10 +1,8 @@
-// The console on Windows: _isatty, the wide command line, the console's code page and mode, and
-// the console control handler.
+// The console on Windows: the wide command line, the console's code page and mode, and the
+// console control handler.
 #include <windows.h>
-// After windows.h, whose types they use:
-#include <io.h>
+// After windows.h, whose types it uses:
 #include <shellapi.h>
-#include <stdio.h>
 
 #include <atomic>
 #include <chrono>
@@ -46,6 +44,13 @@ BOOL WINAPI NoteInterrupt(DWORD event) {
   return TRUE;
 }
 
+DWORD savedInputMode = 0;
+
+BOOL WINAPI RestoreEcho(DWORD) {
+  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), savedInputMode);
+  return FALSE;  // the interrupt goes on to end the program
+}
+
 }  // namespace
 
 std::vector<std::string> ProgramArguments(int, char**) {
@@ -66,29 +71,40 @@ Utf8ConsoleOutput::~Utf8ConsoleOutput() {
   if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
 }
 
+// A console answers GetConsoleMode; _isatty would also take the NUL device (`< NUL`) for one,
+// and the command would then wait for passwords that no one types.
 bool IsTerminal(StandardStream stream) {
-  switch (stream) {
-    case StandardStream::Input:
-      return _isatty(_fileno(stdin)) != 0;
-    case StandardStream::Output:
-      return _isatty(_fileno(stdout)) != 0;
-    case StandardStream::Error:
-      return _isatty(_fileno(stderr)) != 0;
-  }
-  return false;
+  DWORD which = STD_INPUT_HANDLE;
+  if (stream == StandardStream::Output) which = STD_OUTPUT_HANDLE;
+  if (stream == StandardStream::Error) which = STD_ERROR_HANDLE;
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(which), &mode) != 0;
 }
 
 std::string ReadHiddenLine(const std::string& prompt) {
   std::cerr << prompt << std::flush;
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  DWORD saved = 0;
-  const bool console = GetConsoleMode(input, &saved) != 0;
-  if (console) SetConsoleMode(input, saved & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
   std::string line;
-  std::getline(std::cin, line);
-  if (console) SetConsoleMode(input, saved);
+  if (GetConsoleMode(input, &savedInputMode)) {
+    // Typed text comes as UTF-16, whatever the console's input code page. An interrupt while
+    // it waits brings the echo back before it ends the program.
+    SetConsoleCtrlHandler(RestoreEcho, TRUE);
+    SetConsoleMode(input, (savedInputMode | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) &
+                              ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    std::u16string typed;
+    wchar_t c = 0;
+    DWORD read = 0;
+    while (ReadConsoleW(input, &c, 1, &read, nullptr) && read == 1 && c != L'\n') {
+      if (c != L'\r') typed += static_cast<char16_t>(c);
+    }
+    SetConsoleMode(input, savedInputMode);
+    SetConsoleCtrlHandler(RestoreEcho, FALSE);
+    line = Utf16ToUtf8(typed);
+  } else {
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+  }
   std::cerr << '\n' << std::flush;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
 

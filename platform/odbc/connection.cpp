@@ -36,9 +36,6 @@ EngineCapabilities CapabilitiesOf(const std::string& engineName) {
   EngineCapabilities capabilities;
   if (engineName == "SQLite") {
     capabilities.savepoints = true;
-#ifndef _WIN32
-    capabilities.narrowStatementText = true;
-#endif
   } else if (engineName == "PostgreSQL") {
     capabilities.savepoints = true;
     capabilities.identityCounter = IdentityCounterStore::SerialSequence;
@@ -47,6 +44,19 @@ EngineCapabilities CapabilitiesOf(const std::string& engineName) {
     capabilities.identityCounter = IdentityCounterStore::IdentityColumn;
   }
   return capabilities;
+}
+
+/// True when a character beyond U+FFFF in a statement's text reaches the engine whole through
+/// the wide calls; such a text that is cut short fails or counts otherwise.
+bool WideStatementTextIsWhole(Connection& connection) {
+  try {
+    odbc::Statement statement(connection);
+    statement.ExecuteDirect("select length('\U0001F600')");
+    const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
+    return statement.Fetch() && statement.GetValue(0, columns.at(0)).ToLong() == 1;
+  } catch (const RuntimeError&) {
+    return false;
+  }
 }
 
 }  // namespace
@@ -76,6 +86,7 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
   engineName_ = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name),
                                                 static_cast<size_t>(length) / sizeof(SQLWCHAR)));
   capabilities_ = CapabilitiesOf(engineName_);
+  if (engineName_ == "SQLite") capabilities_.narrowStatementText = !WideStatementTextIsWhole(*this);
 }
 
 Connection::~Connection() { Close(); }

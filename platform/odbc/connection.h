@@ -32,10 +32,10 @@ struct EngineCapabilities {
   /// is undone whole when it fails: true on the engines known to take them (SQLite,
   /// PostgreSQL).
   bool savepoints = false;
-  /// Statement texts reach the driver as UTF-8 through the narrow calls. True for the SQLite
-  /// driver outside Windows, which has only narrow calls: the driver manager would convert
-  /// the texts to UCS-2 first and lose every character beyond U+FFFF, so they go to it
-  /// through the narrow calls, which it takes unchanged.
+  /// Statement texts reach the driver as UTF-8 through the narrow calls. Tried for the SQLite
+  /// driver, and true where its wide calls lose characters beyond U+FFFF: where unixODBC
+  /// converts wide texts to UCS-2 for it (Linux, and Windows programs under Wine, whose odbc32
+  /// hands its calls to the host's unixODBC). The narrow calls reach it unchanged there.
   bool narrowStatementText = false;
   /// "select top N ..." is taken as it is (SQL Server); every other engine gets
   /// "select ... limit N".

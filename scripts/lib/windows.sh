@@ -6,6 +6,7 @@ WINDOWS_PACKAGES=(
   wine wine64                 # runs the Windows programs; its odbc32 calls the host's unixODBC
   googletest                  # GoogleTest's sources, built for Windows
   dpkg-dev                    # unpacks pugixml's source package
+  sqlite3                     # reads the demo shops' databases for the end-to-end comparison
 )
 
 # fetch_pugixml_source FOLDER: unpacks Debian's source package of the pugixml version that
@@ -42,11 +43,11 @@ fetch_pugixml_source() {
 prepare_wine() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   unset DISPLAY WAYLAND_DISPLAY
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Making a Wine prefix in $WINEPREFIX"
-    wineboot --init >/dev/null 2>&1
-  fi
-  wineserver --persistent=600 >/dev/null 2>&1 || true
+  # Wine's server and its helper processes outlive the first program: started here with no
+  # terminal or pipe of a test's, so that no test's output stays open after it ends.
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then echo "Making a Wine prefix in $WINEPREFIX"; fi
+  wineserver --persistent=600 </dev/null >/dev/null 2>&1 || true  # one may run already
+  wineboot --init </dev/null >/dev/null 2>&1
 }
 
 stop_wine() { [ -n "${WINEPREFIX:-}" ] && wineserver --kill >/dev/null 2>&1 || true; }

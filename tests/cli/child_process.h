@@ -34,8 +34,9 @@ class ChildProcess {
   /// ended without it.
   bool WaitForOutput(const std::string& text);
   /// Interrupts the child as Ctrl-C on its terminal would (on Windows: Ctrl-Break to its
-  /// process group, the console event that reaches another process).
-  void Interrupt();
+  /// process group, the console event that reaches another process). False when the system
+  /// could not send it.
+  bool Interrupt();
   /// Waits for the child to end.
   ChildResult Finish();
 

@@ -76,7 +76,7 @@ bool ChildProcess::WaitForOutput(const std::string& text) {
   return true;
 }
 
-void ChildProcess::Interrupt() { ::kill(pid_, SIGINT); }
+bool ChildProcess::Interrupt() { return ::kill(pid_, SIGINT) == 0; }
 
 ChildResult ChildProcess::Finish() {
   if (status_ < 0) ::waitpid(pid_, &status_, 0);

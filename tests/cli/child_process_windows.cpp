@@ -104,7 +104,9 @@ bool ChildProcess::WaitForOutput(const std::string& text) {
   return true;
 }
 
-void ChildProcess::Interrupt() { GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, processId_); }
+bool ChildProcess::Interrupt() {
+  return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, processId_) != 0;
+}
 
 ChildResult ChildProcess::Finish() {
   if (status_ < 0) {

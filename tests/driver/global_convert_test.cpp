@@ -7,6 +7,7 @@
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
+#include "tools/setup/wine_host.h"
 
 namespace mv {
 namespace {
@@ -202,13 +203,14 @@ TEST_P(ConnectFailureTest, LogsTheReasonNotThePassword) {
   if (c.sourceDown) {
     values_.SDBServer = "127.0.0.2";
     values_.SPassword = "Source-Secret";
-    values_.SDB = folder_.File("missing/source.db");
+    values_.SDB = setup::HostFileName(folder_.File("missing/source.db"));
     expected.emplace_back("Cannot connect to Source Database (127.0.0.2)", kNoAnswer);
   }
   if (c.targetRefuses) {
     values_.TUser = "mig";
     values_.TPassword = "Wr0ng;Secret}";
-    if (target_.GetEngine() == setup::Engine::Sqlite) values_.TDB = folder_.File("missing/t.db");
+    if (target_.GetEngine() == setup::Engine::Sqlite)
+      values_.TDB = setup::HostFileName(folder_.File("missing/t.db"));
     expected.emplace_back("Cannot connect to Target Database (" + values_.TDBServer + ")",
                           kWrongPassword);
   }

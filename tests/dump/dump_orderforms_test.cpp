@@ -6,6 +6,7 @@
 #include "platform/orderform/order_form_format.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 #include "tools/sample_data/order_list_writer.h"
@@ -78,14 +79,15 @@ TEST_F(DumpOrderformsTest, KeyWidthAndRegionalTextsOfScalars) {
   orderForm->Set("name", Variant::String("Müller €"));
   orderForm->Set("Größe", Variant::Integer(3));
   Store("B-1", *orderForm);
-  EXPECT_EQ(Dump(), std::string(kHeader) + std::string(50, 'k') + "fits [String]\r\n" +
-                        std::string(51, 'l') + " long [String]\r\n" + "empty" +
-                        std::string(45, ' ') + " [String]\r\n" + "price" + std::string(45, ' ') +
-                        "12,99 [Currency]\r\n" + "saved" + std::string(45, ' ') +
-                        "02.01.2026 [Date]\r\n" + "gift" + std::string(46, ' ') +
-                        "True [Boolean]\r\n" + "name" + std::string(46, ' ') +
-                        "Müller € [String]\r\n" + "Größe" + std::string(45, ' ') +
-                        "3 [Integer]\r\n\r\n\r\n");
+  // The dump file is in the system's narrow code page.
+  EXPECT_EQ(Dump(), Utf8ToNarrow(std::string(kHeader) + std::string(50, 'k') + "fits [String]\r\n" +
+                                 std::string(51, 'l') + " long [String]\r\n" + "empty" +
+                                 std::string(45, ' ') + " [String]\r\n" + "price" +
+                                 std::string(45, ' ') + "12,99 [Currency]\r\n" + "saved" +
+                                 std::string(45, ' ') + "02.01.2026 [Date]\r\n" + "gift" +
+                                 std::string(46, ' ') + "True [Boolean]\r\n" + "name" +
+                                 std::string(46, ' ') + "Müller € [String]\r\n" + "Größe" +
+                                 std::string(45, ' ') + "3 [Integer]\r\n\r\n\r\n"));
 }
 
 TEST_F(DumpOrderformsTest, OnlyTheExactKeyItemsGivesOrderLines) {
@@ -197,6 +199,13 @@ TEST_F(DumpOrderformsTest, DamagedOrderFormsAreWrittenAsTheirDamageBetweenTheVal
                 "B-4 [String]\r\n" +
                 "Order form 'B-4' is damaged: it ends at byte 6, inside a value tag that "
                 "starts at byte 6\r\n\r\n\r\n");
+}
+
+TEST_F(DumpOrderformsTest, WritesIntoAFolderNamedBeyondAnyCodePage) {
+  const std::string folder = folder_.File("Grüße 日本 \U0001F600");
+  std::filesystem::create_directory(PathFromUtf8(folder));
+  file_ = Utf8FromPath(PathFromUtf8(folder) / "orderforms.txt");
+  EXPECT_EQ(Dump(), kHeader);
 }
 
 TEST(DumpOrderformsFailureTest, MissingOrderListWritesNoFile) {

@@ -1,4 +1,5 @@
-// The UTF-8 check: well-formed and ill-formed UTF-8 at the edges of each sequence length.
+// The UTF-8 check at the edges of each sequence length, and the conversions between UTF-8,
+// UTF-16 and the system's narrow code page.
 #include "platform/unicode.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,33 @@ TEST(Utf8TextTest, AcceptsWellFormedAndRefusesIllFormedSequences) {
       {"\xE2\x28\xA1", false},
   };
   for (const auto& [text, valid] : cases) EXPECT_EQ(IsValidUtf8(text), valid) << text;
+}
+
+TEST(Utf16TextTest, RoundTripsEveryPlaneAndReplacesWhatIsNotText) {
+  const std::vector<std::pair<std::string, std::u16string>> cases = {
+      {"", u""},
+      {"Grüße €", u"Grüße €"},
+      {"\U0001F600 \U00013000", u"\U0001F600 \U00013000"},  // surrogate pairs
+  };
+  for (const auto& [utf8, utf16] : cases) {
+    EXPECT_EQ(Utf8ToUtf16(utf8), utf16) << utf8;
+    EXPECT_EQ(Utf16ToUtf8(utf16), utf8) << utf8;
+  }
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"), u"a\uFFFD");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(u"a") + char16_t(0xD800)), "a\uFFFD");  // lone surrogate
+}
+
+TEST(NarrowTextTest, TheSystemCodePageHoldsWhatItCanAndSubstitutesTheRest) {
+  const std::string text = "Müller € 100";
+  EXPECT_EQ(NarrowToUtf8(Utf8ToNarrow(text)), text);
+  if (NarrowCodePageName() == "UTF-8") {
+    EXPECT_EQ(Utf8ToNarrow("日本 \U0001F600"), "日本 \U0001F600");
+  } else if (NarrowCodePageName() == "windows-1252") {  // Windows in Western Europe and America
+    EXPECT_EQ(Utf8ToNarrow(text), "M\xFCller \x80 100");
+    EXPECT_EQ(Utf8ToNarrow("日"), "?");
+  } else {
+    GTEST_SKIP() << "no exact bytes known for the code page " << NarrowCodePageName();
+  }
 }
 
 }  // namespace

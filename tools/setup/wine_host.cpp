@@ -4,6 +4,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <filesystem>
+
 #include "platform/unicode.h"
 #endif
 
@@ -23,7 +25,14 @@ std::string HostFileName(const std::string& path) {
   if (toUnix == nullptr || !PathFromUtf8(path).is_absolute()) return path;
   const std::u16string wide = Utf8ToUtf16(path);
   char* unixName = toUnix(reinterpret_cast<const wchar_t*>(wide.c_str()));
-  if (unixName == nullptr) return path;
+  if (unixName == nullptr) {
+    // Wine names only files in folders that exist: a file in a missing folder (a database
+    // that must not be found) keeps the rest of its path below the nearest folder that does.
+    const std::filesystem::path windowsPath = PathFromUtf8(path);
+    if (windowsPath.parent_path() == windowsPath) return path;
+    return HostFileName(Utf8FromPath(windowsPath.parent_path())) + "/" +
+           Utf8FromPath(windowsPath.filename());
+  }
   std::string name = unixName;
   HeapFree(GetProcessHeap(), 0, unixName);
   return name;

@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 #include "tests/converters/orders/order_test_fixture.h"
 #include "tests/support/recording_message_display.h"
 
@@ -109,9 +110,11 @@ TEST_F(ConvertOrdersTest, OrderWithTextsBeyondTheBasicPlaneIsConvertedWithAllIts
   }
 
   EXPECT_TRUE(Run());
+  // The log holds the id as far as the system's code page can (all of it in UTF-8).
+  const std::string logged = NarrowToUtf8(Utf8ToNarrow(id));
   EXPECT_EQ(Log(),
-            (std::vector<std::string>{"Order '" + id + "' is converted.", "1 order were converted.",
-                                      "0 order were NOT converted."}));
+            (std::vector<std::string>{"Order '" + logged + "' is converted.",
+                                      "1 order were converted.", "0 order were NOT converted."}));
   const auto header = Target("select * from orderheader");
   ASSERT_EQ(header->RecordCount(), 1);
   EXPECT_EQ(header->Field("ORDERID").AsString(), id);

@@ -198,13 +198,16 @@ TEST_F(ConvertParametersTest, AParameterTheStoreDoesNotDeclareNamesTheStore) {
                                                 StorePath()}));
 }
 
+// The separator with which the migration joins a folder and the store's file name.
+const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
 TEST_F(ConvertParametersTest, WithoutAnApplicationInstanceTheStoreIsSoughtAtTheRoot) {
   WriteInstallation(R"(<Installation><Application name="Other"><Instance name="x" )"
                     R"(folder="instance"/></Application></Installation>)");
   AddParameter("TaxSource", Variant::String("1"));
   EXPECT_FALSE(Run());
-  EXPECT_EQ(log_, (std::vector<std::string>{
-                      kErrors, "    Configuration file '/VantrelConfiguration.xml' not found"}));
+  EXPECT_EQ(log_, (std::vector<std::string>{kErrors, "    Configuration file '" + kSeparator +
+                                                         "VantrelConfiguration.xml' not found"}));
 }
 
 TEST_F(ConvertParametersTest, AReadOnlyStoreIsReportedAsAccessDenied) {
@@ -233,13 +236,13 @@ TEST_F(ConvertParametersTest, AStoreThatCannotBeWrittenAtReleaseFailsThePass) {
 TEST_F(ConvertParametersTest, ErrorLinesFollowTheErrorNumber) {
   struct Case {
     long number;
-    const char* line;
+    std::string line;
   };
   const Case cases[] = {
-      {70, "    Access denied for configuration file /shop/last/VantrelConfiguration.xml"},
-      {-2147221489,
-       "    Parameter 'TaxSource' is not found in configuration file "
-       "/shop/last/VantrelConfiguration.xml"},
+      {70, "    Access denied for configuration file /shop/last" + kSeparator +
+               "VantrelConfiguration.xml"},
+      {-2147221489, "    Parameter 'TaxSource' is not found in configuration file /shop/last" +
+                        kSeparator + "VantrelConfiguration.xml"},
       {-2147221485, "    Error occured: Configuration store not loaded"},
       {-2147221484,
        "    Type of parameter 'TaxSource' is not valid OR the datatype of the new value ' 7.0' "

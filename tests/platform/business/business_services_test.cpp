@@ -25,8 +25,8 @@ TEST(QuotedLiteralTest, EnclosesAndDoublesApostrophes) {
 }
 
 TEST(SystemLocaleServiceTest, GivesTheCurrencySymbolOfTheLocale) {
-  const std::pair<std::int32_t, const char*> cases[] = {
-      {1043, "€"}, {1031, "€"}, {1033, "$"}, {2057, "£"}, {2055, "CHF"}};
+  const std::pair<std::int32_t, const char*> cases[] = {{1043, "€"}, {1031, "€"}, {1036, "€"},
+                                                        {1033, "$"}, {2057, "£"}, {2055, "CHF"}};
   SystemLocaleService locale;
   for (const auto& [localeId, symbol] : cases)
     EXPECT_EQ(locale.GetCurrencySymbol(localeId), symbol) << localeId;
