@@ -202,7 +202,9 @@ void FrmConvert::RunDump() {
       // Shown once the window takes input again, so the operator can close the box.
       [this, damaged](const RunOutcome& outcome) {
         std::string message = "Dump Completed";
-        if (*damaged > 0) {
+        if (*damaged == 1) {
+          message += "\n1 order form is damaged; its place in the dump file says why.";
+        } else if (*damaged > 1) {
           message += "\n" + std::to_string(*damaged) +
                      " order forms are damaged; their place in the dump file says why.";
         }

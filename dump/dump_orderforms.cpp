@@ -80,20 +80,29 @@ int DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
   stream.WriteBlankLines(1);
   auto storage = OpenOrderFormStorage(SDBServer, SUser, SPassword, SDB, stream);
   int damaged = 0;
-  while (orderList.Next()) {
+  for (int row = 1; orderList.Next(); ++row) {
     if (!storage) {
       throw errors::ObjectNotSet();
     }
+    // A row without an id is named by its place in the list, and counted with the damaged
+    // forms: it cannot be migrated.
     const Variant& orderId = orderList.Row().Field("order_id");
+    const std::string noId = "(no id, row " + std::to_string(row) + ")";
+    if (orderId.IsNull()) {
+      stream.WriteLine(noId);
+      ++damaged;
+    }
     std::shared_ptr<const VariantObject> orderForm;
     try {
-      orderForm = storage->DataOf(orderList.Row());
+      orderForm = storage->DataOf(orderList.Row(), noId);
     } catch (const RuntimeError& error) {
       if (error.Number() != errors::kOrderFormDamaged) throw;
-      WriteKeyValueLine("order_id", orderId, stream);
+      if (!orderId.IsNull()) {
+        WriteKeyValueLine("order_id", orderId, stream);
+        ++damaged;
+      }
       stream.WriteLine(DescriptionOf(error));
       stream.WriteBlankLines(2);
-      ++damaged;
       continue;
     }
     for (const auto& [key, value] : orderForm->Entries()) {

@@ -35,20 +35,17 @@ bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
   if (orderLines.empty()) return false;
 
   bool lookedUp = false;
-  bool summing = false;
   const FieldRow* current = nullptr;
   try {
     for (const FieldRow& line : orderLines) {
       current = &line;
       lines.AddNew();
       for (const char* column : kCopiedLineColumns) lines.SetField(column, line.Field(column));
-      summing = true;
       totals.SumAmount += line.Field("AMOUNT").ToDecimal();
       totals.SumLineTax += line.Field("LINETAX").ToDecimal();
       totals.SumDiscountAmount += line.Field("DISCOUNTAMOUNT").ToDecimal();
       totals.SumPriceQuantity +=
           line.Field("PRICE").ToDecimal() * line.Field("QUANTITY").ToDecimal();
-      summing = false;
       lines.SetField("ORDERDISCOUNT",
                      OrderDiscount(line.Field("AMOUNT"), iFields.Field("DISCOUNTPERC")));
       lines.SetField("LINESTATUS", Variant::Integer(NewLineStatus));
@@ -65,9 +62,10 @@ bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
     if (order) lines.UpdateBatch();
     return true;
   } catch (const RuntimeError& error) {
-    // Failures of the first line before its product lookup, and totals that cannot be
-    // summed (a Null amount, an Overflow), are the run's to report.
-    if (!lookedUp || summing) throw;
+    // Failures of the first line before its product lookup are the run's to report; from
+    // that lookup on, every failure of a line (copying it, adding up its amounts: a Null or
+    // an Overflow) is reported as that line's product data failure.
+    if (!lookedUp) throw;
     WriteProductFailure(run, *current, error);
     return false;
   }

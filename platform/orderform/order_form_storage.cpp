@@ -50,11 +50,13 @@ std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& ke
   return Decode(orderId, select.Row().Field(select.Columns()[0].name));
 }
 
-std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(const FieldSource& row) const {
+std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(
+    const FieldSource& row, const std::string& nameWithoutKey) const {
   if (!connection_) {
     throw errors::ObjectNotSet();
   }
-  return Decode(row.Field(keyColumnName_).ToText(), row.Field(marshalledColumnName_));
+  const Variant& key = row.Field(keyColumnName_);
+  return Decode(key.IsNull() ? nameWithoutKey : key.ToText(), row.Field(marshalledColumnName_));
 }
 
 std::shared_ptr<const VariantObject> OrderFormStorage::Decode(const std::string& orderId,

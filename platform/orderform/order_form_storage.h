@@ -29,8 +29,10 @@ class OrderFormStorage {
   /// "Order form '<key>' is damaged: ..." when the row's data is Null, not binary or malformed.
   std::shared_ptr<const VariantObject> GetData(const Variant& key);
   /// The order form a row of the storage's table already read holds (its key and marshalled
-  /// columns), without reading it again. Throws as GetData for a damaged form.
-  std::shared_ptr<const VariantObject> DataOf(const FieldSource& row) const;
+  /// columns), without reading it again. Throws as GetData for a damaged form, naming it by
+  /// its key, or by `nameWithoutKey` when the key is Null.
+  std::shared_ptr<const VariantObject> DataOf(const FieldSource& row,
+                                              const std::string& nameWithoutKey = "") const;
 
  private:
   /// The order form in `marshalled`, the data stored under `orderId`.

@@ -92,16 +92,19 @@ class FrmConvertDumpTest : public QObject {
     TestDatabase source("source");
     auto orderForm = VariantObject::NewDictionary();
     orderForm->Set("order_id", Variant::String("B-2"));
-    AppendOrderListRows(*source.Connect(),
-                        {{"B-1", {1}}, {"B-2", EncodeOrderForm(*orderForm)}, {"B-3", {}}});
+    AppendOrderListRows(*source.Connect(), {{"B-1", {1}}, {"B-2", EncodeOrderForm(*orderForm)}});
     TempFolder dumpFolder;
     DumpFixture dump(source.Address(), dumpFolder.File("orderforms.txt"));
 
     dump.Dump();
+    AppendOrderListRows(*source.Connect(), {{"B-3", {}}});
+    dump.Dump();
 
     QCOMPARE(dump.Messages(),
-             std::vector<std::string>{"Dump Completed\n2 order forms are damaged; their place in "
-                                      "the dump file says why."});
+             (std::vector<std::string>{
+                 "Dump Completed\n1 order form is damaged; its place in the dump file says why.",
+                 "Dump Completed\n2 order forms are damaged; their place in the dump file says "
+                 "why."}));
   }
 
   void failedDumpShowsItsDescriptionAndLeavesTheWindowIdle_data() {

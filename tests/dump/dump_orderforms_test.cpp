@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/odbc/recordset.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
@@ -199,6 +200,35 @@ TEST_F(DumpOrderformsTest, DamagedOrderFormsAreWrittenAsTheirDamageBetweenTheVal
                 "B-4 [String]\r\n" +
                 "Order form 'B-4' is damaged: it ends at byte 6, inside a value tag that "
                 "starts at byte 6\r\n\r\n\r\n");
+}
+
+TEST_F(DumpOrderformsTest, RowsWithoutAnIdAreNamedByTheirPlaceAndCountedWithTheDamaged) {
+  // A shop's table may lack the key's NOT NULL.
+  const auto connection = database_.Connect();
+  connection->Execute("drop table orderlist");
+  connection->Execute(
+      std::string("create table orderlist (order_id varchar(50), marshalled_order ") +
+      (database_.GetEngine() == setup::Engine::Sqlite ? "blob)" : "bytea)"));
+  auto orderForm = VariantObject::NewDictionary();
+  orderForm->Set("shopper_id", Variant::String("S-1"));
+  {
+    Recordset list(*connection, "select * from orderlist");
+    for (const Variant& marshalled :
+         {Variant::Bytes(EncodeOrderForm(*orderForm)), Variant::Null()}) {
+      list.AddNew();
+      list.SetField("order_id", Variant::Null());
+      list.SetField("marshalled_order", marshalled);
+    }
+    list.UpdateBatch();
+  }
+  Store("B-3", *orderForm);
+
+  const std::string shopper = "shopper_id" + std::string(40, ' ') + "S-1 [String]\r\n";
+  EXPECT_EQ(Dump(), std::string(kHeader) + "(no id, row 1)\r\n" + shopper + "\r\n\r\n" +
+                        "(no id, row 2)\r\n" +
+                        "Order form '(no id, row 2)' is damaged: it holds no data\r\n\r\n\r\n" +
+                        shopper + "\r\n\r\n");
+  EXPECT_EQ(damaged_, 2);
 }
 
 TEST_F(DumpOrderformsTest, WritesIntoAFolderNamedBeyondAnyCodePage) {

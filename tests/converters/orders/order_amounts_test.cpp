@@ -84,5 +84,41 @@ TEST_F(OrderOverflowTest, ATotalBeyondTheDecimalRangeLeavesTheOrderUnconverted) 
   EXPECT_EQ(Target("select * from orderheader where ORDERID = 'A1'")->RecordCount(), 0);
 }
 
+/// A failure on a line after the first product lookup: the order's line failure block names
+/// that line's product.
+struct LaterLineCase {
+  const char* name;
+  const char* column;
+  Variant value;
+  const char* description;
+};
+
+class LaterLineFailureTest : public testing::OrderDatabaseTest,
+                             public ::testing::WithParamInterface<LaterLineCase> {};
+
+TEST_P(LaterLineFailureTest, IsReportedAsThatLinesProductDataFailure) {
+  InsertSource("orderheader", OrderHeader("L1"));
+  InsertSource("orderline", OrderLine("L1", 1, 100));
+  InsertSource("orderline", With(With(OrderLine("L1", 2, 101), "PRICE",
+                                      Variant::Decimal("999999999999999.9999")),
+                                 GetParam().column, GetParam().value));
+  InsertOrder("L2", {100});
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{
+                "Order 'L1'", "      An error occurred while reading Product data for '101'.",
+                std::string("      ") + GetParam().description, "Order 'L2' is converted.",
+                "1 order were converted.", "1 order were NOT converted."}));
+  EXPECT_EQ(Target("select * from orderline where ORDERID = 'L1'")->RecordCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SecondLine, LaterLineFailureTest,
+    ::testing::Values(LaterLineCase{"NullAmount", "AMOUNT", Variant::Null(), "Invalid use of Null"},
+                      LaterLineCase{"Overflow", "QUANTITY", Variant::Double(1e14), "Overflow"}),
+    [](const ::testing::TestParamInfo<LaterLineCase>& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace mv
