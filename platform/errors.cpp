@@ -10,6 +10,10 @@ RuntimeError InvalidProcedureCall() {
 RuntimeError InvalidProcedureCall(const std::string& description) {
   return {kInvalidProcedureCall, description};
 }
+RuntimeError NulInText(const std::string& column) {
+  return InvalidProcedureCall("The value for " + column +
+                              " holds a NUL character, which the database would cut off");
+}
 RuntimeError Overflow() { return {kOverflow, "Overflow"}; }
 RuntimeError TypeMismatch() { return TypeMismatch("Type mismatch"); }
 RuntimeError TypeMismatch(const std::string& description) { return {kTypeMismatch, description}; }

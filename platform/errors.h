@@ -50,6 +50,9 @@ inline constexpr long kBusinessPartnerNotFound = kObjectErrorBase + 1003;
 // the same number with a text that says more.
 RuntimeError InvalidProcedureCall();
 RuntimeError InvalidProcedureCall(const std::string& description);
+/// 5 for a text value holding a NUL character, which drivers would cut off there; `column` names
+/// where it was to go ("BASKETLINE.SKU").
+RuntimeError NulInText(const std::string& column);
 RuntimeError Overflow();
 RuntimeError TypeMismatch();
 RuntimeError TypeMismatch(const std::string& description);

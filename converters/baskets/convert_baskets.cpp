@@ -51,6 +51,16 @@ Variant Entry(const VariantObject& dictionary, std::string_view name) {
   return dictionary.Contains(name) ? dictionary.Get(name) : Variant::Null();
 }
 
+/// The entry `name` as Entry reads it, for the target column `column`. Throws for a text
+/// holding a NUL character, which the insert's text could not carry.
+Variant EntryFor(const VariantObject& dictionary, std::string_view name, const char* column) {
+  Variant value = Entry(dictionary, name);
+  if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
+    throw errors::NulInText(column);
+  }
+  return value;
+}
+
 /// The order form's line list. Throws Type mismatch when "items" is no object, 438 when it
 /// is no list.
 const std::vector<Variant>& Lines(const VariantObject& orderForm) {
@@ -154,12 +164,21 @@ ConvertBaskets::BasketAccount ConvertBaskets::ConvertBasket(BasketRun& run, Bask
   BasketAccount account;
   const std::shared_ptr<const VariantObject> orderForm = OrderFormOf(run, source, row, account);
   if (!orderForm) return account;
-  if (!ValidateBasket(run.log, *orderForm)) return {false, "refused: validation failure", false};
+  BasketRows rows;
+  try {
+    if (!ValidateBasket(run.log, *orderForm)) return {false, "refused: validation failure", false};
+    rows = RowsOf(*orderForm);
+  } catch (const RuntimeError& error) {
+    // The form was read but holds the wrong thing: the basket's own damage, which must not
+    // keep the baskets after it from being converted.
+    WriteErrorOccured(run.log, error);
+    return {false, "refused: damaged order form", true};
+  }
   if (together) {
-    AddBasketHeader(*orderForm, together->headers);
-    AddBasketLines(*orderForm, together->lines);
+    for (const std::string& header : rows.headers) together->headers.Add(header);
+    for (const std::string& line : rows.lines) together->lines.Add(line);
   } else {
-    WriteBasket(*orderForm, *run.target);
+    WriteBasket(rows, *run.target);
   }
   run.convertedIds.insert(row.fields.Field("order_id").ToText());
   return {true, {}, false};
@@ -255,51 +274,68 @@ std::string ConvertBaskets::SQLEncode(const std::string& i_sStrValue) {
   }
 }
 
-void ConvertBaskets::WriteBasket(const VariantObject& orderForm, Connection& target) {
+void ConvertBaskets::WriteBasket(const BasketRows& rows, Connection& target) {
   Savepoint basket(target);
-  RowInserts header(kHeaderInsert, &target);
-  AddBasketHeader(orderForm, header);
-  header.Finish();
-  RowInserts lines(kLineInsert, &target);
-  AddBasketLines(orderForm, lines);
-  lines.Finish();
+  for (const auto& [head, table] :
+       {std::pair{kHeaderInsert, &rows.headers}, {kLineInsert, &rows.lines}}) {
+    RowInserts inserts(head, &target);
+    for (const std::string& row : *table) inserts.Add(row);
+    inserts.Finish();
+  }
   basket.Keep();
 }
 
-void ConvertBaskets::AddBasketHeader(const VariantObject& orderForm, RowInserts& headers) {
-  std::string row = "(";
-  for (const char* name :
-       {"order_id", "order_name", "order_date", "currency_code", "shopper_id", "user_locale"}) {
-    AppendSQLValue(row, Entry(orderForm, name), true);
-  }
-  AppendSQLValue(row, Entry(orderForm, "business_partner_id"), false);
-  headers.Add(row);
+ConvertBaskets::BasketRows ConvertBaskets::RowsOf(const VariantObject& orderForm) {
+  BasketRows rows;
+  AddBasketHeader(orderForm, rows.headers);
+  AddBasketLines(orderForm, rows.lines);
+  return rows;
 }
 
-void ConvertBaskets::AddBasketLines(const VariantObject& orderForm, RowInserts& lines) {
+void ConvertBaskets::AddBasketHeader(const VariantObject& orderForm,
+                                     std::vector<std::string>& headers) {
+  constexpr std::pair<const char*, const char*> kColumns[] = {
+      {"order_id", "BASKETHEADER.BASKETID"},
+      {"order_name", "BASKETHEADER.BASKETNAME"},
+      {"order_date", "BASKETHEADER.BASKETDATE"},
+      {"currency_code", "BASKETHEADER.CURRENCYCODE"},
+      {"shopper_id", "BASKETHEADER.USERID"},
+      {"user_locale", "BASKETHEADER.USERLOCALE"},
+      {"business_partner_id", "BASKETHEADER.BUSINESSPARTNERID"}};
+  std::string row = "(";
+  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
+    const auto& [name, column] = kColumns[i];
+    AppendSQLValue(row, EntryFor(orderForm, name, column), i + 1 < std::size(kColumns));
+  }
+  headers.push_back(row);
+}
+
+void ConvertBaskets::AddBasketLines(const VariantObject& orderForm,
+                                    std::vector<std::string>& lines) {
   const std::vector<Variant>& items = Lines(orderForm);
   const std::int16_t lastPosition = LastLinePosition(items);
   for (int position = 0; position <= lastPosition; ++position) {
     const VariantObject& line = items[static_cast<std::size_t>(position)].AsObject();
     std::string row = "(";
-    AppendSQLValue(row, Entry(orderForm, "order_id"), true);
+    AppendSQLValue(row, EntryFor(orderForm, "order_id", "BASKETLINE.BASKETID"), true);
     AppendSQLValue(row, Variant::Integer(Variant::Long(position + 1).ToInteger()), true);
-    AppendSQLValue(row, Entry(line, "SKU"), true);
-    AppendSQLValue(row, Entry(line, "Quantity"), true);
-    AppendSQLValue(row, Entry(line, "request_date"), true);
+    AppendSQLValue(row, EntryFor(line, "SKU", "BASKETLINE.SKU"), true);
+    AppendSQLValue(row, EntryFor(line, "Quantity", "BASKETLINE.QUANTITY"), true);
+    AppendSQLValue(row, EntryFor(line, "request_date", "BASKETLINE.REQUESTDATE"), true);
     if (Entry(line, "configurable").IsNull()) {
       row += "0, Null, 0)";
     } else {
-      AppendSQLValue(row, Entry(line, "configurable"), true);
-      AppendSQLValue(row, Entry(line, "config_id"), true);
-      const Variant complete = Entry(line, "config_complete");
+      AppendSQLValue(row, EntryFor(line, "configurable", "BASKETLINE.PRODUCTCONFIGURABLE"), true);
+      AppendSQLValue(row, EntryFor(line, "config_id", "BASKETLINE.PRODUCTCONFIGID"), true);
+      const Variant complete =
+          EntryFor(line, "config_complete", "BASKETLINE.PRODUCTCONFIGCOMPLETE");
       if (complete.IsNull()) {
         row += "0)";
       } else {
         AppendSQLValue(row, complete, false);
       }
     }
-    lines.Add(row);
+    lines.push_back(row);
   }
 }
 

@@ -84,6 +84,11 @@ class ConvertBaskets : public Converter {
     bool more = true;          // false after the last row or a stop
     std::exception_ptr error;  // a failure reading the next row, thrown once the group is done
   };
+  /// The literal rows of one basket's inserts, built before anything is sent.
+  struct BasketRows {
+    std::vector<std::string> headers;
+    std::vector<std::string> lines;
+  };
   /// The inserts the baskets of a group leave for its end.
   struct GroupInserts {
     GroupInserts() : headers(kHeaderInsert), lines(kLineInsert) {}
@@ -112,7 +117,9 @@ class ConvertBaskets : public Converter {
   std::optional<std::vector<BasketAccount>> ConvertTogether(BasketRun& run, BasketSource& source,
                                                             GroupRows& group);
   /// Converts a row: its basket is written under a savepoint of its own, or, with `together`,
-  /// its inserts are left there. Failures other than a damaged row are thrown.
+  /// its inserts are left there. A form that cannot be read or holds the wrong thing (a line
+  /// list that is none, a NUL in a text) is the basket's failure: logged after its OrderID
+  /// line and skipped. Failures of the target are thrown.
   BasketAccount ConvertBasket(BasketRun& run, BasketSource& source, const BasketRow& row,
                               GroupInserts* together);
   /// Counts a converted row into its group, or into the refusals and damaged rows.
@@ -129,10 +136,12 @@ class ConvertBaskets : public Converter {
   /// The ids of the baskets the target's BASKETHEADER holds, read once per run.
   static std::unordered_set<std::string> BasketIds(Connection& target);
   /// The basket's header and lines, under a savepoint of their own.
-  void WriteBasket(const VariantObject& orderForm, Connection& target);
-  void AddBasketHeader(const VariantObject& orderForm, RowInserts& headers);
+  static void WriteBasket(const BasketRows& rows, Connection& target);
+  /// The rows of the basket's inserts. Throws for what the form holds wrongly.
+  BasketRows RowsOf(const VariantObject& orderForm);
+  void AddBasketHeader(const VariantObject& orderForm, std::vector<std::string>& headers);
   /// The lines numbered from 1 as a 16-bit number (Overflow from 32,768 lines).
-  void AddBasketLines(const VariantObject& orderForm, RowInserts& lines);
+  void AddBasketLines(const VariantObject& orderForm, std::vector<std::string>& lines);
   /// Appends the value's literal by its type name, then ", " or, for the last, ")". Numbers
   /// that go through their text form are written with a decimal point whatever the regional
   /// settings. Throws for values without a text form (objects, byte arrays, errors).

@@ -88,8 +88,7 @@ void Recordset::SetField(std::string_view name, Variant value) {
   const size_t column = columns_.Index(name);
   // Drivers take a bound text up to its first NUL character and would store the rest cut off.
   if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
-    throw errors::InvalidProcedureCall("The value for " + table_ + "." + columns_[column].name +
-                                       " holds a NUL character, which the database would cut off");
+    throw errors::NulInText(table_ + "." + columns_[column].name);
   }
   Row& row = CurrentRow();
   if (row.state == RowState::Unchanged) {

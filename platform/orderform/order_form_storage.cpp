@@ -56,7 +56,9 @@ std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(
     throw errors::ObjectNotSet();
   }
   const Variant& key = row.Field(keyColumnName_);
-  return Decode(key.IsNull() ? nameWithoutKey : key.ToText(), row.Field(marshalledColumnName_));
+  // Without a name for it, a Null key fails as its text would: Invalid use of Null.
+  const bool named = key.IsNull() && !nameWithoutKey.empty();
+  return Decode(named ? nameWithoutKey : key.ToText(), row.Field(marshalledColumnName_));
 }
 
 std::shared_ptr<const VariantObject> OrderFormStorage::Decode(const std::string& orderId,

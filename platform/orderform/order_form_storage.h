@@ -30,7 +30,8 @@ class OrderFormStorage {
   std::shared_ptr<const VariantObject> GetData(const Variant& key);
   /// The order form a row of the storage's table already read holds (its key and marshalled
   /// columns), without reading it again. Throws as GetData for a damaged form, naming it by
-  /// its key, or by `nameWithoutKey` when the key is Null.
+  /// its key, or by `nameWithoutKey` when the key is Null; with a Null key and no such name,
+  /// throws 94 "Invalid use of Null".
   std::shared_ptr<const VariantObject> DataOf(const FieldSource& row,
                                               const std::string& nameWithoutKey = "") const;
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "platform/orderform/order_form_format.h"
 #include "platform/utilities/sql_encode.h"
 #include "tests/converters/baskets/basket_test_fixture.h"
@@ -103,6 +106,65 @@ TEST_F(ConvertBasketsTest, DamagedOrderFormsAreLoggedAndSkippedAndTheRunAnswersF
   EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3", "B-5"}));
   EXPECT_EQ(Target("SELECT * FROM BASKETLINE").size(), 4u);
 }
+
+/// A form that decodes but holds the wrong thing, and the lines its basket gets in the log.
+struct InsideDamage {
+  const char* name;
+  std::function<std::shared_ptr<VariantObject>(const std::shared_ptr<VariantObject>&)> damage;
+  std::vector<std::string> log;
+};
+
+/// The form with its "Items" entry under `key` (the lines as they are) or replaced by `items`.
+std::shared_ptr<VariantObject> WithItems(const VariantObject& form, const std::string& key,
+                                         const std::optional<Variant>& items) {
+  auto changed = VariantObject::NewDictionary();
+  for (const auto& [name, value] : form.Entries()) {
+    changed->Set(name == "Items" ? key : name, name == "Items" && items ? *items : value);
+  }
+  return changed;
+}
+
+class InsideDamageTest : public ConvertBasketsTest,
+                         public ::testing::WithParamInterface<InsideDamage> {};
+
+TEST_P(InsideDamageTest, IsTheBasketsFailureAndEveryOtherBasketConverts) {
+  Store({ValidBasket("B-1", 1), GetParam().damage(ValidBasket("B-2", 1)), ValidBasket("B-3", 1)});
+
+  std::vector<std::string> expected = {"OrderID: B-1", "     LineNr:0"};
+  expected.insert(expected.end(), GetParam().log.begin(), GetParam().log.end());
+  expected.insert(expected.end(), {"OrderID: B-3", "     LineNr:0", Summary(2)});
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(Log(), LogText(expected));
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3"}));
+
+  // A rerun refuses the damaged basket again and leaves the converted ones alone.
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-3"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, InsideDamageTest,
+    ::testing::Values(
+        InsideDamage{"NulInAText",
+                     [](const std::shared_ptr<VariantObject>& form) {
+                       form->Set("order_name", Variant::String(std::string("a\0b", 3)));
+                       return form;
+                     },
+                     {"OrderID: B-2", "     LineNr:0",
+                      "Error occured: The value for BASKETHEADER.BASKETNAME holds a NUL "
+                      "character, which the database would cut off"}},
+        InsideDamage{"NulInTheItemsKey",
+                     [](const std::shared_ptr<VariantObject>& form) {
+                       return WithItems(*form, std::string("It\0ems", 6), std::nullopt);
+                     },
+                     {"OrderID: B-2", "Error occured: Type mismatch: expected Object, got Null"}},
+        InsideDamage{
+            "ItemsAString",
+            [](const std::shared_ptr<VariantObject>& form) {
+              return WithItems(*form, "Items", Variant::String("none"));
+            },
+            {"OrderID: B-2", "Error occured: Type mismatch: expected Object, got String"}}),
+    [](const ::testing::TestParamInfo<InsideDamage>& info) { return info.param.name; });
 
 /// A source whose ORDERLIST lets ORDER_ID be Null.
 class ConvertBasketsWithoutIdTest : public ConvertBasketsTest {

@@ -125,19 +125,6 @@ TEST_F(ConvertBasketsTest, TextsBeyondTheBasicPlaneReachTheTarget) {
   EXPECT_EQ(lines[0][1].AsString(), "\U00013000-1");
 }
 
-TEST_F(ConvertBasketsTest, TextWithANulEndsTheRunUnderItsBasket) {
-  auto basket = ValidBasket("B-2", 0);
-  basket->Set("order_name", Variant::String(std::string("Basket\0 two", 11)));
-  Store({ValidBasket("B-1", 0), basket});
-
-  EXPECT_FALSE(Run());
-
-  EXPECT_EQ(Log(), LogText({"OrderID: B-1", "OrderID: B-2",
-                            "Error occured: A text holding a NUL character cannot be sent to the "
-                            "database"}));
-  EXPECT_EQ(HeaderIds(), std::vector<std::string>{"B-1"});
-}
-
 TEST_F(ConvertBasketsTest, EachValueTypeGetsItsLiteralWhateverTheRegionalSettings) {
   ScopedRegionalSettings german({"%d.%m.%Y", "%H:%M:%S", ','});
   auto line = Line(1);
