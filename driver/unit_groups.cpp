@@ -1,12 +1,25 @@
 #include "driver/unit_groups.h"
 
+#include <utility>
+
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
 
-UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size, bool rehearsal)
-    : target_(target), log_(log), size_(target.Capabilities().savepoints && size > 1 ? size : 1) {
+std::string UnknownOutcomeLine(const std::string& units, const std::string& first,
+                               const std::string& last) {
+  return "The commit of the " + units + " from '" + first + "' to '" + last +
+         "' got no answer or failed: whether they are in the target is unknown; a rerun "
+         "converts those not yet there.";
+}
+
+UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size, bool rehearsal,
+                       std::string units)
+    : target_(target),
+      log_(log),
+      size_(target.Capabilities().savepoints && size > 1 ? size : 1),
+      units_(std::move(units)) {
   if (!rehearsal) return;
   // Without savepoints a unit could only be undone with the transaction that holds the ones
   // before it.
@@ -42,7 +55,9 @@ void UnitGroups::Open() {
   log_.Hold();
 }
 
-bool UnitGroups::UnitWritten() {
+bool UnitGroups::UnitWritten(const std::string& id) {
+  if (written_ == 0) firstId_ = id;
+  lastId_ = id;
   ++written_;
   if (written_ < size_) return false;
   Commit();
@@ -57,6 +72,8 @@ void UnitGroups::Commit() {
     if (transaction) transaction->Commit();
   } catch (...) {
     log_.DropHeld();
+    if (written_ > 0) log_.WriteLine(UnknownOutcomeLine(units_, firstId_, lastId_));
+    written_ = 0;
     throw;
   }
   committed_ += written_;

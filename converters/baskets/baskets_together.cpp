@@ -16,7 +16,7 @@ bool ConvertBaskets::ConvertGroupTogether(BasketRun& run, BasketSource& source) 
     if (const auto accounts = ConvertTogether(run, source, group)) {
       for (std::size_t i = 0; i < accounts->size(); ++i) {
         ReportRowProgress(group.rows[i], source);
-        CountBasket(run, (*accounts)[i]);
+        CountBasket(run, (*accounts)[i], group.rows[i]);
       }
     } else {
       // The careful way writes the group's log lines again, and fails where the first try

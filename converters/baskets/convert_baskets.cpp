@@ -145,7 +145,8 @@ ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& 
 void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
   run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
   run.convertedIds = BasketIds(*run.target);
-  run.groups = std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing());
+  run.groups =
+      std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing(), "baskets");
 }
 
 ConvertBaskets::BasketRow ConvertBaskets::CurrentRow(BasketRun& run, BasketSource& source) {
@@ -155,7 +156,7 @@ ConvertBaskets::BasketRow ConvertBaskets::CurrentRow(BasketRun& run, BasketSourc
 void ConvertBaskets::ConvertRow(BasketRun& run, BasketSource& source, const BasketRow& row) {
   ReportRowProgress(row, source);
   run.groups->Open();
-  CountBasket(run, ConvertBasket(run, source, row, nullptr));
+  CountBasket(run, ConvertBasket(run, source, row, nullptr), row);
 }
 
 ConvertBaskets::BasketAccount ConvertBaskets::ConvertBasket(BasketRun& run, BasketSource& source,
@@ -184,9 +185,10 @@ ConvertBaskets::BasketAccount ConvertBaskets::ConvertBasket(BasketRun& run, Bask
   return {true, {}, false};
 }
 
-void ConvertBaskets::CountBasket(BasketRun& run, const BasketAccount& account) {
+void ConvertBaskets::CountBasket(BasketRun& run, const BasketAccount& account,
+                                 const BasketRow& row) {
   if (account.written) {
-    run.groups->UnitWritten();
+    run.groups->UnitWritten(row.fields.Field("order_id").ToText());
     return;
   }
   Tally(account.refusal);

@@ -123,7 +123,7 @@ class ConvertBaskets : public Converter {
   BasketAccount ConvertBasket(BasketRun& run, BasketSource& source, const BasketRow& row,
                               GroupInserts* together);
   /// Counts a converted row into its group, or into the refusals and damaged rows.
-  void CountBasket(BasketRun& run, const BasketAccount& account);
+  void CountBasket(BasketRun& run, const BasketAccount& account, const BasketRow& row);
   void ReportRowProgress(const BasketRow& row, const BasketSource& source);
   /// The order form of `row`; null when the row is already converted or, after logging it, has
   /// no id or a damaged order form, with `account` telling which. Other failures are thrown.

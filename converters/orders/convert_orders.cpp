@@ -123,8 +123,8 @@ bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& gro
     counts.ConvertedCount += convertedInGroup;
     return true;
   } catch (const RuntimeError& error) {
-    // The group's orders are rolled back and their lines are not logged; a rerun converts
-    // them.
+    // The server may have kept the group's orders or not (a commit without an answer): their
+    // lines are not logged, the log says so, and a rerun converts those not in the target.
     counts.RefusedCount += convertedInGroup;
     counts.succeeded = false;
     Tally("errors");
@@ -133,6 +133,8 @@ bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& gro
                           group.front().Field("ORDERID").ToText() + "' to '" +
                           group.back().Field("ORDERID").ToText() + "'.",
                       error);
+    run.log.WriteLine(UnknownOutcomeLine("orders", group.front().Field("ORDERID").ToText(),
+                                         group.back().Field("ORDERID").ToText()));
     return false;
   }
 }
