@@ -11,6 +11,8 @@
 #include "driver/connection_values.h"
 #include "driver/rehearsal_tally.h"
 #include "driver/run_progress.h"
+#include "platform/errors.h"
+#include "platform/runtime_error.h"
 #include "platform/text_file.h"
 
 namespace mv {
@@ -41,6 +43,12 @@ class Converter {
     progress_->Report(migration_, done, total, unit);
   }
   bool StopRequested() const { return progress_->StopRequested(); }
+  /// True when the failure of a statement ends the migration rather than one unit: the
+  /// operator stopped the run, or the statement ran out of time or was cancelled. Such a
+  /// statement is never sent again: it would wait as long again.
+  bool EndsTheMigration(const RuntimeError& error) const {
+    return StopRequested() || errors::EndedByTimeoutOrCancel(error);
+  }
   bool Rehearsing() const { return tally_ != nullptr; }
   /// Counts `count` under `what` in this migration's rehearsal summary; nothing in a real run.
   void Tally(std::string_view what, std::int64_t count = 1) {

@@ -66,6 +66,11 @@ RuntimeError DatabaseError(long native, const std::string& text, std::string sql
 RuntimeError QueryTimeout(bool connectionLost) {
   return {kQueryTimeout, "Query timeout expired", "HYT00", connectionLost};
 }
+bool EndedByTimeoutOrCancel(const RuntimeError& error) {
+  const std::string& state = error.SqlState();
+  return error.Number() == kQueryTimeout || state == "HYT00" || state == "HY008" ||
+         state == "57014";
+}
 RuntimeError OrderFormNotFound(const std::string& orderId) {
   return {kOrderFormNotFound, "Order form '" + orderId + "' was not found."};
 }

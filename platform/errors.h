@@ -82,6 +82,10 @@ RuntimeError DatabaseError(long native, const std::string& text, std::string sql
                            bool connectionLost);
 /// "Query timeout expired", for a statement cancelled because it ran past its time-out.
 RuntimeError QueryTimeout(bool connectionLost);
+/// True for a statement that ran out of time or was cancelled: the program's own time-out, the
+/// driver's (SQLSTATE HYT00), a cancel (HY008) or PostgreSQL's statement time-out or cancel
+/// (57014). Sending it again would wait as long again.
+bool EndedByTimeoutOrCancel(const RuntimeError& error);
 RuntimeError OrderFormNotFound(const std::string& orderId);
 /// "Order form '<id>' is damaged: <what>".
 RuntimeError OrderFormDamaged(const std::string& orderId, const std::string& what);

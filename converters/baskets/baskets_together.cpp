@@ -56,10 +56,16 @@ std::optional<std::vector<ConvertBaskets::BasketAccount>> ConvertBaskets::Conver
     inserts.Execute(*run.target);
     together.Keep();
     return accounts;
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     for (std::size_t i = 0; i < accounts.size(); ++i) {
       if (accounts[i].written)
         run.convertedIds.erase(group.rows[i].fields.Field("order_id").ToText());
+    }
+    // A stop or a time-out ends the migration with the group undone, its lines unlogged.
+    const auto* failure = dynamic_cast<const RuntimeError*>(&error);
+    if (failure && EndsTheMigration(*failure)) {
+      run.groups->Abandon();
+      throw;
     }
     return std::nullopt;
   }

@@ -253,7 +253,12 @@ bool ConvertBaskets::EndWithError(BasketRun& run, const std::exception& error) {
   } catch (const std::exception&) {
     // The group is lost with the connection; the error below says why.
   }
-  WriteErrorOccured(run.log, error);
+  if (StopRequested()) {
+    // The statement the stop cancelled says nothing the operator does not know.
+    run.log.WriteLine(kStoppedByOperator);
+  } else {
+    WriteErrorOccured(run.log, error);
+  }
   if (run.groups) Tally("would be converted", run.groups->Committed());
   Tally("errors");
   return false;

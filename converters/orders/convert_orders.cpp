@@ -288,7 +288,9 @@ void ConvertOrders::WriteFailureBlock(OrderRun& run, const std::string& orderId,
                                       const std::string& what, const RuntimeError& error) {
   const std::vector<std::string> block{"Order '" + orderId + "'", kIndent + what,
                                        kIndent + error.Description()};
-  if (error.ConnectionLost() && !run.connectionLost) {
+  // A lost connection, or a statement that ran out of time or that a stop cancelled, would
+  // fail every later order the same way.
+  if ((error.ConnectionLost() || errors::EndedByTimeoutOrCancel(error)) && !run.connectionLost) {
     run.connectionLost = true;
     run.lostConnectionBlock = block;
   }

@@ -30,7 +30,7 @@ std::optional<std::int32_t> ConvertOrders::ConvertOrdersTogether(
     const bool wrote = std::any_of(accounts.begin(), accounts.end(), [](const OrderAccount& a) {
       return a.outcome == OrderOutcome::Converted;
     });
-    if (error.ConnectionLost() && wrote) {
+    if ((error.ConnectionLost() || EndsTheMigration(error)) && wrote) {
       return CountUpToLostOrder(run, group, groupLines, accounts, targets, error, counts);
     }
   }

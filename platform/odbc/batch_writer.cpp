@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/runtime_error.h"
 
@@ -78,6 +79,8 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
         // insert's own error, not the lost savepoint's, says why the batch failed.
         throw failure;
       }
+      // An insert that ran out of time or was cancelled would wait as long again row by row.
+      if (errors::EndedByTimeoutOrCancel(failure)) throw;
     }
   }
   insert.ClearParameters();

@@ -12,6 +12,7 @@
 #include "platform/utilities/sql_encode.h"
 #include "tests/converters/baskets/basket_test_fixture.h"
 #include "tests/support/converter_run.h"
+#include "tests/support/locked_table.h"
 #include "tests/support/scoped_environment.h"
 #include "tools/sample_data/order_list_writer.h"
 
@@ -200,6 +201,26 @@ TEST_F(ConvertBasketsTest, AGroupWhoseCommitFailsIsNamedAsOfUnknownOutcome) {
   target->Execute("drop trigger refuse_at_commit on basketheader");
   EXPECT_TRUE(Run());
   EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-2", "B-3", "B-4"}));
+}
+
+TEST_F(ConvertBasketsTest, AGroupThatRunsOutOfTimeEndsTheRunAndIsNotWrittenAgain) {
+  if (target_.GetEngine() != setup::Engine::Postgresql) {
+    GTEST_SKIP() << "needs a lock held by another session (PostgreSQL)";
+  }
+  Store({ValidBasket("B-1", 1), ValidBasket("B-2", 1)});
+  {
+    const LockedTable locked(target_, "basketheader");
+    EXPECT_FALSE(Run());
+  }
+  // One line: the time-out. Written again basket by basket, B-1's lines would come first.
+  const std::vector<std::string> log = LogLines(logPath_);
+  ASSERT_EQ(log.size(), 1u) << Log();
+  // The server's or the program's own time-out, whichever ends the insert first.
+  EXPECT_NE(log[0].find("timeout"), std::string::npos) << log[0];
+  EXPECT_TRUE(HeaderIds().empty());
+
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(HeaderIds(), (std::vector<std::string>{"B-1", "B-2"}));
 }
 
 /// A source whose ORDERLIST lets ORDER_ID be Null.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/converters/orders/order_test_fixture.h"
+#include "tests/support/locked_table.h"
 
 namespace mv {
 namespace {
@@ -180,6 +181,29 @@ TEST_F(OrderFailureTest, LostTargetConnectionEndsTheRunAfterTheOrderItHappenedIn
 
   EXPECT_TRUE(Run()) << "a rerun converts the rolled-back group";
   EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"L1", "L2", "L3"}));
+}
+
+TEST_F(OrderFailureTest, ALockedTableEndsTheRunAfterOneTimeOut) {
+  if (target_.GetEngine() != setup::Engine::Postgresql) {
+    GTEST_SKIP() << "needs a lock held by another session (PostgreSQL)";
+  }
+  InsertOrder("T1", {100});
+  InsertOrder("T2", {101});
+  InsertOrder("T3", {102});
+  {
+    const testing::LockedTable locked(target_, "orderline");
+    EXPECT_FALSE(Run());
+  }
+  // One order's block, as for a lost connection: each order written again would wait as long.
+  const auto log = Log();
+  ASSERT_EQ(log.size(), 5u) << "one block only";
+  EXPECT_EQ(log[0], "Order 'T1'");
+  EXPECT_NE(log[2].find("timeout"), std::string::npos) << log[2];  // the server's or our own
+  EXPECT_EQ(log[3], "0 order were converted.");
+  EXPECT_TRUE(TargetOrderIds("orderheader").empty());
+
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"T1", "T2", "T3"}));
 }
 
 struct EscapedFailureCase {
