@@ -315,6 +315,10 @@ bool operator==(const Variant& a, const Variant& b) {
   }
 }
 
+bool HoldsNulCharacter(const Variant& value) {
+  return value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos;
+}
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   const auto lower = [](char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -121,6 +121,10 @@ class Variant {
   std::shared_ptr<const Payload> payload_;  // everything else
 };
 
+/// True for a text holding a NUL character, which a driver or a statement's text would cut
+/// off there.
+bool HoldsNulCharacter(const Variant& value);
+
 /// Case-insensitive comparison of ASCII letters, as the runtime compares names.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 

@@ -55,9 +55,7 @@ Variant Entry(const VariantObject& dictionary, std::string_view name) {
 /// holding a NUL character, which the insert's text could not carry.
 Variant EntryFor(const VariantObject& dictionary, std::string_view name, const char* column) {
   Variant value = Entry(dictionary, name);
-  if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
-    throw errors::NulInText(column);
-  }
+  if (HoldsNulCharacter(value)) throw errors::NulInText(column);
   return value;
 }
 

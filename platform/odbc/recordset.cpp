@@ -87,7 +87,7 @@ const Variant& Recordset::Field(std::string_view name) const {
 void Recordset::SetField(std::string_view name, Variant value) {
   const size_t column = columns_.Index(name);
   // Drivers take a bound text up to its first NUL character and would store the rest cut off.
-  if (value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos) {
+  if (HoldsNulCharacter(value)) {
     throw errors::NulInText(table_ + "." + columns_[column].name);
   }
   Row& row = CurrentRow();
