@@ -12,7 +12,7 @@ RuntimeError InvalidProcedureCall(const std::string& description) {
 }
 RuntimeError NulInText(const std::string& column) {
   return InvalidProcedureCall("The value for " + column +
-                              " holds a NUL character, which the database would cut off");
+                              " holds a NUL character and cannot be written whole");
 }
 RuntimeError Overflow() { return {kOverflow, "Overflow"}; }
 RuntimeError TypeMismatch() { return TypeMismatch("Type mismatch"); }

@@ -96,6 +96,7 @@ void ConvertParameters::AssignMember(BackendParameters& backend, const Parameter
 bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log) {
   BackendParameters backend;
   bool ParametersWritten = false;
+  bool ParameterRefused = false;
   std::string ConfigurationFolder;
   std::string name;
   Variant value;  // PARAMVALUE of the row being processed, as read
@@ -120,6 +121,13 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
         continue;
       }
       value = parameters->Field("PARAMVALUE");
+      if (HoldsNulCharacter(value)) {
+        // Neither the store nor the target could take the text whole: the parameter is refused.
+        log.WriteLine(ErrorOccuredLine(errors::NulInText("SALESPARAMETER.PARAMVALUE of " + name)));
+        Tally("refused: holds a NUL character");
+        ParameterRefused = true;
+        continue;
+      }
       if (route->member != ParameterMember::None) {
         AssignMember(backend, *route, value);
         continue;
@@ -141,7 +149,8 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
       log.WriteLine(" to make the converted data effective.");
     }
     return ConvertBackendParameters(backend, values.TDBServer, values.TUser, values.TPassword,
-                                    values.TDB, log);
+                                    values.TDB, log) &&
+           !ParameterRefused;
   } catch (const RuntimeError& error) {
     configuration.reset();
     log.WriteLine(kErrorsHeader);

@@ -46,17 +46,30 @@ EngineCapabilities CapabilitiesOf(const std::string& engineName) {
   return capabilities;
 }
 
+/// The one value that `sql` reads on `connection`; none when the query fails or reads no row.
+std::optional<Variant> ProbeValue(Connection& connection, const std::string& sql) {
+  try {
+    odbc::Statement statement(connection);
+    statement.ExecuteDirect(sql);
+    const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
+    if (!statement.Fetch()) return std::nullopt;
+    return statement.GetValue(0, columns.at(0));
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
+}
+
 /// True when a character beyond U+FFFF in a statement's text reaches the engine whole through
 /// the wide calls; such a text that is cut short fails or counts otherwise.
 bool WideStatementTextIsWhole(Connection& connection) {
-  try {
-    odbc::Statement statement(connection);
-    statement.ExecuteDirect("select length('\U0001F600')");
-    const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
-    return statement.Fetch() && statement.GetValue(0, columns.at(0)).ToLong() == 1;
-  } catch (const RuntimeError&) {
-    return false;
-  }
+  const std::optional<Variant> length = ProbeValue(connection, "select length('\U0001F600')");
+  return length && length->ToLong() == 1;
+}
+
+/// True when a text value holding a NUL character reaches the program only up to the NUL.
+bool TextReadStopsAtNul(Connection& connection) {
+  const std::optional<Variant> text = ProbeValue(connection, "select 'a' || char(0) || 'b'");
+  return text && text->ToText() == "a";
 }
 
 }  // namespace
@@ -86,7 +99,10 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
   engineName_ = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name),
                                                 static_cast<size_t>(length) / sizeof(SQLWCHAR)));
   capabilities_ = CapabilitiesOf(engineName_);
-  if (engineName_ == "SQLite") capabilities_.narrowStatementText = !WideStatementTextIsWhole(*this);
+  if (engineName_ == "SQLite") {
+    capabilities_.narrowStatementText = !WideStatementTextIsWhole(*this);
+    capabilities_.textReadStopsAtNul = TextReadStopsAtNul(*this);
+  }
 }
 
 Connection::~Connection() { Close(); }

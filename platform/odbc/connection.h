@@ -37,6 +37,9 @@ struct EngineCapabilities {
   /// converts wide texts to UCS-2 for it (Linux, and Windows programs under Wine, whose odbc32
   /// hands its calls to the host's unixODBC). The narrow calls reach it unchanged there.
   bool narrowStatementText = false;
+  /// The driver hands a text value over only up to its first NUL character (SQLite's driver
+  /// does): tried for the SQLite driver; queries then flag such values (odbc::Statement).
+  bool textReadStopsAtNul = false;
   /// "select top N ..." is taken as it is (SQL Server); every other engine gets
   /// "select ... limit N".
   bool selectTop = false;

@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/internal/diagnostics.h"
+#include "platform/odbc/internal/nul_flags.h"
 #include "platform/odbc/internal/watched_call.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -67,7 +68,8 @@ ColumnInfo DescribeColumn(const Handle& statement, SQLUSMALLINT number) {
 Statement::Statement(Connection& connection)
     : connection_(&connection),
       statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
-      narrowText_(connection.Capabilities().narrowStatementText) {
+      narrowText_(connection.Capabilities().narrowStatementText),
+      textReadStopsAtNul_(connection.Capabilities().textReadStopsAtNul) {
   Check(
       SQLSetStmtAttrW(
           statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
@@ -81,6 +83,12 @@ auto Statement::Watched(Call call) {
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
+  if (textReadStopsAtNul_ && ReadsRows(sql)) {
+    Prepare(sql);
+    Execute();
+    return;
+  }
+  flaggedColumns_.reset();
   Check(Watched([&] {
           return CallWithText(statement_, narrowText_, sql, SQLExecDirect, SQLExecDirectW);
         }),
@@ -88,6 +96,17 @@ void Statement::ExecuteDirect(const std::string& sql) {
 }
 
 void Statement::Prepare(const std::string& sql) {
+  flaggedColumns_.reset();
+  PrepareText(sql);
+  if (!textReadStopsAtNul_ || !ReadsRows(sql)) return;
+  std::vector<ColumnInfo> columns = DescribeColumns();
+  const std::string flagged = QueryWithNulFlags(sql, columns);
+  if (flagged.empty()) return;
+  PrepareText(flagged);
+  flaggedColumns_ = std::move(columns);
+}
+
+void Statement::PrepareText(const std::string& sql) {
   Check(
       Watched([&] { return CallWithText(statement_, narrowText_, sql, SQLPrepare, SQLPrepareW); }),
       statement_);
@@ -122,6 +141,7 @@ void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const C
 }
 
 std::vector<ColumnInfo> Statement::DescribeColumns() {
+  if (flaggedColumns_) return *flaggedColumns_;
   SQLSMALLINT count = 0;
   Check(SQLNumResultCols(statement_.Get(), &count), statement_);
   std::vector<ColumnInfo> columns;
@@ -135,12 +155,22 @@ bool Statement::Fetch() {
   const SQLRETURN code = Watched([this] { return SQLFetch(statement_.Get()); });
   if (code == SQL_NO_DATA) return false;
   Check(code, statement_);
+  if (flaggedColumns_) {
+    ColumnInfo flags;
+    flags.kind = VariantKind::String;
+    nulFlags_ = Watched([&] { return ReadColumnValue(statement_, 1, flags); }).ToText();
+  }
   return true;
 }
 
 Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
-  return Watched(
-      [&] { return ReadColumnValue(statement_, static_cast<SQLUSMALLINT>(index + 1), column); });
+  // The flags column, when there is one, comes before the query's own columns.
+  const auto number = static_cast<SQLUSMALLINT>(index + (flaggedColumns_ ? 2 : 1));
+  Variant value = Watched([&] { return ReadColumnValue(statement_, number, column); });
+  if (flaggedColumns_ && index < nulFlags_.size() && nulFlags_[index] == '1') {
+    return MarkedAsHoldingNul(value);
+  }
+  return value;
 }
 
 }  // namespace mv::odbc

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ class Statement {
   /// Runs `sql`. Throws RuntimeError 5 for a text holding a NUL character, which no driver
   /// would take whole.
   void ExecuteDirect(const std::string& sql);
-  /// Prepares `sql`; refuses a NUL character as ExecuteDirect does.
+  /// Prepares `sql`; refuses a NUL character as ExecuteDirect does. On a connection whose
+  /// driver reads texts only up to a NUL, a query is prepared inside one that flags such
+  /// texts (odbc/internal/nul_flags.h); GetValue then gives them marked.
   void Prepare(const std::string& sql);
   /// Binds `value` as parameter `number` (from 1), typed as a value of `column`. The value's
   /// data stays owned by the statement until the next ClearParameters.
@@ -52,10 +55,14 @@ class Statement {
   /// Runs `call` under the connection's query time-out; see the class.
   template <typename Call>
   auto Watched(Call call);
+  void PrepareText(const std::string& sql);
 
   Connection* connection_;
   Handle statement_;
-  bool narrowText_;  // texts go through the narrow calls (EngineCapabilities)
+  bool narrowText_;          // texts go through the narrow calls (EngineCapabilities)
+  bool textReadStopsAtNul_;  // queries are run inside one that flags NULs (EngineCapabilities)
+  std::optional<std::vector<ColumnInfo>> flaggedColumns_;  // the inner query's, when flagged
+  std::string nulFlags_;                                   // the current row's flags
   std::deque<ParameterValue> parameters_;
 };
 

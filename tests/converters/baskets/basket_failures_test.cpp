@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      {"OrderID: B-2", "     LineNr:0",
                       "Error occured: The value for BASKETHEADER.BASKETNAME holds a NUL "
-                      "character, which the database would cut off"}},
+                      "character and cannot be written whole"}},
         InsideDamage{"NulInTheItemsKey",
                      [](const std::shared_ptr<VariantObject>& form) {
                        return WithItems(*form, std::string("It\0ems", 6), std::nullopt);

@@ -249,6 +249,21 @@ void ExpectOneErrorLine(const std::string& log) {
   EXPECT_TRUE(std::regex_match(log, std::regex("-?[0-9]+: [^\r\n]+\r\n"))) << log;
 }
 
+TEST_F(CopyDataTest, TextHoldingANulStopsTheCopyAtItsTable) {
+  if (source_.GetEngine() != setup::Engine::Sqlite) {
+    GTEST_SKIP() << "only SQLite's text columns hold a NUL character among these engines";
+  }
+  ExecuteAll(*source_.Connect(),
+             {"update zones set DESCRIPTION = 'ab' || char(0) || 'cd' where ZONEID = 17"});
+
+  EXPECT_FALSE(Copy());
+
+  EXPECT_EQ(Log(),
+            "5: The value for zones.DESCRIPTION holds a NUL character and cannot be written "
+            "whole\r\n");
+  EXPECT_EQ(TargetCounts(), std::vector<long>(12, 0));
+}
+
 TEST_F(CopyDataTest, FailedTableIsRolledBackWholeAndARerunCopiesIt) {
   // The third zone repeats the first one's name: the target refuses it after two rows of the
   // batch were written, and neither of them may stay.

@@ -112,6 +112,27 @@ TEST_F(OrderFailureTest, ProductNotFoundIsAWarningButALookupFailureDropsTheWhole
   EXPECT_EQ(TargetCount("orderline"), 6);
 }
 
+TEST_F(OrderFailureTest, HeaderTextHoldingANulLeavesThatOrderUnconverted) {
+  if (source_.GetEngine() != setup::Engine::Sqlite) {
+    GTEST_SKIP() << "only SQLite's text columns hold a NUL character among these engines";
+  }
+  InsertOrder("N1", {100});
+  InsertOrder("N2", {101});
+  sourceConnection_->Execute(
+      "update orderheader set HEADERTEXT = 'ab' || char(0) || 'cd' where ORDERID = 'N1'");
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(
+      Log(),
+      (std::vector<std::string>{
+          "Order 'N1'", "      An error occurred while converting the order header.",
+          "      The value for orderheader.HEADERTEXT holds a NUL character and cannot "
+          "be written whole",
+          "Order 'N2' is converted.", "1 order were converted.", "1 order were NOT converted."}));
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"N2"}));
+}
+
 TEST_F(OrderFailureTest, PendingRowsOfAFailedOrderNeverReachTheTargetWithTheNextOrder) {
   InsertOrder("F1", {100, 666});  // the first line is pending when the second lookup fails
   InsertSource("orderheader", With(OrderHeader("F2"), "BUSINESSPARTNERID", Variant::Long(8)));

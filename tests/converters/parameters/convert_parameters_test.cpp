@@ -146,6 +146,26 @@ TEST_F(ConvertParametersTest, NamesThatDifferInCaseOrInnerBlanksAreReportedAndSk
   EXPECT_EQ(StoredValue("DIRECTPAYMENT_PARAMETERS", "Reallocation"), "0");
 }
 
+TEST_F(ConvertParametersTest, AValueHoldingANulIsRefusedAndTheOthersAreWritten) {
+  if (source_.GetEngine() != setup::Engine::Sqlite) {
+    GTEST_SKIP() << "only SQLite's text columns hold a NUL character among these engines";
+  }
+  AddParameter("BIC Virtual Directory", Variant::String("x"));
+  AddParameter("TaxSource", Variant::String("4"));
+  AddExportFile(1);
+  source_.Connect()->Execute("update SALESPARAMETER set PARAMVALUE = 'ab' || char(0) || 'cd' "
+                             "where PARAMNAME = 'BIC Virtual Directory'");
+
+  EXPECT_FALSE(Run());
+
+  EXPECT_EQ(log_, Joined(Joined({"Error occured: The value for SALESPARAMETER.PARAMVALUE of BIC "
+                                 "Virtual Directory holds a NUL character and cannot be written "
+                                 "whole"},
+                                StoreWrittenLines(StorePath())),
+                         UpdatedRowsLines()));
+  EXPECT_EQ(StoredValue("GENERAL_PARAMETERS", "TaxSource"), "4");
+}
+
 TEST_F(ConvertParametersTest, AValueThatDoesNotConvertStopsThePassBeforeTheBackEnd) {
   struct Case {
     const char* name;
