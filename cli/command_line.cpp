@@ -10,7 +10,7 @@ struct ValueOption {
   std::optional<std::string> CommandLine::*field;
 };
 
-constexpr std::array<ValueOption, 7> kValueOptions{{
+constexpr std::array<ValueOption, 8> kValueOptions{{
     {"--source-server", &CommandLine::SDBServer},
     {"--source-user", &CommandLine::SUser},
     {"--source-db", &CommandLine::SDB},
@@ -18,6 +18,7 @@ constexpr std::array<ValueOption, 7> kValueOptions{{
     {"--target-user", &CommandLine::TUser},
     {"--target-db", &CommandLine::TDB},
     {"--log", &CommandLine::logPath},
+    {"--report", &CommandLine::reportPath},
 }};
 
 struct FlagOption {
@@ -127,6 +128,8 @@ Vantrel23Convert.INI in the working folder, as the window fills its fields):
 
       --log=PATH             write the log there instead of Vantrel23Conversion.log
                              in the working folder
+      --report=FILE          write what the run did to FILE as JSON (also after a
+                             failure or a stop); the README lists its fields
   -h, --help                 show this help and exit
       --version              show the version and exit
 
@@ -139,14 +142,16 @@ A password that is not in the environment is asked for when standard input is a
 terminal, and empty otherwise. Passwords are never taken from the command line.
 
 Output: each migration's status on standard output ("Migrate Baskets   (Busy)", then
-"(Done, No Errors Found)" or "(Done, Errors Found)"), a rehearsal's summary, then
-"Conversion was completed succesfully." when every migration succeeded. Messages and
-errors go to standard error, with the progress of the running migration. Ctrl-C stops
-the run after the unit being written, cancelling the database statement running at that
-moment.
+"(Done, No Errors Found)" or "(Done, Errors Found)"), the summary of what the run did
+(a rehearsal's: what a real run would do) and the log's path, then "Conversion was
+completed succesfully." when every migration succeeded. Messages and errors go to
+standard error, each with what to change, with the progress of the running migration.
+Ctrl-C, SIGTERM or SIGHUP stops the run after the unit being written, cancelling the
+database statement running at that moment; a second one ends it at once.
 
 Exit status: 0 every migration succeeded; 1 a migration reported errors or was stopped;
-2 bad usage, an empty connection value or a database that cannot be reached (nothing ran).
+2 bad usage, an empty connection value or a database that cannot be reached (nothing ran);
+130 ended at once by a second Ctrl-C, SIGTERM or SIGHUP.
 )HELP";
 }
 

@@ -21,6 +21,7 @@ struct CommandLine {
   std::optional<std::string> TUser;
   std::optional<std::string> TDB;
   std::optional<std::string> logPath;
+  std::optional<std::string> reportPath;
   bool convertBaskets = false;
   bool convertOrders = false;
   bool convertParameters = false;

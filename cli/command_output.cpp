@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "cli/operator_hints.h"
+
 namespace mv {
 namespace {
 
@@ -54,6 +56,10 @@ void ProgressLines::Report(std::string_view migration, std::int64_t done, std::i
   output_.Progress(ProgressText(migration, done, total, unit, now - started_));
 }
 
+void ProgressLines::Status(std::string_view text) {
+  if (output_.ErrIsTerminal()) output_.Progress(std::string(text));
+}
+
 void ProgressLines::Restart() {
   started_ = Clock::now();
   // The first report of a terminal's progress line comes at once, a plain line only after
@@ -62,9 +68,18 @@ void ProgressLines::Restart() {
 }
 
 void CaptionLine::SetCaption(const std::string& caption) {
+  last_ = std::chrono::steady_clock::now();
+  if (caption_.empty()) first_ = last_;
   caption_ = caption;
   output_.Line(caption);
   progress_.Restart();
+}
+
+void MessageLines::ShowMessageAbout(const std::string& text, const MessageDetail& detail) {
+  output_.ErrorLine(detail.reason.empty() ? text : text + ": " + detail.reason);
+  const std::string hint = HintFor(detail, settingsFile_);
+  if (!hint.empty()) output_.ErrorLine(hint);
+  if (detail.subject == MessageSubject::LogFile) logUnusable_ = true;
 }
 
 }  // namespace mv

@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "driver/run_progress.h"
 #include "platform/message_display.h"
@@ -42,6 +43,8 @@ class ProgressLines : public RunProgress {
   void Report(std::string_view migration, std::int64_t done, std::int64_t total,
               std::string_view unit) override;
   bool StopRequested() const override { return stopRequested_(); }
+  /// On a terminal, `text` as the progress line; nothing otherwise.
+  void Status(std::string_view text) override;
   /// A migration starts now: its rate is measured from here.
   void Restart();
 
@@ -61,21 +64,33 @@ class CaptionLine : public ProgressCaption {
   void SetCaption(const std::string& caption) override;
   /// The last caption set; empty when the migration did not run.
   const std::string& Caption() const { return caption_; }
+  /// The seconds from the first caption set to the last.
+  double Seconds() const { return std::chrono::duration<double>(last_ - first_).count(); }
 
  private:
   CommandOutput& output_;
   ProgressLines& progress_;
   std::string caption_;
+  std::chrono::steady_clock::time_point first_;
+  std::chrono::steady_clock::time_point last_;
 };
 
-/// Each message box of the window as one line on standard error.
+/// Each message box of the window as one line on standard error, followed on the same line by
+/// the reason where there is one, and on the next by what to change (HintFor).
 class MessageLines : public MessageDisplay {
  public:
   explicit MessageLines(CommandOutput& output) : output_(output) {}
   void ShowMessage(const std::string& text) override { output_.ErrorLine(text); }
+  void ShowMessageAbout(const std::string& text, const MessageDetail& detail) override;
+  /// The settings file the connection values came from, for the hints; empty for none.
+  void SetSettingsFile(std::string path) { settingsFile_ = std::move(path); }
+  /// True once a message said that the log cannot be written.
+  bool LogUnusable() const { return logUnusable_; }
 
  private:
   CommandOutput& output_;
+  std::string settingsFile_;
+  bool logUnusable_ = false;
 };
 
 }  // namespace mv

@@ -3,8 +3,10 @@
 #include <array>
 #include <exception>
 
+#include "build_commit.h"
 #include "cli/command_line.h"
 #include "cli/command_output.h"
+#include "cli/run_report.h"
 #include "converters/converter_factory.h"
 #include "driver/escaped_error.h"
 #include "driver/global_convert.h"
@@ -13,6 +15,7 @@
 #include "platform/configuration/configuration_path.h"
 #include "platform/console/console.h"
 #include "platform/environment.h"
+#include "platform/file_problem.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
 
@@ -33,23 +36,37 @@ bool HasConfigurationPath() {
 
 struct RunFiles {
   std::string logPath;
+  std::string settingsFile;  // empty when the connection values are not read from one
   SettingsFields fields;
 };
 
 // The log path and the fields as the window fills them at start-up from the settings file in
 // the working folder. With a log path of its own and no installation named, no settings file
-// is read. Throws RuntimeError with the window's message when the working folder or the
-// settings file cannot be used.
-
-RunFiles FilesFor(const CommandLine& line) {
+// is read. Shows the window's message, with the reason and a hint, when the working folder or
+// the settings file cannot be used.
+std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& messages) {
   RunFiles files;
   if (line.logPath && !HasConfigurationPath()) {
     files.logPath = *line.logPath;
     return files;
   }
-  const WindowPaths paths = WindowPathsFor(ConfigurationPath());
-  SettingsFile(paths.sIniFileName).LoadSettings(files.fields);
-  files.logPath = line.logPath.value_or(paths.sLogFileName);
+  try {
+    const WindowPaths paths = WindowPathsFor(ConfigurationPath());
+    files.settingsFile = paths.sIniFileName;
+    files.logPath = line.logPath.value_or(paths.sLogFileName);
+  } catch (const RuntimeError& error) {
+    messages.ShowMessage(error.Description());
+    return std::nullopt;
+  }
+  try {
+    SettingsFile(files.settingsFile).LoadSettings(files.fields);
+  } catch (const RuntimeError& error) {
+    messages.ShowMessageAbout(
+        error.Description(),
+        {MessageSubject::SettingsFile, ReadFailureReason(PathFromUtf8(files.settingsFile)),
+         files.settingsFile});
+    return std::nullopt;
+  }
   return files;
 }
 
@@ -97,44 +114,57 @@ class Captions {
   // "(Busy)".
   void EndBusyWithErrors(Migration busy) { All().Of(busy).SetCaption(ErrorsFoundCaption(busy)); }
 
+  // Each selected migration as the run left it.
+  std::vector<MigrationOutcome> Outcomes(const MigrationSelection& selection,
+                                         const GlobalConvert& convert) const {
+    std::vector<MigrationOutcome> outcomes;
+    for (const Migration migration : {Migration::Baskets, Migration::SubmittedOrders,
+                                      Migration::Parameters, Migration::CopyData}) {
+      if (!selection.Selected(migration)) continue;
+      const CaptionLine& line = lines_[static_cast<size_t>(migration)];
+      outcomes.push_back(
+          {MigrationName(migration), line.Caption(), convert.Outcome(migration), line.Seconds()});
+    }
+    return outcomes;
+  }
+
  private:
   std::array<CaptionLine, 4> lines_;
 };
 
-int RunMigration(const CommandLine& line, CommandOutput& output) {
-  MessageLines messages(output);
-  RunFiles files;
-  try {
-    files = FilesFor(line);
-    if (line.rehearse) files.logPath = RehearsalLogPath(files.logPath);
-  } catch (const RuntimeError& error) {
-    messages.ShowMessage(error.Description());
-    return kExitNothingRan;
-  }
-  const ConnectionValues values = ValuesFor(line, files.fields);
+// Runs the migrations `line` asks for, filling `report` and `tally`; answers the exit status.
+int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messages, RunTally& tally,
+            RunReport& report) {
+  std::optional<RunFiles> files = FilesFor(line, messages);
+  if (!files) return kExitNothingRan;
+  if (line.rehearse) files->logPath = RehearsalLogPath(files->logPath);
+  report.logPath = files->logPath;
+  messages.SetSettingsFile(files->settingsFile);
+  const ConnectionValues values = ValuesFor(line, files->fields);
 
   const InterruptWatch interrupt(std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping +
                                  "\n");
   ProgressLines progress(output, [&interrupt] { return interrupt.Requested(); });
   Captions captions(output, progress);
-  RehearsalTally tally;
-  GlobalConvert convert(MakeConverterFactory({line.resumeCopy, line.rehearse ? &tally : nullptr}),
-                        messages, LocalNow, progress);
+  GlobalConvert convert(MakeConverterFactory({line.resumeCopy, line.rehearse, &tally}), messages,
+                        LocalNow, progress);
+  const MigrationSelection selection{line.convertBaskets, line.convertOrders,
+                                     line.convertParameters, line.copyData};
   bool succeeded = false;
   std::string escaped;
   try {
-    succeeded = convert.Run(
-        values, {line.convertBaskets, line.convertOrders, line.convertParameters, line.copyData},
-        files.logPath, captions.All());
+    succeeded = convert.Run(values, selection, files->logPath, captions.All());
   } catch (const std::exception& error) {
     escaped = DescriptionOf(error);
+    if (const auto busy = convert.BusyMigration()) captions.EndBusyWithErrors(*busy);
   }
-  if (line.rehearse && captions.AnyRan()) {
-    for (const std::string& summaryLine : tally.Summary()) output.Line(summaryLine);
+  report.stopped = interrupt.Requested();
+  report.migrations = captions.Outcomes(selection, convert);
+  if (captions.AnyRan()) {
+    for (const std::string& summaryLine : SummaryLines(report, tally)) output.Line(summaryLine);
   }
   const int failed = captions.AnyRan() ? kExitErrors : kExitNothingRan;
   if (!escaped.empty()) {
-    if (const auto busy = convert.BusyMigration()) captions.EndBusyWithErrors(*busy);
     messages.ShowMessage(escaped);
     return failed;
   }
@@ -142,8 +172,28 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
     output.Line(kConversionSucceeded);
     return kExitSucceeded;
   }
-  messages.ShowMessage(kConversionFailed);
+  // After a log that could not be opened, there is no log to check.
+  if (!messages.LogUnusable()) messages.ShowMessage(kConversionFailed);
   return failed;
+}
+
+int RunMigration(const CommandLine& line, CommandOutput& output) {
+  MessageLines messages(output);
+  RunTally tally;
+  RunReport report;
+  report.version = MV_VERSION;
+  report.commit = kBuildCommit;
+  report.rehearsal = line.rehearse;
+  report.exitStatus = Migrate(line, output, messages, tally, report);
+  if (line.reportPath) {
+    try {
+      WriteReport(*line.reportPath, report, tally);
+    } catch (const RuntimeError& error) {
+      messages.ShowMessageAbout("The report could not be written",
+                                {MessageSubject::None, error.Description(), *line.reportPath});
+    }
+  }
+  return report.exitStatus;
 }
 
 }  // namespace
@@ -163,7 +213,8 @@ int RunMigrateCommand(const std::vector<std::string>& arguments, std::ostream& o
     return kExitSucceeded;
   }
   if (line.version) {
-    out << kProgram << " (MigrateVantrel22To23) " << MV_VERSION << '\n';
+    out << kProgram << " (MigrateVantrel22To23) " << MV_VERSION << " (commit " << kBuildCommit
+        << ")\n";
     return kExitSucceeded;
   }
   CommandOutput output(out, err, IsTerminal(StandardStream::Error));

@@ -18,7 +18,7 @@ std::unique_ptr<Converter> Create(Migration migration, const ConverterOptions& o
       return std::make_unique<ConvertOrders>();
     case Migration::Parameters:
       return std::make_unique<ConvertParameters>(
-          [rehearsal = options.rehearsal != nullptr] { return CreateConfiguration(rehearsal); });
+          [rehearse = options.rehearse] { return CreateConfiguration(rehearse); });
     case Migration::CopyData:
       return std::make_unique<CopyData>(options.resumeCopy);
   }
@@ -30,7 +30,9 @@ std::unique_ptr<Converter> Create(Migration migration, const ConverterOptions& o
 ConverterFactory MakeConverterFactory(ConverterOptions options) {
   return [options](Migration migration) {
     std::unique_ptr<Converter> converter = Create(migration, options);
-    if (converter && options.rehearsal) converter->SetRehearsal(*options.rehearsal);
+    if (!converter) return converter;
+    if (options.tally) converter->SetTally(*options.tally);
+    if (options.rehearse) converter->SetRehearsal();
     return converter;
   };
 }

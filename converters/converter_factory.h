@@ -10,10 +10,12 @@ struct ConverterOptions {
   /// The copy keeps the tables an earlier, unfinished copy wrote in full and goes on after
   /// them (CopyData's resumeCopy).
   bool resumeCopy = false;
-  /// When set, the run is a rehearsal that writes nothing: each converter writes inside
-  /// transactions that are rolled back, the configuration store's new content goes beside it
-  /// (RehearsalPath), and what the migrations would do is counted here.
-  RehearsalTally* rehearsal = nullptr;
+  /// The run is a rehearsal that writes nothing: each converter writes inside transactions
+  /// that are rolled back, and the configuration store's new content goes beside it
+  /// (RehearsalPath).
+  bool rehearse = false;
+  /// When set, what the migrations do (or in a rehearsal would do) is counted here.
+  RunTally* tally = nullptr;
 };
 
 /// The factory through which a migration run creates its converters.

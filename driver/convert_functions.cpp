@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/file_problem.h"
 #include "platform/odbc/one_line.h"
 #include "platform/runtime_error.h"
 
@@ -40,9 +41,10 @@ std::optional<std::string> ConnectFailure(const std::string& server, const std::
 }
 
 /// Shows `message` and adds it to `failures` with the reason behind it.
-void ReportConnectFailure(const std::string& message, const std::string& reason,
-                          MessageDisplay& messages, std::vector<std::string>& failures) {
-  messages.ShowMessage(message);
+void ReportConnectFailure(const std::string& message, MessageSubject subject,
+                          const std::string& reason, MessageDisplay& messages,
+                          std::vector<std::string>& failures) {
+  messages.ShowMessageAbout(message, {subject, reason, ""});
   failures.push_back(message + ": " + reason);
 }
 
@@ -52,17 +54,22 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
                     const std::string& sourceUser, const std::string& targetUser,
                     const std::string& sourceDatabase, const std::string& targetDatabase,
                     MessageDisplay& messages, std::vector<std::string>& failures) {
-  const std::array<std::pair<const std::string*, const char*>, 6> fields{{
-      {&sourceServer, "Please enter a Source Database Server"},
-      {&targetServer, "Please enter a Target Database Server"},
-      {&sourceUser, "Please enter a Source Database User"},
-      {&targetUser, "Please enter a TargetDatabase User"},
-      {&sourceDatabase, "Please enter a Source Database Name"},
-      {&targetDatabase, "Please enter a Target Database Name"},
+  struct Field {
+    const std::string* value;
+    const char* message;
+    MessageSubject subject;
+  };
+  const std::array<Field, 6> fields{{
+      {&sourceServer, "Please enter a Source Database Server", MessageSubject::SourceServer},
+      {&targetServer, "Please enter a Target Database Server", MessageSubject::TargetServer},
+      {&sourceUser, "Please enter a Source Database User", MessageSubject::SourceUser},
+      {&targetUser, "Please enter a TargetDatabase User", MessageSubject::TargetUser},
+      {&sourceDatabase, "Please enter a Source Database Name", MessageSubject::SourceDatabase},
+      {&targetDatabase, "Please enter a Target Database Name", MessageSubject::TargetDatabase},
   }};
-  for (const auto& [value, message] : fields) {
+  for (const auto& [value, message, subject] : fields) {
     if (value->empty()) {
-      messages.ShowMessage(message);
+      messages.ShowMessageAbout(message, {subject, "", ""});
       failures.emplace_back(message);
       return false;
     }
@@ -90,16 +97,18 @@ std::unique_ptr<Connection> OpenConnection(const std::string& server, const std:
 }
 
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
-                     std::vector<std::string>& failures) {
+                     std::vector<std::string>& failures, RunProgress& progress) {
   bool result = true;
+  progress.Status("Connecting to Source Database (" + values.SDBServer + ")...");
   if (auto reason = ConnectFailure(values.SDBServer, values.SUser, values.SPassword, values.SDB)) {
-    ReportConnectFailure("Cannot connect to Source Database (" + values.SDBServer + ")", *reason,
-                         messages, failures);
+    ReportConnectFailure("Cannot connect to Source Database (" + values.SDBServer + ")",
+                         MessageSubject::SourceConnection, *reason, messages, failures);
     result = false;
   }
+  progress.Status("Connecting to Target Database (" + values.TDBServer + ")...");
   if (auto reason = ConnectFailure(values.TDBServer, values.TUser, values.TPassword, values.TDB)) {
-    ReportConnectFailure("Cannot connect to Target Database (" + values.TDBServer + ")", *reason,
-                         messages, failures);
+    ReportConnectFailure("Cannot connect to Target Database (" + values.TDBServer + ")",
+                         MessageSubject::TargetConnection, *reason, messages, failures);
     result = false;
   }
   return result;
@@ -136,7 +145,10 @@ std::unique_ptr<TextWriter> OpenLogStream(const std::string& logFileName,
   try {
     return std::make_unique<TextWriter>(PathFromUtf8(logFileName), TextWriter::Mode::Append);
   } catch (const std::exception&) {
-    messages.ShowMessage("Error Occurred: Logfile could not opened. Check rights on the folder.");
+    const auto path = PathFromUtf8(logFileName);
+    messages.ShowMessageAbout(
+        "Error Occurred: Logfile could not opened. Check rights on the folder.",
+        {MessageSubject::LogFile, AppendFailureReason(path), logFileName});
     return nullptr;
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/connection_values.h"
+#include "driver/run_progress.h"
 #include "platform/message_display.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
@@ -41,9 +42,10 @@ std::unique_ptr<Connection> OpenConnection(const std::string& server, const std:
 
 /// Opens and closes a connection to the source, then to the target, always both; shows
 /// "Cannot connect to Source Database (server)" or the Target message for each that fails,
-/// and adds that message, ": " and the driver's reason to `failures`.
+/// and adds that message, ": " and the driver's reason to `failures`. Tells `progress` which
+/// database it is connecting to.
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
-                     std::vector<std::string>& failures);
+                     std::vector<std::string>& failures, RunProgress& progress = NoProgress());
 
 /// `text` with "****" wherever the password shows: as typed, as the connection string
 /// encloses it in braces, and with its blanks run together as error descriptions put them.

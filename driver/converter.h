@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "driver/connection_values.h"
-#include "driver/rehearsal_tally.h"
 #include "driver/run_progress.h"
+#include "driver/run_tally.h"
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
@@ -33,10 +33,12 @@ class Converter {
     progress_ = &progress;
     migration_ = std::move(migration);
   }
+  /// Where the migration counts what it does, for the run's summary; without it, nothing is
+  /// counted.
+  void SetTally(RunTally& tally) { tally_ = &tally; }
   /// Makes the migration a rehearsal: it reads and writes as a real run does, but inside
-  /// transactions that are always rolled back, leaves the configuration store as it is, and
-  /// counts what it would do into `tally`.
-  void SetRehearsal(RehearsalTally& tally) { tally_ = &tally; }
+  /// transactions that are always rolled back, and leaves the configuration store as it is.
+  void SetRehearsal() { rehearsal_ = true; }
 
  protected:
   void ReportProgress(std::int64_t done, std::int64_t total, std::string_view unit) {
@@ -49,16 +51,25 @@ class Converter {
   bool EndsTheMigration(const RuntimeError& error) const {
     return StopRequested() || errors::EndedByTimeoutOrCancel(error);
   }
-  bool Rehearsing() const { return tally_ != nullptr; }
-  /// Counts `count` under `what` in this migration's rehearsal summary; nothing in a real run.
+  bool Rehearsing() const { return rehearsal_; }
+  /// Counts `count` under `what` in this migration's summary.
   void Tally(std::string_view what, std::int64_t count = 1) {
     if (tally_) tally_->Add(migration_, what, count);
+  }
+  /// Counts units converted: "converted", or in a rehearsal "would be converted".
+  void TallyConverted(std::int64_t count) {
+    Tally(rehearsal_ ? "would be converted" : "converted", count);
+  }
+  /// Counts `rows` rows written to `table`.
+  void TallyRows(std::string_view table, std::int64_t rows) {
+    if (tally_) tally_->AddRows(migration_, table, rows);
   }
 
  private:
   RunProgress* progress_ = &NoProgress();
   std::string migration_;
-  RehearsalTally* tally_ = nullptr;
+  RunTally* tally_ = nullptr;
+  bool rehearsal_ = false;
 };
 
 /// The four migrations, in the order a run executes them.

@@ -32,6 +32,8 @@ const Step& StepOf(Migration migration) {
 
 }  // namespace
 
+std::string MigrationName(Migration migration) { return StepOf(migration).name; }
+
 std::string ErrorsFoundCaption(Migration migration) {
   return std::string(StepOf(migration).name) + "   (Done, Errors Found)";
 }
@@ -60,6 +62,7 @@ GlobalConvert::GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
 bool GlobalConvert::Run(const ConnectionValues& values, const MigrationSelection& selection,
                         const std::string& iLogFileName, const MigrationCaptions& captions) {
   busy_.reset();
+  outcomes_ = {};
   std::unique_ptr<TextWriter> log = OpenLogStream(iLogFileName, messages_);
   if (!log) return false;
   // Each failed check leaves its message and reason in the log, after the blank line that
@@ -67,7 +70,7 @@ bool GlobalConvert::Run(const ConnectionValues& values, const MigrationSelection
   std::vector<std::string> failures;
   if (!ValidateFields(values.SDBServer, values.TDBServer, values.SUser, values.TUser, values.SDB,
                       values.TDB, messages_, failures) ||
-      !TestConnections(values, messages_, failures)) {
+      !TestConnections(values, messages_, failures, progress_)) {
     log->WriteBlankLines(1);
     for (const std::string& line : failures) log->WriteLine(line);
     return false;
@@ -93,6 +96,7 @@ bool GlobalConvert::Run(const ConnectionValues& values, const MigrationSelection
     log->WriteLine(std::string(title.size(), '-'));
     log->WriteBlankLines(1);
     const bool succeeded = RunConverter(step.migration, name, values, *log);
+    outcomes_[static_cast<size_t>(step.migration)] = succeeded;
     if (succeeded) {
       caption.SetCaption(name + "   (Done, No Errors Found)");
     } else {

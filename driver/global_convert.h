@@ -1,6 +1,7 @@
 // GlobalConvert: one whole migration run over the selected migrations.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -60,6 +61,9 @@ struct MigrationCaptions {
   }
 };
 
+/// The migration's caption text before its status: "Migrate Baskets" ...
+std::string MigrationName(Migration migration);
+
 /// The caption of a migration that ended with errors: "Migrate Baskets   (Done, Errors Found)".
 std::string ErrorsFoundCaption(Migration migration);
 
@@ -87,6 +91,10 @@ class GlobalConvert {
   /// after an error escaped Run it names the migration the error cut short. Empty before a
   /// run, between migrations and after a run that returned.
   std::optional<Migration> BusyMigration() const { return busy_; }
+  /// Whether `migration` succeeded in the last run; empty when it did not run to its end.
+  std::optional<bool> Outcome(Migration migration) const {
+    return outcomes_[static_cast<size_t>(migration)];
+  }
 
  private:
   bool RunConverter(Migration migration, const std::string& name, const ConnectionValues& values,
@@ -97,6 +105,7 @@ class GlobalConvert {
   std::function<DateTime()> clock_;
   RunProgress& progress_;
   std::optional<Migration> busy_;
+  std::array<std::optional<bool>, 4> outcomes_;
 };
 
 }  // namespace mv

@@ -22,6 +22,9 @@ class RunProgress {
   /// True once the operator asked the run to stop: the migration ends after the unit or
   /// group it is writing, and the run starts no further migration.
   virtual bool StopRequested() const = 0;
+  /// What the run is doing before any migration starts, e.g. "Connecting to Source Database
+  /// (srv)...", so that a slow server is not silence. Shown until the next report or line.
+  virtual void Status(std::string_view text) { (void)text; }
 };
 
 /// A receiver that shows nothing and never stops.

@@ -109,7 +109,7 @@ const char* const ConvertBaskets::kLineInsert =
 bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   logFile_ = &log;
   BasketRun run{log};
-  Tally("would be converted", 0);  // heads the migration's summary
+  TallyConverted(0);  // heads the migration's summary
   try {
     BasketSource source = OpenSource(values, log);
     OpenTarget(run, values);
@@ -232,7 +232,7 @@ bool ConvertBaskets::Finish(BasketRun& run, BasketSource& source, const Connecti
   ReportProgress(run.row, source.total, "baskets");
   const bool stopped = StopRequested();
   if (stopped) run.log.WriteLine(kStoppedByOperator);
-  Tally("would be converted", run.groups->Committed());
+  TallyConverted(run.groups->Committed());
   run.log.WriteLine(std::to_string(run.groups->Committed()) +
                     " saved baskets copied/converted to " + values.TDB + "-database on " +
                     values.TDBServer + "-SQL Server.");
@@ -257,7 +257,7 @@ bool ConvertBaskets::EndWithError(BasketRun& run, const std::exception& error) {
   } else {
     WriteErrorOccured(run.log, error);
   }
-  if (run.groups) Tally("would be converted", run.groups->Committed());
+  if (run.groups) TallyConverted(run.groups->Committed());
   Tally("errors");
   return false;
 }

@@ -192,11 +192,9 @@ bool CopyData::CopyTable(CopyRun& run, const CopiedTable& table) {
     }
     const std::int64_t copied = CopyRows(run, table, sourceRows, names, *targetRows);
     if (oldIds) *newIds = PairKeys(run.target, table.name, names.front(), *oldIds);
-    Tally(std::string("rows of ") + table.name, copied);
-    if (!Rehearsing()) {
-      transaction.Commit();
-      return true;
-    }
+    if (!Rehearsing()) transaction.Commit();
+    TallyRows(table.name, copied);
+    if (!Rehearsing()) return true;
   } catch (const RuntimeError& error) {
     run.log.WriteLine(ErrorLine(error));
     Tally("errors");

@@ -43,7 +43,7 @@ bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextW
     ~EndOfCall() { running = nullptr; }
   } endOfCall{running_};
   bool succeeded = false;
-  Tally("would be converted", 0);  // heads the migration's summary
+  TallyConverted(0);  // heads the migration's summary
   try {
     succeeded = ConvertAllOrders(run, values);
   } catch (const RuntimeError& error) {
@@ -187,7 +187,7 @@ bool ConvertOrders::WriteCountLines(OrderRun& run, OrderCounts& counts) {
     run.log.WriteLine(kStoppedByOperator);
     counts.succeeded = false;
   }
-  Tally("would be converted", counts.ConvertedCount);
+  TallyConverted(counts.ConvertedCount);
   run.log.WriteLine(std::to_string(counts.ConvertedCount) + " order were converted.");
   run.log.WriteLine(std::to_string(counts.RefusedCount) + " order were NOT converted.");
   return counts.succeeded;

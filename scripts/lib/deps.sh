@@ -6,10 +6,13 @@ REQUIRED_PACKAGES=(
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql tdsodbc
   postgresql
   libgtest-dev libgmock-dev
-  libicu-dev libpugixml-dev
+  libicu-dev libpugixml-dev nlohmann-json3-dev
   qt6-base-dev
   fonts-dejavu-core  # the window's font on Linux, in which the window tests measure captions
   clang-format       # the test script checks that every source file is formatted
+  dpkg-dev           # dpkg-shlibdeps, for the Debian package's dependencies; dpkg-source,
+                     # which unpacks pugixml's source package for the Windows build
+  file               # CPack finds the programs in the Debian package with it
 )
 
 install_missing_packages() {

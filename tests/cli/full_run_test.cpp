@@ -50,12 +50,13 @@ TEST(FullRunTest, CommandLogsAndEndsAsTheRunInsideTheProgram) {
   command.FillSamples(12);
 
   RecordingMessageDisplay messages;
+  RunTally tally;
   std::array<RecordingCaption, 4> captions;  // baskets, orders, parameters, copy
   bool succeeded = false;
   {
     const ScopedEnvironmentVariable configuration("VANTREL_CONFIGURATION",
                                                   inside.ConfigurationPath());
-    succeeded = GlobalConvert(MakeConverterFactory(), messages)
+    succeeded = GlobalConvert(MakeConverterFactory({false, false, &tally}), messages)
                     .Run(ValuesFor(inside.source, inside.target),
                          MigrationSelection{true, true, true, true},
                          inside.folder_.File("Vantrel23Conversion.log"),
@@ -69,9 +70,19 @@ TEST(FullRunTest, CommandLogsAndEndsAsTheRunInsideTheProgram) {
   for (const RecordingCaption& caption : captions) {
     out.insert(out.end(), caption.history.begin(), caption.history.end());
   }
+  // What the run did, counted as the run inside the program counted it, and the log's path.
+  const std::vector<std::string> summary = tally.Summary(kRunHeading);
+  out.insert(out.end(), summary.begin(), summary.end());
   std::vector<std::string> err = messages.messages;
   (succeeded ? out : err).push_back(succeeded ? kConversionSucceeded : kConversionFailed);
-  EXPECT_EQ(Lines(run.out), out);
+  std::vector<std::string> printed = Lines(run.out);
+  const auto log = std::find_if(printed.begin(), printed.end(), [](const std::string& line) {
+    return line.rfind("Log: ", 0) == 0;
+  });
+  ASSERT_NE(log, printed.end()) << run.out;
+  EXPECT_TRUE(log->ends_with("Vantrel23Conversion.log")) << *log;
+  printed.erase(log);
+  EXPECT_EQ(printed, out);
   EXPECT_EQ(Lines(run.err), err);
   EXPECT_EQ(run.status, succeeded ? 0 : 1);
   EXPECT_EQ(CopiedTableCounts(command.target), CopiedTableCounts(inside.target));

@@ -1,6 +1,9 @@
 // vantrel-migrate --rehearse: the target, its identity counters and the configuration store
-// stay as they were, and the summary counts what the real run that follows then does.
+// stay as they were, and the summary counts what the real run that follows then does; the
+// real run's summary and its JSON report count the same.
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <map>
 #include <string>
@@ -12,6 +15,7 @@
 #include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
+#include "tools/setup/wine_host.h"
 
 namespace mv::testing {
 namespace {
@@ -85,6 +89,43 @@ long LoggedCount(const Shop& shop, const std::string& ending) {
   return -1;
 }
 
+/// The counts by label of `migration` in the report `path`.
+std::map<std::string, long> ReportCounts(const std::string& path, const std::string& migration) {
+  std::map<std::string, long> counts;
+  const nlohmann::json report = nlohmann::json::parse(ReadFileBytes(path));
+  for (const auto& entry : report["migrations"]) {
+    if (entry["name"] != migration) continue;
+    for (const auto& [label, count] : entry["counts"].items()) counts[label] = count.get<long>();
+  }
+  return counts;
+}
+
+/// The report of an --all run on the sample shop: every field the README lists, of its type.
+void ExpectReportOfTheRun(const std::string& path, int status, bool rehearsal,
+                          const std::vector<long>& copiedRows) {
+  const nlohmann::json report = nlohmann::json::parse(ReadFileBytes(path));
+  EXPECT_EQ(report["program"], "vantrel-migrate");
+  EXPECT_TRUE(report["version"].is_string() && report["commit"].is_string());
+  EXPECT_EQ(report["rehearsal"], rehearsal);
+  EXPECT_EQ(report["stopped"], false);
+  EXPECT_EQ(report["exitStatus"], status);
+  EXPECT_TRUE(report["log"].get<std::string>().ends_with(rehearsal ? "Vantrel23Rehearsal.log"
+                                                                   : "Vantrel23Conversion.log"));
+  ASSERT_EQ(report["migrations"].size(), 4u);
+  for (const auto& migration : report["migrations"]) {
+    EXPECT_TRUE(
+        migration["caption"].get<std::string>().starts_with(migration["name"].get<std::string>()));
+    EXPECT_EQ(migration["result"], status == 0 ? "no errors" : "errors found");
+    EXPECT_GE(migration["seconds"].get<double>(), 0.0);
+    EXPECT_TRUE(migration["counts"].is_object() && migration["rowsPerTable"].is_object());
+  }
+  std::vector<long> rows;
+  for (const char* table : kCopiedTables) {
+    rows.push_back(report["migrations"][3]["rowsPerTable"].value(table, -1L));
+  }
+  EXPECT_EQ(rows, copiedRows);
+}
+
 TEST(RehearsalTest, WritesNothingAndCountsWhatTheRealRunThenDoes) {
   InstanceDatabase kestrine(InstanceDatabase::State::Reachable);
   kestrine.AddInstance(4, 1);
@@ -92,13 +133,32 @@ TEST(RehearsalTest, WritesNothingAndCountsWhatTheRealRunThenDoes) {
   shop.FillSamples(12);
   const std::vector<std::string> before = StateOf(shop);
 
-  const ChildResult rehearsal = shop.Migrate({"--all", "--rehearse"});
+  const auto reportArgument = [&](const std::string& name) {
+    return "--report=" + setup::HostFileName(shop.folder_.File(name));
+  };
+  const ChildResult rehearsal =
+      shop.Migrate({"--all", "--rehearse", reportArgument("rehearsal.json")});
   EXPECT_EQ(StateOf(shop), before) << rehearsal.out;
   EXPECT_NE(ReadFileBytes(shop.folder_.File(kStore + std::string(".rehearsal"))),
             ReadFileBytes(shop.folder_.File(kStore)));
 
-  const ChildResult real = shop.Migrate({"--all"});
+  const ChildResult real = shop.Migrate({"--all", reportArgument("real.json")});
   EXPECT_EQ(real.status, rehearsal.status);
+  const std::vector<long> copiedRows = CopiedTableCounts(shop.target);
+  ExpectReportOfTheRun(shop.folder_.File("real.json"), real.status, false, copiedRows);
+  ExpectReportOfTheRun(shop.folder_.File("rehearsal.json"), rehearsal.status, true, copiedRows);
+  // The real run's summary says what the rehearsal said it would do.
+  for (const char* migration : {"Migrate Baskets", "Migrate Submitted Orders", "Migrate Parameters",
+                                "Copy Remaining Data"}) {
+    auto rehearsed = Summary(rehearsal.out, migration);
+    if (rehearsed.contains("would be converted")) {
+      rehearsed["converted"] = rehearsed["would be converted"];
+      rehearsed.erase("would be converted");
+    }
+    EXPECT_EQ(Summary(real.out, migration), rehearsed) << migration;
+    EXPECT_EQ(ReportCounts(shop.folder_.File("real.json"), migration), Summary(real.out, migration))
+        << migration;
+  }
   EXPECT_EQ(DatesMasked(Lines(ReadFileBytes(shop.folder_.File("Vantrel23Rehearsal.log")))),
             DatesMasked(Lines(shop.Log())));
   auto baskets = Summary(rehearsal.out, "Migrate Baskets");

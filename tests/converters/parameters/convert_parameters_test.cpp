@@ -153,8 +153,9 @@ TEST_F(ConvertParametersTest, AValueHoldingANulIsRefusedAndTheOthersAreWritten) 
   AddParameter("BIC Virtual Directory", Variant::String("x"));
   AddParameter("TaxSource", Variant::String("4"));
   AddExportFile(1);
-  source_.Connect()->Execute("update SALESPARAMETER set PARAMVALUE = 'ab' || char(0) || 'cd' "
-                             "where PARAMNAME = 'BIC Virtual Directory'");
+  source_.Connect()->Execute(
+      "update SALESPARAMETER set PARAMVALUE = 'ab' || char(0) || 'cd' "
+      "where PARAMNAME = 'BIC Virtual Directory'");
 
   EXPECT_FALSE(Run());
 

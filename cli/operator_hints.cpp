@@ -1,0 +1,73 @@
+#include "cli/operator_hints.h"
+
+#include <array>
+
+namespace mv {
+namespace {
+
+/// A connection value: its option and its line in the settings file.
+struct ValueSource {
+  MessageSubject subject;
+  const char* option;
+  int line;
+};
+
+constexpr std::array<ValueSource, 6> kValueSources{{
+    {MessageSubject::SourceServer, "--source-server", 1},
+    {MessageSubject::TargetServer, "--target-server", 2},
+    {MessageSubject::SourceUser, "--source-user", 3},
+    {MessageSubject::TargetUser, "--target-user", 4},
+    {MessageSubject::SourceDatabase, "--source-db", 5},
+    {MessageSubject::TargetDatabase, "--target-db", 6},
+}};
+
+const ValueSource& SourceOf(MessageSubject subject) {
+  for (const ValueSource& source : kValueSources) {
+    if (source.subject == subject) return source;
+  }
+  return kValueSources.front();
+}
+
+std::string EmptyValueHint(MessageSubject subject, const std::string& settingsFile) {
+  const ValueSource& source = SourceOf(subject);
+  std::string hint = "Give " + std::string(source.option) + "=NAME";
+  if (!settingsFile.empty()) {
+    hint += ", or fill line " + std::to_string(source.line) + " of " + settingsFile;
+  }
+  return hint + ".";
+}
+
+std::string ConnectionHint(bool source, const std::string& settingsFile) {
+  const char* side = source ? "source" : "target";
+  std::string hint =
+      std::string("Check --") + side + "-server, --" + side + "-user and --" + side + "-db";
+  if (!settingsFile.empty()) {
+    hint += std::string(" (lines ") + (source ? "1, 3 and 5" : "2, 4 and 6") + " of " +
+            settingsFile + ")";
+  }
+  return hint + ", and the password in VANTREL_" + (source ? "SOURCE" : "TARGET") + "_PASSWORD.";
+}
+
+}  // namespace
+
+std::string HintFor(const MessageDetail& detail, const std::string& settingsFile) {
+  switch (detail.subject) {
+    case MessageSubject::None:
+      return {};
+    case MessageSubject::SourceConnection:
+    case MessageSubject::TargetConnection:
+      return ConnectionHint(detail.subject == MessageSubject::SourceConnection, settingsFile);
+    case MessageSubject::LogFile:
+      return "The log " + detail.path +
+             " cannot be written: make its folder writable, or give --log=PATH.";
+    case MessageSubject::SettingsFile:
+      return "Make " + detail.path +
+             " readable, or give all six connection values as options (--source-server, "
+             "--source-user, --source-db, --target-server, --target-user, --target-db) and "
+             "--log=PATH.";
+    default:
+      return EmptyValueHint(detail.subject, settingsFile);
+  }
+}
+
+}  // namespace mv

@@ -1,0 +1,62 @@
+#include "cli/run_report.h"
+
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/configuration/atomic_file.h"
+#include "platform/text_file.h"
+
+namespace mv {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+/// `counts` as one JSON object, label by label in the order counted.
+Json CountsObject(const std::vector<RunTally::Count>& counts) {
+  Json object = Json::object();
+  for (const RunTally::Count& count : counts) object[count.what] = count.count;
+  return object;
+}
+
+const char* ResultText(const std::optional<bool>& succeeded) {
+  if (!succeeded) return "not run";
+  return *succeeded ? "no errors" : "errors found";
+}
+
+}  // namespace
+
+std::vector<std::string> SummaryLines(const RunReport& report, const RunTally& tally) {
+  std::vector<std::string> lines =
+      tally.Summary(report.rehearsal ? kRehearsalHeading : kRunHeading);
+  lines.push_back("Log: " + report.logPath);
+  return lines;
+}
+
+std::string ReportJson(const RunReport& report, const RunTally& tally) {
+  Json migrations = Json::array();
+  for (const MigrationOutcome& outcome : report.migrations) {
+    const auto& sections = tally.Sections();
+    const auto section = std::find_if(sections.begin(), sections.end(),
+                                      [&](const auto& s) { return s.migration == outcome.name; });
+    const bool counted = section != sections.end();
+    migrations.push_back(
+        {{"name", outcome.name},
+         {"caption", outcome.caption},
+         {"result", ResultText(outcome.succeeded)},
+         {"seconds", outcome.seconds},
+         {"counts", CountsObject(counted ? section->counts : RunTally::Counts{})},
+         {"rowsPerTable", CountsObject(counted ? section->tableRows : RunTally::Counts{})}});
+  }
+  const Json json{{"program", "vantrel-migrate"}, {"version", report.version},
+                  {"commit", report.commit},      {"rehearsal", report.rehearsal},
+                  {"stopped", report.stopped},    {"exitStatus", report.exitStatus},
+                  {"log", report.logPath},        {"migrations", migrations}};
+  return json.dump(2) + "\n";
+}
+
+void WriteReport(const std::string& path, const RunReport& report, const RunTally& tally) {
+  WriteFileAtomically(PathFromUtf8(path), ReportJson(report, tally));
+}
+
+}  // namespace mv
