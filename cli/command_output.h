@@ -14,6 +14,10 @@
 
 namespace mv {
 
+/// `text` in at most `columns` characters: shortened from the middle, where "..." stands for
+/// what was left out; whole when `columns` is 0 or less (no width known).
+std::string FitToColumns(const std::string& text, int columns);
+
 /// Whole lines on the two streams, each written out at once so that a script reading them
 /// sees it when it happens. On a terminal, standard error also holds one progress line that
 /// is redrawn in place and cleared before any other line.

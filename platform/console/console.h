@@ -30,6 +30,10 @@ enum class StandardStream { Input, Output, Error };
 /// True when the stream is connected to a terminal (a console on Windows).
 bool IsTerminal(StandardStream stream);
 
+/// The width in columns of the terminal the output stream `stream` is connected to; 0 when it
+/// is none or does not say.
+int TerminalColumns(StandardStream stream);
+
 /// Writes `prompt` on standard error and reads one line from standard input with the echo of
 /// the terminal turned off, restoring it afterwards; the line without its end, "" at the end
 /// of the input. An interrupt while it waits restores the echo, then ends the program as the
@@ -38,7 +42,8 @@ std::string ReadHiddenLine(const std::string& prompt);
 
 /// While it lives, the first interrupt from the terminal does not end the program but makes
 /// Requested() true, writes `notice` on standard error at once and cancels the database call
-/// running at that moment; a second one ends the program as usual. One watch at a time.
+/// running at that moment; a second one ends the program at once with exit status 130. One
+/// watch at a time. On POSIX systems SIGTERM and SIGHUP are interrupts too.
 /// On Windows, Ctrl-C and Ctrl-Break are interrupts, and so is closing the console window:
 /// then the system ends the program a few seconds later, and the handler holds that end
 /// back until the watch ends (the run has logged its stop) or about four seconds have passed.

@@ -1,8 +1,10 @@
-// The terminal on POSIX systems: isatty, termios and SIGINT.
+// The terminal on POSIX systems: isatty, termios, and SIGINT, SIGTERM and SIGHUP.
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <string_view>
@@ -17,7 +19,14 @@ namespace {
 std::atomic<bool> interrupted{false};
 std::string interruptNotice;
 volatile sig_atomic_t caughtWhileReading = 0;
-struct sigaction previousAction {};
+
+// The requests to stop: Ctrl-C, a service manager or kill stopping the job, a closed terminal
+// or SSH session.
+constexpr std::array<int, 3> kStopSignals{SIGINT, SIGTERM, SIGHUP};
+std::array<struct sigaction, kStopSignals.size()> previousActions{};
+
+// The exit status of a run ended at once by a second request.
+constexpr int kEndedAtOnce = 130;
 
 void WriteAll(int descriptor, std::string_view text) {
   while (!text.empty()) {
@@ -29,8 +38,8 @@ void WriteAll(int descriptor, std::string_view text) {
 }
 
 extern "C" void NoteInterrupt(int) {
+  if (interrupted.exchange(true)) ::_exit(kEndedAtOnce);
   const int savedErrno = errno;
-  interrupted.store(true);
   odbc::CancelRunningStatements();
   WriteAll(STDERR_FILENO, interruptNotice);
   errno = savedErrno;
@@ -59,6 +68,13 @@ bool IsTerminal(StandardStream stream) {
       return ::isatty(STDERR_FILENO) == 1;
   }
   return false;
+}
+
+int TerminalColumns(StandardStream stream) {
+  const int descriptor = stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO;
+  struct winsize size {};
+  if (::ioctl(descriptor, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
 }
 
 std::string ReadHiddenLine(const std::string& prompt) {
@@ -102,15 +118,21 @@ InterruptWatch::InterruptWatch(std::string notice) {
   struct sigaction watching {};
   watching.sa_handler = NoteInterrupt;
   sigemptyset(&watching.sa_mask);
+  for (const int signal : kStopSignals) sigaddset(&watching.sa_mask, signal);
   // Interrupted system calls resume: the watchdog cancels a database call in progress, which
-  // then ends as the driver ends a cancelled call. The handler is reset after the first
-  // interrupt, so that a second one ends the program.
-  watching.sa_flags = SA_RESTART | SA_RESETHAND;
-  ::sigaction(SIGINT, nullptr, &previousAction);
-  if (!Ignored(previousAction)) ::sigaction(SIGINT, &watching, nullptr);
+  // then ends as the driver ends a cancelled call. A second request ends the program at once.
+  watching.sa_flags = SA_RESTART;
+  for (size_t i = 0; i < kStopSignals.size(); ++i) {
+    ::sigaction(kStopSignals[i], nullptr, &previousActions[i]);
+    if (!Ignored(previousActions[i])) ::sigaction(kStopSignals[i], &watching, nullptr);
+  }
 }
 
-InterruptWatch::~InterruptWatch() { ::sigaction(SIGINT, &previousAction, nullptr); }
+InterruptWatch::~InterruptWatch() {
+  for (size_t i = 0; i < kStopSignals.size(); ++i) {
+    ::sigaction(kStopSignals[i], &previousActions[i], nullptr);
+  }
+}
 
 bool InterruptWatch::Requested() const { return interrupted.load(); }
 

@@ -33,9 +33,9 @@ BOOL WINAPI NoteInterrupt(DWORD event) {
   const bool closing =
       event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && !closing) return FALSE;
-  // The first interrupt is handled here; a second Ctrl-C goes on to the default handler, which
-  // ends the program.
-  if (interrupted.exchange(true) && !closing) return FALSE;
+  // The first interrupt is handled here; a second Ctrl-C ends the program at once, with the
+  // exit status the POSIX build gives it.
+  if (interrupted.exchange(true) && !closing) ExitProcess(130);
   odbc::CancelRunningStatements();
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), interruptNotice.data(),
@@ -73,12 +73,26 @@ Utf8ConsoleOutput::~Utf8ConsoleOutput() {
 
 // A console answers GetConsoleMode; _isatty would also take the NUL device (`< NUL`) for one,
 // and the command would then wait for passwords that no one types.
-bool IsTerminal(StandardStream stream) {
+namespace {
+
+HANDLE HandleOf(StandardStream stream) {
   DWORD which = STD_INPUT_HANDLE;
   if (stream == StandardStream::Output) which = STD_OUTPUT_HANDLE;
   if (stream == StandardStream::Error) which = STD_ERROR_HANDLE;
+  return GetStdHandle(which);
+}
+
+}  // namespace
+
+bool IsTerminal(StandardStream stream) {
   DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(which), &mode) != 0;
+  return GetConsoleMode(HandleOf(stream), &mode) != 0;
+}
+
+int TerminalColumns(StandardStream stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!GetConsoleScreenBufferInfo(HandleOf(stream), &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
 std::string ReadHiddenLine(const std::string& prompt) {

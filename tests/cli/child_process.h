@@ -37,6 +37,10 @@ class ChildProcess {
   /// process group, the console event that reaches another process). False when the system
   /// could not send it.
   bool Interrupt();
+#ifndef _WIN32
+  /// Sends the signal `number` to the child; false when it cannot be sent.
+  bool Signal(int number);
+#endif
   /// Waits for the child to end.
   ChildResult Finish();
 

@@ -76,7 +76,9 @@ bool ChildProcess::WaitForOutput(const std::string& text) {
   return true;
 }
 
-bool ChildProcess::Interrupt() { return ::kill(pid_, SIGINT) == 0; }
+bool ChildProcess::Interrupt() { return Signal(SIGINT); }
+
+bool ChildProcess::Signal(int number) { return ::kill(pid_, number) == 0; }
 
 ChildResult ChildProcess::Finish() {
   if (status_ < 0) ::waitpid(pid_, &status_, 0);

@@ -44,6 +44,14 @@ void Shop::FillSamples(int count) {
   samples::FillCopyDataSamples(databases, options);
 }
 
+void Shop::FillSampleSet(void (*fill)(samples::SampleDatabases&, const samples::SampleOptions&),
+                         int count) {
+  const auto sourceConnection = source.Connect();
+  const auto targetConnection = target.Connect();
+  samples::SampleDatabases databases{*sourceConnection, *targetConnection, *targetConnection};
+  fill(databases, {22, count});
+}
+
 EnvironmentChanges Shop::Environment() const {
   return {{"VANTREL_CONFIGURATION", ConfigurationPath()},
           {"VANTREL_SOURCE_PASSWORD", source.Address().password},

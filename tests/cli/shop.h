@@ -7,6 +7,7 @@
 
 #include "tests/cli/child_process.h"
 #include "tests/support/test_database.h"
+#include "tools/sample_data/sample_set.h"
 
 namespace mv::testing {
 
@@ -21,6 +22,9 @@ class Shop {
   /// Fills the source (and the target's reference tables) with the sample data of all four
   /// migrations, `count` records of each kind.
   void FillSamples(int count);
+  /// Fills the source (and the target's reference tables) with one set of sample data.
+  void FillSampleSet(void (*fill)(samples::SampleDatabases&, const samples::SampleOptions&),
+                     int count);
 
   /// Runs vantrel-migrate on this installation with the databases' passwords in the
   /// environment and the given changes to it.

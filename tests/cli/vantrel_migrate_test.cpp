@@ -16,9 +16,11 @@
 #include "driver/run_progress.h"
 #include "driver/run_tally.h"
 #include "tests/cli/shop.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
 #include "tools/sample_data/copydata_samples.h"
+#include "tools/sample_data/order_samples.h"
 #include "tools/setup/wine_host.h"
 
 namespace mv::testing {
@@ -227,12 +229,7 @@ TEST(PasswordTest, PasswordFromTheEnvironmentReachesTheServerAndNoOutputOrFile) 
 
 TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
   Shop shop;
-  {
-    const auto source = shop.source.Connect();
-    const auto target = shop.target.Connect();
-    samples::SampleDatabases databases{*source, *target, *target};
-    samples::FillCopyDataSamples(databases, {22, 8000});
-  }
+  shop.FillSampleSet(samples::FillCopyDataSamples, 8000);
   const std::vector<long> full = CopiedTableCounts(shop.source);
   ChildProcess copy(kVantrelMigrate, {"--copy"}, shop.Environment());
   ASSERT_TRUE(copy.WaitForOutput("Copy Remaining Data   (Busy)\n"));
@@ -268,6 +265,82 @@ TEST(InterruptTest, CtrlCStopsBetweenTablesAndAResumedCopyCompletes) {
   EXPECT_EQ(resumed.status, 0) << resumed.err;
   EXPECT_EQ(CopiedTableCounts(shop.target), full);
 }
+
+#ifndef _WIN32  // Windows sends no SIGTERM or SIGHUP to another program
+/// The line count of each order in `database`, "ORDERID:lines", in key order.
+std::vector<std::string> LinesPerOrder(const TestDatabase& database) {
+  std::vector<std::string> orders;
+  const auto connection = database.Connect();
+  for (auto rows =
+           OpenRecordset(*connection,
+                         "select h.ORDERID as id, count(l.ORDERID) as lines from orderheader "
+                         "h left join orderline l on l.ORDERID = h.ORDERID group by "
+                         "h.ORDERID order by h.ORDERID");
+       !rows->Eof(); rows->MoveNext()) {
+    orders.push_back(rows->Field("id").ToText() + ":" + rows->Field("lines").ToText());
+  }
+  return orders;
+}
+
+TEST(SignalTest, TerminationStopsAfterTheGroupAndASecondSignalEndsAtOnce) {
+  Shop shop;
+  shop.FillSampleSet(samples::FillOrderSamples, 3000);
+  EnvironmentChanges environment = shop.Environment();
+  environment["VANTREL_GROUP_SIZE"] = "10";
+  const auto waitForOrders = [&shop](long atLeast) {
+    const auto target = shop.target.Connect();
+    while (CountRows(*target, "orderheader") < atLeast) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  };
+
+  ChildProcess terminated(kVantrelMigrate, {"--orders"}, environment);
+  waitForOrders(1);
+  ASSERT_TRUE(terminated.Signal(SIGTERM));
+  const ChildResult stopped = terminated.Finish();
+  EXPECT_EQ(stopped.status, 1) << stopped.err;
+  const std::vector<std::string> log = Lines(shop.Log());
+  EXPECT_NE(std::find(log.begin(), log.end(), kStoppedByOperator), log.end()) << shop.Log();
+  // Whole orders only: each converted one has all the lines it has in the source.
+  const std::vector<std::string> source = LinesPerOrder(shop.source);
+  const std::vector<std::string> kept = LinesPerOrder(shop.target);
+  EXPECT_LT(kept.size(), source.size());
+  for (const std::string& order : kept) {
+    EXPECT_NE(std::find(source.begin(), source.end(), order), source.end()) << order;
+  }
+
+  ChildProcess ended(kVantrelMigrate, {"--orders"}, environment);
+  waitForOrders(static_cast<long>(kept.size()) + 1);
+  ASSERT_TRUE(ended.Signal(SIGHUP) && ended.Signal(SIGTERM));
+  EXPECT_EQ(ended.Finish().status, 130);
+}
+
+TEST(TerminalTest, ProgressLinesFitA40ColumnTerminal) {
+  if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "no /usr/bin/script for a pty";
+  Shop shop;
+  shop.FillSampleSet(samples::FillCopyDataSamples, 2000);
+  // script(1) runs the command on a pseudo-terminal and copies what it shows to standard output.
+  const ChildResult run = RunChild(
+      "/usr/bin/script",
+      {"-qfec", "stty cols 40; exec " + std::string(kVantrelMigrate) + " --copy", "/dev/null"},
+      shop.Environment());
+
+  EXPECT_EQ(run.status, 0) << run.out;
+  // A progress line is drawn on an erased line and erased again by the next one; a whole line
+  // that follows an erased progress line ends with a line end instead.
+  const std::string erase = "\r\x1b[K";
+  int progressLines = 0;
+  for (size_t at = run.out.find(erase); at != std::string::npos;) {
+    const size_t start = at + erase.size();
+    at = run.out.find(erase, start);
+    const std::string shown = run.out.substr(start, at - start);
+    if (shown.empty() || shown.find('\n') != std::string::npos) continue;
+    ++progressLines;
+    EXPECT_LE(shown.size(), 39u) << shown;
+  }
+  EXPECT_GT(progressLines, 0) << run.out;
+}
+#endif
 
 }  // namespace
 }  // namespace mv::testing
