@@ -18,6 +18,14 @@ constexpr std::array<std::string SettingsFields::*, 6> kLines{
     &SettingsFields::TUser,     &SettingsFields::SDB,       &SettingsFields::TDB,
 };
 
+/// Reads the next line: true with `text` set when it is not empty; false for an empty line
+/// and at the end of the file.
+bool ReadSettingLine(TextReader& file, std::string& text) {
+  if (file.AtEndOfStream()) return false;
+  text = file.ReadLine();
+  return !text.empty();
+}
+
 }  // namespace
 
 SettingsFile::SettingsFile(std::string sIniFileName) : sIniFileName_(std::move(sIniFileName)) {}
@@ -52,14 +60,8 @@ void SettingsFile::SaveSettings(const SettingsFields& fields) const {
     for (const auto field : kLines) file.WriteLine(fields.*field);
     file.Close();
   } catch (const RuntimeError& error) {
-    throw RuntimeError(error.Number(), FailureMessage());
+    throw errors::Retold(error, FailureMessage());
   }
-}
-
-bool SettingsFile::ReadSettingLine(TextReader& file, std::string& text) {
-  if (file.AtEndOfStream()) return false;
-  text = file.ReadLine();
-  return !text.empty();
 }
 
 std::string SettingsFile::FailureMessage() const {

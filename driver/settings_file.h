@@ -33,10 +33,6 @@ class SettingsFile {
   /// cannot be created or written.
   void SaveSettings(const SettingsFields& fields) const;
 
-  /// Reads the next line: true with `text` set when it is not empty; false with `text`
-  /// emptied for an empty line; false with `text` untouched at the end of the file.
-  static bool ReadSettingLine(TextReader& file, std::string& text);
-
   /// "Path '" + path + "' for logfile doesn't exist.": the operator's message for a settings
   /// file that cannot be used, after which the program ends.
   std::string FailureMessage() const;

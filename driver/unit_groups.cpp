@@ -1,5 +1,7 @@
 #include "driver/unit_groups.h"
 
+#include <exception>
+#include <optional>
 #include <utility>
 
 #include "platform/errors.h"
@@ -40,10 +42,54 @@ void UnitGroups::Abandon() {
   log_.DropHeld();
 }
 
-void UnitGroups::DropHeldLines() {
-  if (!open_) return;
+bool UnitGroups::Write(GroupWrite& group,
+                       const std::function<bool(const RuntimeError&)>& endsTheMigration) {
+  Open();
+  if (size_ == 1) {
+    group.WriteOneByOne();
+    return true;
+  }
+  TogetherOutcome outcome = TogetherOutcome::UnitFailed;
+  std::optional<RuntimeError> failure;
+  {
+    Savepoint together(target_);  // undoes the group's rows unless kept
+    try {
+      outcome = group.WriteTogether();
+      if (outcome == TogetherOutcome::Written) together.Keep();
+    } catch (const RuntimeError& error) {
+      failure = error;
+    } catch (const std::exception&) {
+      // Not the target's failure: the careful way finds which unit it belongs to.
+      outcome = TogetherOutcome::UnitFailed;
+    }
+  }
+  // Counting may fill the group and commit it: its failure is the commit's, not the write's.
+  if (outcome == TogetherOutcome::Written && !failure) {
+    group.CountTogether();
+    return true;
+  }
+  if (outcome == TogetherOutcome::Ended && !failure) {
+    Abandon();
+    return false;
+  }
+  if (failure && (failure->ConnectionLost() || endsTheMigration(*failure))) {
+    try {
+      group.EndAfterFailedWrite(*failure);
+    } catch (...) {
+      group.ForgetTogether();
+      Abandon();
+      throw;
+    }
+    group.ForgetTogether();
+    Abandon();
+    return false;
+  }
+  group.ForgetTogether();
+  // The careful way writes the group's log lines again.
   log_.DropHeld();
   log_.Hold();
+  group.WriteOneByOne();
+  return true;
 }
 
 void UnitGroups::Open() {

@@ -1,11 +1,14 @@
-// Writing baskets or orders in groups: one transaction for many units, each unit in a
-// savepoint of its own, and the log lines of a group written only once it is committed.
+// Writing baskets or orders in groups: one transaction for many units, their rows written
+// together, a group where a unit fails written again unit by unit, each in a savepoint of its
+// own, and the log lines of a group written only once it is committed.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/odbc/connection.h"
+#include "platform/runtime_error.h"
 #include "platform/text_file.h"
 
 namespace mv {
@@ -14,6 +17,34 @@ namespace mv {
 /// units from `first` to `last` or not.
 std::string UnknownOutcomeLine(const std::string& units, const std::string& first,
                                const std::string& last);
+
+/// How the quick way of writing a group ended, when no write failed.
+enum class TogetherOutcome {
+  Written,     ///< every unit converted and the rows of all written together
+  UnitFailed,  ///< a unit failed on its own: the group is written again the careful way
+  Ended,       ///< the migration ends with this group; the converter has counted its units
+};
+
+/// The two ways a converter writes one group of its units, for UnitGroups::Write.
+class GroupWrite {
+ public:
+  virtual ~GroupWrite() = default;
+  /// The quick way: the units converted with their rows held back, then the rows of all of
+  /// them written together. A failed write throws.
+  virtual TogetherOutcome WriteTogether() = 0;
+  /// The quick way's rows are kept: counts its units.
+  virtual void CountTogether() = 0;
+  /// Forgets what the quick way changed in memory (rows held back, units taken for
+  /// converted): the target is back where the group began.
+  virtual void ForgetTogether() = 0;
+  /// The careful way: unit by unit, each in a savepoint of its own, so that only a failing
+  /// unit is lost.
+  virtual void WriteOneByOne() = 0;
+  /// The quick way's write failed in a way that the careful way would only meet again: a lost
+  /// connection, a stop or a statement out of time. Logs and counts what that means for the
+  /// group's units, or throws `error`; the group is then abandoned.
+  virtual void EndAfterFailedWrite(const RuntimeError& error) = 0;
+};
 
 class UnitGroups {
  public:
@@ -42,11 +73,17 @@ class UnitGroups {
   /// reaches the caller.
   void Commit();
 
+  /// Writes one group of units into the open group (opened first when none is): the quick
+  /// way, inside a savepoint that undoes its rows when it fails. After a unit's own failure
+  /// the group's held log lines are dropped and it is written again the careful way. After a
+  /// failed write that `endsTheMigration` (or that lost the connection) the group is
+  /// abandoned: nothing of it is written again, which would only wait or fail as long again.
+  /// Groups of one unit go the careful way at once. Answers false when the migration ends with
+  /// this group (abandoned, its held log lines dropped).
+  bool Write(GroupWrite& group, const std::function<bool(const RuntimeError&)>& endsTheMigration);
+
   /// Rolls the open group back, if any, and drops its held log lines.
   void Abandon();
-  /// Drops the log lines the open group holds so far and holds the ones that follow: for a
-  /// group whose units are written again after their first try was undone.
-  void DropHeldLines();
 
   /// The most units a group takes: 1 where the engine takes no savepoints.
   int Size() const { return size_; }

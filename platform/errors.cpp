@@ -59,6 +59,9 @@ RuntimeError ItemNotFound() {
 RuntimeError ProviderError(const std::string& description) {
   return {kGenericProviderError, description};
 }
+RuntimeError Retold(const RuntimeError& error, const std::string& description) {
+  return {error.Number(), description, error.SqlState(), error.ConnectionLost()};
+}
 RuntimeError DatabaseError(long native, const std::string& text, std::string sqlState,
                            bool connectionLost) {
   return {native != 0 ? native : kGenericProviderError, text, std::move(sqlState), connectionLost};

@@ -76,6 +76,9 @@ RuntimeError NoBaseTable();
 RuntimeError ItemNotFound();
 /// A failure of the database layer itself, without a driver diagnostic behind it.
 RuntimeError ProviderError(const std::string& description);
+/// `error` told in other words: its number, SQLSTATE and lost-connection mark with
+/// `description` for its text.
+RuntimeError Retold(const RuntimeError& error, const std::string& description);
 /// A driver's diagnostic: its native number (kGenericProviderError when it has none), its
 /// text and its SQLSTATE.
 RuntimeError DatabaseError(long native, const std::string& text, std::string sqlState,

@@ -138,21 +138,6 @@ Variant Variant::Object(std::shared_ptr<const VariantObject> object) {
   return Variant(VariantKind::Object, std::make_shared<const Payload>(Payload{std::move(object)}));
 }
 
-bool Variant::IsNumeric() const {
-  switch (kind_) {
-    case VariantKind::Integer:
-    case VariantKind::Long:
-    case VariantKind::Single:
-    case VariantKind::Double:
-    case VariantKind::Currency:
-    case VariantKind::Byte:
-    case VariantKind::Decimal:
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::string Variant::TypeName() const {
   if (kind_ != VariantKind::Object) return KindName(kind_);
   const auto& object = std::get<std::shared_ptr<const VariantObject>>(payload_->value);

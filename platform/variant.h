@@ -65,9 +65,6 @@ class Variant {
   bool IsNull() const { return kind_ == VariantKind::Null; }
   bool IsEmpty() const { return kind_ == VariantKind::Empty; }
   bool IsObject() const { return kind_ == VariantKind::Object; }
-  /// True for the number kinds: Integer, Long, Single, Double, Currency, Byte and Decimal;
-  /// false for Boolean, Date and for text, even when it holds a number.
-  bool IsNumeric() const;
 
   /// The runtime's type name: "Empty", "Null", "Integer", "Long", "Single", "Double",
   /// "Currency", "Date", "String", "Boolean", "Byte", "Decimal", "Error", "Byte()", or the

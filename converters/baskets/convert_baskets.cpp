@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/convert_functions.h"
+#include "driver/converted_ids.h"
 #include "driver/escaped_error.h"
 #include "driver/group_size.h"
 #include "driver/open_order_form_storage.h"
@@ -142,7 +143,7 @@ ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& 
 
 void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
   run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-  run.convertedIds = BasketIds(*run.target);
+  run.convertedIds = ConvertedIds(*run.target, "BASKETHEADER", "BASKETID");
   run.groups =
       std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing(), "baskets");
 }
@@ -262,14 +263,6 @@ bool ConvertBaskets::EndWithError(BasketRun& run, const std::exception& error) {
   return false;
 }
 
-std::unordered_set<std::string> ConvertBaskets::BasketIds(Connection& target) {
-  std::unordered_set<std::string> ids;
-  for (RowReader rows(target, "SELECT BASKETID FROM BASKETHEADER"); rows.Next();) {
-    ids.insert(rows.Row().Field("BASKETID").ToText());
-  }
-  return ids;
-}
-
 std::string ConvertBaskets::SQLEncode(const std::string& i_sStrValue) {
   try {
     return SQLEncodeString(i_sStrValue);
@@ -346,19 +339,24 @@ void ConvertBaskets::AddBasketLines(const VariantObject& orderForm,
 
 void ConvertBaskets::AppendSQLValue(std::string& statement, const Variant& value,
                                     bool moreFollows) {
-  const std::string typeName = value.TypeName();
-  if (typeName == "String") {
-    statement += SQLEncodeString(value.AsString());
-  } else if (typeName == "Null") {
-    statement += "Null";
-  } else if (typeName == "Boolean") {
-    statement += std::to_string(value.ToInteger());
-  } else if (typeName == "Long") {
-    statement += SQLEncodeLong(value.ToLong());
-  } else if (typeName == "Date") {
-    statement += SQLEncodeDate(value.AsDate());
-  } else {
-    statement += SQLEncodeString(InvariantText(value));
+  switch (value.Kind()) {
+    case VariantKind::String:
+      statement += SQLEncodeString(value.AsString());
+      break;
+    case VariantKind::Null:
+      statement += "Null";
+      break;
+    case VariantKind::Boolean:
+      statement += std::to_string(value.ToInteger());
+      break;
+    case VariantKind::Long:
+      statement += SQLEncodeLong(value.ToLong());
+      break;
+    case VariantKind::Date:
+      statement += SQLEncodeDate(value.AsDate());
+      break;
+    default:
+      statement += SQLEncodeString(InvariantText(value));
   }
   statement += moreFollows ? ", " : ")";
 }

@@ -78,12 +78,6 @@ class ConvertBaskets : public Converter {
     std::string refusal;
     bool damaged = false;
   };
-  /// The rows of the group being converted together, and how reading them ended.
-  struct GroupRows {
-    std::vector<BasketRow> rows;
-    bool more = true;          // false after the last row or a stop
-    std::exception_ptr error;  // a failure reading the next row, thrown once the group is done
-  };
   /// The literal rows of one basket's inserts, built before anything is sent.
   struct BasketRows {
     std::vector<std::string> headers;
@@ -108,14 +102,35 @@ class ConvertBaskets : public Converter {
   /// Reads and converts the rows of one group, its baskets written together at its end; a group
   /// where anything fails is converted again row by row. Answers whether rows may follow.
   bool ConvertGroupTogether(BasketRun& run, BasketSource& source);
-  /// Adds the next row to `group`, unless a stop was asked for, the rows are at their end or
-  /// reading failed; answers whether it did.
-  bool ReadNextRow(BasketRun& run, BasketSource& source, GroupRows& group);
-  /// Converts the rows of `group` and reads the group's further rows, leaving the baskets'
-  /// inserts for the group's end, then writes them. When anything fails, the writes and the
-  /// ids added are undone and nothing is answered.
-  std::optional<std::vector<BasketAccount>> ConvertTogether(BasketRun& run, BasketSource& source,
-                                                            GroupRows& group);
+  /// One group of baskets as UnitGroups writes it (GroupWrite): the quick way reads the
+  /// group's rows as it converts them, leaving the baskets' inserts for the group's end; the
+  /// careful way converts those rows one by one. A write that lost the connection, ran out of
+  /// time or that a stop cancelled ends the migration with its error.
+  class BasketGroup : public GroupWrite {
+   public:
+    BasketGroup(ConvertBaskets& converter, BasketRun& run, BasketSource& source);
+    /// Adds the next row to the group, unless a stop was asked for, the rows are at their end
+    /// or reading failed; answers whether it did.
+    bool ReadNextRow();
+    TogetherOutcome WriteTogether() override;
+    void CountTogether() override;
+    void ForgetTogether() override;
+    void WriteOneByOne() override;
+    void EndAfterFailedWrite(const RuntimeError& error) override;
+    /// False after the last row or a stop.
+    bool More() const { return more_; }
+    /// A failure reading the next row, for the caller to throw once the group is written.
+    std::exception_ptr ReadError() const { return readError_; }
+
+   private:
+    ConvertBaskets& converter_;
+    BasketRun& run_;
+    BasketSource& source_;
+    std::vector<BasketRow> rows_;
+    std::vector<BasketAccount> accounts_;  // of the quick way
+    bool more_ = true;
+    std::exception_ptr readError_;
+  };
   /// Converts a row: its basket is written under a savepoint of its own, or, with `together`,
   /// its inserts are left there. A form that cannot be read or holds the wrong thing (a line
   /// list that is none, a NUL in a text) is the basket's failure: logged after its OrderID
@@ -133,8 +148,6 @@ class ConvertBaskets : public Converter {
   bool Finish(BasketRun& run, BasketSource& source, const ConnectionValues& values);
   /// Keeps the baskets before the failure and logs the error.
   bool EndWithError(BasketRun& run, const std::exception& error);
-  /// The ids of the baskets the target's BASKETHEADER holds, read once per run.
-  static std::unordered_set<std::string> BasketIds(Connection& target);
   /// The basket's header and lines, under a savepoint of their own.
   static void WriteBasket(const BasketRows& rows, Connection& target);
   /// The rows of the basket's inserts. Throws for what the form holds wrongly.
@@ -142,7 +155,7 @@ class ConvertBaskets : public Converter {
   void AddBasketHeader(const VariantObject& orderForm, std::vector<std::string>& headers);
   /// The lines numbered from 1 as a 16-bit number (Overflow from 32,768 lines).
   void AddBasketLines(const VariantObject& orderForm, std::vector<std::string>& lines);
-  /// Appends the value's literal by its type name, then ", " or, for the last, ")". Numbers
+  /// Appends the value's literal by its kind, then ", " or, for the last, ")". Numbers
   /// that go through their text form are written with a decimal point whatever the regional
   /// settings. Throws for values without a text form (objects, byte arrays, errors).
   void AppendSQLValue(std::string& statement, const Variant& value, bool moreFollows);

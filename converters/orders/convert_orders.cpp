@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "driver/convert_functions.h"
+#include "driver/converted_ids.h"
 #include "driver/group_size.h"
 #include "driver/unit_groups.h"
 #include "platform/business/remembered_lookups.h"
@@ -71,7 +72,7 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   OrderTargets targets{OpenRecordset(*run.targetConnection, "select top 1 * from orderheader"),
                        OpenRecordset(*run.targetConnection, "select top 1 * from orderline")};
   run.services = RememberLookups(servicesFactory_(*run.targetConnection));
-  ReadConvertedOrderIds(run);
+  run.convertedOrderIds = ConvertedIds(*run.targetConnection, "orderheader", "orderid");
 
   OrderCounts counts;
   const int groupSize = GroupSize();
@@ -89,28 +90,16 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   return WriteCountLines(run, counts);
 }
 
-void ConvertOrders::ReadConvertedOrderIds(OrderRun& run) {
-  for (RowReader converted(*run.targetConnection, "select orderid from orderheader");
-       converted.Next();) {
-    run.convertedOrderIds.insert(converted.Row().Field("orderid").ToText());
-  }
-}
-
 bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& group,
                                  UnitGroups& groups, OrderTargets& targets, OrderCounts& counts) {
   const auto groupLines = LinesOfOrders(run, group);
-  groups.Open();
   // Most groups hold no failing order: their rows go out together, many to an insert. A group
   // where an order fails is converted again the careful way, so that only that order is lost.
-  std::optional<std::int32_t> convertedTogether;
-  if (groups.Size() > 1) {
-    convertedTogether = ConvertOrdersTogether(run, group, groupLines, targets, counts);
-  }
-  if (!convertedTogether) groups.DropHeldLines();
-  const std::int32_t convertedInGroup =
-      convertedTogether ? *convertedTogether
-                        : ConvertOrdersOfGroup(run, group, groupLines, targets, counts);
-  if (run.connectionLost) {
+  OrderGroup write(*this, run, group, groupLines, targets, counts);
+  const bool kept =
+      groups.Write(write, [this](const RuntimeError& error) { return EndsTheMigration(error); });
+  const std::int32_t convertedInGroup = write.Converted();
+  if (!kept || run.connectionLost) {
     // The group cannot be committed: its orders are rolled back, for a rerun to convert,
     // and the log keeps only the block that tells why.
     groups.Abandon();
@@ -137,20 +126,6 @@ bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& gro
                                          group.back().Field("ORDERID").ToText()));
     return false;
   }
-}
-
-std::int32_t ConvertOrders::ConvertOrdersOfGroup(
-    OrderRun& run, const std::vector<FieldRow>& group,
-    const std::unordered_map<std::string, OrderLines>& groupLines, OrderTargets& targets,
-    OrderCounts& counts) {
-  std::int32_t convertedInGroup = 0;
-  for (const FieldRow& order : group) {
-    CountOrder(ConvertOrder(run, order, LinesOf(groupLines, order), targets, RowWriting::EachOrder),
-               counts, convertedInGroup);
-    // Every further order would fail the same way on a lost connection.
-    if (run.connectionLost) break;
-  }
-  return convertedInGroup;
 }
 
 void ConvertOrders::CountOrder(const OrderAccount& account, OrderCounts& counts,

@@ -107,44 +107,45 @@ class ConvertOrders : public Converter {
 
   /// Opens the connections and recordsets, converts every order and writes the count lines.
   bool ConvertAllOrders(OrderRun& run, const ConnectionValues& values);
-  /// Reads the ids of the orders the target already holds.
-  static void ReadConvertedOrderIds(OrderRun& run);
   /// The next `count` source headers at most; none after the last.
   static std::vector<FieldRow> NextOrders(RowReader& orders, int count);
   /// Converts one group in one transaction and commits it. False when the run must end: a
   /// connection was lost (the group is rolled back) or the commit failed (logged).
   bool ConvertGroup(OrderRun& run, const std::vector<FieldRow>& group, UnitGroups& groups,
                     OrderTargets& targets, OrderCounts& counts);
-  /// Converts the orders of `group`, with their lines from `groupLines`, each order written
-  /// under a savepoint of its own, and answers how many it wrote; stops after an order that
-  /// lost a connection.
-  std::int32_t ConvertOrdersOfGroup(OrderRun& run, const std::vector<FieldRow>& group,
-                                    const std::unordered_map<std::string, OrderLines>& groupLines,
-                                    OrderTargets& targets, OrderCounts& counts);
-  /// Converts the orders of `group` with no savepoint per order and writes the rows of all of
-  /// them at its end, and answers how many it wrote. When an order fails, or the write, the
-  /// work is undone (target, recordsets, converted ids) and nothing is answered; the caller
-  /// drops the group's log lines and converts it order by order. A lost connection is not
-  /// undone: the orders are counted as ConvertOrdersOfGroup would count them.
-  std::optional<std::int32_t> ConvertOrdersTogether(
-      OrderRun& run, const std::vector<FieldRow>& group,
-      const std::unordered_map<std::string, OrderLines>& groupLines, OrderTargets& targets,
-      OrderCounts& counts);
-  /// Writes the rows the orders of a group left pending and keeps them.
-  static void WriteTogether(OrderTargets& targets, Savepoint& together);
-  /// Counts the orders of `accounts` and answers how many were converted.
-  std::int32_t CountOrders(const std::vector<OrderAccount>& accounts, OrderCounts& counts);
+  /// One group of orders as UnitGroups writes it (GroupWrite): the quick way leaves the rows
+  /// of its orders pending and writes them together; the careful way writes each order under
+  /// a savepoint of its own and stops after an order that lost a connection. After a write
+  /// that lost the connection, or ran out of time, or that a stop cancelled, the block of the
+  /// order whose rows were the first not written tells why, and the group's other converted
+  /// orders count as rolled back with it.
+  class OrderGroup : public GroupWrite {
+   public:
+    OrderGroup(ConvertOrders& converter, OrderRun& run, const std::vector<FieldRow>& orders,
+               const std::unordered_map<std::string, OrderLines>& lines, OrderTargets& targets,
+               OrderCounts& counts);
+    TogetherOutcome WriteTogether() override;
+    void CountTogether() override;
+    void ForgetTogether() override;
+    void WriteOneByOne() override;
+    void EndAfterFailedWrite(const RuntimeError& error) override;
+    /// The orders of the group converted so far.
+    std::int32_t Converted() const { return converted_; }
+
+   private:
+    ConvertOrders& converter_;
+    OrderRun& run_;
+    const std::vector<FieldRow>& orders_;
+    const std::unordered_map<std::string, OrderLines>& lines_;
+    OrderTargets& targets_;
+    OrderCounts& counts_;
+    std::vector<OrderAccount> accounts_;  // of the quick way
+    std::int32_t converted_ = 0;
+  };
+
   /// Counts one order into `counts` and the rehearsal's summary, and a converted one into
   /// `convertedInGroup`.
   void CountOrder(const OrderAccount& account, OrderCounts& counts, std::int32_t& convertedInGroup);
-  /// After the connection was lost while the rows of `group` were written together: counts
-  /// its orders as the order-by-order way would have, up to the order whose rows were the
-  /// first not written (the last converted one when all were), which fails with `error`.
-  /// Answers how many orders before it were converted.
-  std::int32_t CountUpToLostOrder(OrderRun& run, const std::vector<FieldRow>& group,
-                                  const std::unordered_map<std::string, OrderLines>& groupLines,
-                                  const std::vector<OrderAccount>& accounts, OrderTargets& targets,
-                                  const RuntimeError& error, OrderCounts& counts);
   /// The source lines of `order` in `groupLines`; none when it has none.
   static const OrderLines& LinesOf(const std::unordered_map<std::string, OrderLines>& groupLines,
                                    const FieldSource& order);

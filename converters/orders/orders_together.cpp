@@ -1,5 +1,6 @@
-// The quick way of ConvertOrders through a group: no savepoint per order, the rows of all its
-// orders written together at its end, and the whole group undone when an order fails.
+// One group of ConvertOrders as UnitGroups writes it: the quick way with no savepoint per order
+// and the rows of all its orders written together at its end, or the careful way order by
+// order.
 #include <algorithm>
 
 #include "converters/orders/convert_orders.h"
@@ -7,94 +8,92 @@
 
 namespace mv {
 
-std::optional<std::int32_t> ConvertOrders::ConvertOrdersTogether(
-    OrderRun& run, const std::vector<FieldRow>& group,
-    const std::unordered_map<std::string, OrderLines>& groupLines, OrderTargets& targets,
-    OrderCounts& counts) {
-  std::vector<OrderAccount> accounts;
-  try {
-    // Undoes what the group wrote when it is left unkept.
-    Savepoint together(*run.targetConnection);
-    for (const FieldRow& order : group) {
-      accounts.push_back(
-          ConvertOrder(run, order, LinesOf(groupLines, order), targets, RowWriting::AtGroupEnd));
-      if (accounts.back().outcome == OrderOutcome::Failed) break;
-    }
-    // The careful way would lose its connection on the same order: nothing to convert again.
-    if (run.connectionLost) return CountOrders(accounts, counts);
-    if (accounts.back().outcome != OrderOutcome::Failed) {
-      WriteTogether(targets, together);
-      return CountOrders(accounts, counts);
-    }
-  } catch (const RuntimeError& error) {
-    const bool wrote = std::any_of(accounts.begin(), accounts.end(), [](const OrderAccount& a) {
-      return a.outcome == OrderOutcome::Converted;
-    });
-    if ((error.ConnectionLost() || EndsTheMigration(error)) && wrote) {
-      return CountUpToLostOrder(run, group, groupLines, accounts, targets, error, counts);
+ConvertOrders::OrderGroup::OrderGroup(ConvertOrders& converter, OrderRun& run,
+                                      const std::vector<FieldRow>& orders,
+                                      const std::unordered_map<std::string, OrderLines>& lines,
+                                      OrderTargets& targets, OrderCounts& counts)
+    : converter_(converter),
+      run_(run),
+      orders_(orders),
+      lines_(lines),
+      targets_(targets),
+      counts_(counts) {}
+
+TogetherOutcome ConvertOrders::OrderGroup::WriteTogether() {
+  for (const FieldRow& order : orders_) {
+    accounts_.push_back(
+        ConvertOrder(run_, order, LinesOf(lines_, order), targets_, RowWriting::AtGroupEnd));
+    if (accounts_.back().outcome == OrderOutcome::Failed) break;
+  }
+  // The careful way would lose its connection on the same order: nothing to convert again.
+  if (run_.connectionLost) {
+    CountTogether();
+    return TogetherOutcome::Ended;
+  }
+  if (accounts_.back().outcome == OrderOutcome::Failed) return TogetherOutcome::UnitFailed;
+  targets_.lines->UpdateBatch();
+  targets_.headers->UpdateBatch();
+  return TogetherOutcome::Written;
+}
+
+void ConvertOrders::OrderGroup::CountTogether() {
+  ForgetWrittenRows(targets_);
+  for (const OrderAccount& account : accounts_) converter_.CountOrder(account, counts_, converted_);
+}
+
+void ConvertOrders::OrderGroup::ForgetTogether() {
+  targets_.headers->CancelBatch();
+  targets_.lines->CancelBatch();
+  for (size_t i = 0; i < accounts_.size(); ++i) {
+    if (accounts_[i].outcome == OrderOutcome::Converted) {
+      run_.convertedOrderIds.erase(orders_[i].Field("ORDERID").ToText());
     }
   }
-  // The savepoint has undone the target; what the group's orders changed in memory goes too.
-  targets.headers->CancelBatch();
-  targets.lines->CancelBatch();
-  for (size_t i = 0; i < accounts.size(); ++i) {
-    if (accounts[i].outcome == OrderOutcome::Converted) {
-      run.convertedOrderIds.erase(group[i].Field("ORDERID").ToText());
-    }
+  accounts_.clear();
+}
+
+void ConvertOrders::OrderGroup::WriteOneByOne() {
+  for (const FieldRow& order : orders_) {
+    converter_.CountOrder(
+        ConvertOrder(run_, order, LinesOf(lines_, order), targets_, RowWriting::EachOrder), counts_,
+        converted_);
+    // Every further order would fail the same way on a lost connection.
+    if (run_.connectionLost) break;
   }
-  return std::nullopt;
 }
 
-void ConvertOrders::WriteTogether(OrderTargets& targets, Savepoint& together) {
-  targets.lines->UpdateBatch();
-  targets.headers->UpdateBatch();
-  together.Keep();
-  ForgetWrittenRows(targets);
-}
-
-std::int32_t ConvertOrders::CountOrders(const std::vector<OrderAccount>& accounts,
-                                        OrderCounts& counts) {
-  std::int32_t converted = 0;
-  for (const OrderAccount& account : accounts) CountOrder(account, counts, converted);
-  return converted;
-}
-
-std::int32_t ConvertOrders::CountUpToLostOrder(
-    OrderRun& run, const std::vector<FieldRow>& group,
-    const std::unordered_map<std::string, OrderLines>& groupLines,
-    const std::vector<OrderAccount>& accounts, OrderTargets& targets, const RuntimeError& error,
-    OrderCounts& counts) {
+void ConvertOrders::OrderGroup::EndAfterFailedWrite(const RuntimeError& error) {
   // The lines go out before the headers: rows still pending there failed first.
-  const bool linesFailed = targets.lines->PendingCount() > 0;
+  const bool linesFailed = targets_.lines->PendingCount() > 0;
   const auto rowsOf = [&](size_t i) {
-    return linesFailed ? LinesOf(groupLines, group[i]).size() : size_t{1};
+    return linesFailed ? LinesOf(lines_, orders_[i]).size() : size_t{1};
   };
   size_t total = 0;
-  for (size_t i = 0; i < accounts.size(); ++i) {
-    if (accounts[i].outcome == OrderOutcome::Converted) total += rowsOf(i);
+  for (size_t i = 0; i < accounts_.size(); ++i) {
+    if (accounts_[i].outcome == OrderOutcome::Converted) total += rowsOf(i);
   }
-  const size_t written = total - (linesFailed ? targets.lines : targets.headers)->PendingCount();
-  targets.headers->CancelBatch();
-  targets.lines->CancelBatch();
-
-  std::int32_t converted = 0;
+  const size_t written = total - (linesFailed ? targets_.lines : targets_.headers)->PendingCount();
+  // The order whose rows were the first not written (the last converted one when all were)
+  // fails with `error`; the others count as they were converted, for the caller to count the
+  // group's converted orders as rolled back with it.
   size_t rows = 0;
-  for (size_t i = 0; i < accounts.size(); ++i) {
-    if (accounts[i].outcome == OrderOutcome::Converted) {
+  bool blamed = false;
+  for (size_t i = 0; i < accounts_.size(); ++i) {
+    if (!blamed && accounts_[i].outcome == OrderOutcome::Converted) {
       rows += rowsOf(i);
       if (rows > written || rows == total) {
         if (linesFailed) {
-          WriteProductFailure(run, LinesOf(groupLines, group[i]).back(), error);
+          WriteProductFailure(run_, LinesOf(lines_, orders_[i]).back(), error);
         } else {
-          WriteCurrencyFailure(run, group[i], error);
+          WriteCurrencyFailure(run_, orders_[i], error);
         }
-        CountOrder({OrderOutcome::Failed, {}}, counts, converted);
-        break;
+        converter_.CountOrder({OrderOutcome::Failed, {}}, counts_, converted_);
+        blamed = true;
+        continue;
       }
     }
-    CountOrder(accounts[i], counts, converted);
+    converter_.CountOrder(accounts_[i], counts_, converted_);
   }
-  return converted;
 }
 
 }  // namespace mv

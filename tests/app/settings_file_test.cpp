@@ -136,21 +136,6 @@ class SettingsFileTest : public QObject {
     QCOMPARE(QString::fromStdString(failure),
              QString::fromStdString("Path '" + path + "' for logfile doesn't exist."));
   }
-
-  void readSettingLineAnswersOnlyNonEmptyLines() {
-    TempFolder folder;
-    const std::string path = folder.File("lines.txt");
-    WriteBytes(path, "first\r\n\r\n");
-    TextReader file(PathFromUtf8(path));
-    std::string text = "before";
-    QVERIFY(SettingsFile::ReadSettingLine(file, text));
-    QCOMPARE(QString::fromStdString(text), QStringLiteral("first"));
-    QVERIFY(!SettingsFile::ReadSettingLine(file, text));
-    QCOMPARE(QString::fromStdString(text), QString());
-    text = "kept";
-    QVERIFY(!SettingsFile::ReadSettingLine(file, text));
-    QCOMPARE(QString::fromStdString(text), QStringLiteral("kept"));
-  }
 };
 
 }  // namespace mv::testing

@@ -204,6 +204,38 @@ TEST_F(OrderFailureTest, LostTargetConnectionEndsTheRunAfterTheOrderItHappenedIn
   EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"L1", "L2", "L3"}));
 }
 
+TEST_F(OrderFailureTest, ConnectionLostWhileAGroupIsWrittenEndsTheRunWithNoOrderOfIt) {
+  if (target_.GetEngine() == setup::Engine::Sqlite) {
+    GTEST_SKIP() << "an SQLite database lives inside the process: its connection cannot be lost";
+  }
+  // The server ends the session while the insert of the group's lines runs.
+  targetConnection_->Execute(
+      "create function end_session() returns trigger language plpgsql as $$ begin "
+      "perform pg_terminate_backend(pg_backend_pid()); return null; end $$");
+  targetConnection_->Execute(
+      "create trigger end_session after insert on orderline for each statement execute "
+      "function end_session()");
+  InsertOrder("W1", {100});
+  InsertOrder("W2", {101, 102});
+  InsertOrder("W3", {103});
+
+  EXPECT_FALSE(Run());
+
+  // The lines went out together: the block names the group's first order.
+  const auto log = Log();
+  ASSERT_EQ(log.size(), 5u) << "one block only";
+  EXPECT_EQ(log[0], "Order 'W1'");
+  EXPECT_EQ(log[1], "      An error occurred while reading Product data for '100'.");
+  EXPECT_NE(log[2].find("terminating connection"), std::string::npos) << log[2];
+  EXPECT_EQ(log[3], "0 order were converted.");
+  EXPECT_EQ(log[4], "3 order were NOT converted.");
+  EXPECT_TRUE(TargetOrderIds("orderheader").empty());
+
+  targetConnection_->Execute("drop trigger end_session on orderline");
+  EXPECT_TRUE(Run()) << "a rerun converts the rolled-back group";
+  EXPECT_EQ(TargetOrderIds("orderheader"), (std::vector<std::string>{"W1", "W2", "W3"}));
+}
+
 TEST_F(OrderFailureTest, ALockedTableEndsTheRunAfterOneTimeOut) {
   if (target_.GetEngine() != setup::Engine::Postgresql) {
     GTEST_SKIP() << "needs a lock held by another session (PostgreSQL)";

@@ -151,7 +151,10 @@ Row OrderLine(const std::string& orderId, int lineNumber, int productId) {
 
 bool SameValue(const Variant& actual, const Variant& expected) {
   if (expected.Kind() != VariantKind::Currency) return actual == expected;
-  return actual.IsNumeric() && actual.ToDouble() == expected.ToDouble();
+  const VariantKind kind = actual.Kind();
+  const bool number = kind == VariantKind::Currency || kind == VariantKind::Double ||
+                      kind == VariantKind::Single || kind == VariantKind::Decimal;
+  return number && actual.ToDouble() == expected.ToDouble();
 }
 
 BusinessServicesFactory FailingServices(const ServiceFailures& failures) {
