@@ -24,6 +24,32 @@ std::string RefusalReason(const std::string& message, const std::string& orderId
   return message.empty() ? "no reason given" : message;
 }
 
+/// The next `count` source headers at most; none after the last.
+std::vector<FieldRow> NextOrders(RowReader& orders, int count) {
+  std::vector<FieldRow> group;
+  while (static_cast<int>(group.size()) < count && orders.Next()) group.push_back(orders.Row());
+  return group;
+}
+
+/// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
+std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
+    const orders::OrderRun& run, const std::vector<FieldRow>& group) {
+  std::string ids;
+  for (const FieldRow& order : group) {
+    const Variant& id = order.Field("ORDERID");
+    if (id.IsNull() || run.convertedOrderIds.contains(id.ToText())) continue;
+    ids += (ids.empty() ? "" : ", ") + QuotedLiteral(id.ToText());
+  }
+  std::unordered_map<std::string, orders::OrderLines> lines;
+  if (ids.empty()) return lines;
+  for (RowReader rows(*run.sourceConnection,
+                      "select * from orderline where orderid in (" + ids + ")");
+       rows.Next();) {
+    lines[rows.Row().Field("ORDERID").ToText()].push_back(rows.Row());
+  }
+  return lines;
+}
+
 }  // namespace
 
 ConvertOrders::ConvertOrders() : ConvertOrders(OpenBusinessServices) {}
@@ -149,14 +175,6 @@ void ConvertOrders::CountOrder(const OrderAccount& account, OrderCounts& counts,
   }
 }
 
-const ConvertOrders::OrderLines& ConvertOrders::LinesOf(
-    const std::unordered_map<std::string, OrderLines>& groupLines, const FieldSource& order) {
-  static const OrderLines none;
-  const auto found = groupLines.find(
-      order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
-  return found == groupLines.end() ? none : found->second;
-}
-
 bool ConvertOrders::WriteCountLines(OrderRun& run, OrderCounts& counts) {
   if (StopRequested()) {
     run.log.WriteLine(kStoppedByOperator);
@@ -168,33 +186,26 @@ bool ConvertOrders::WriteCountLines(OrderRun& run, OrderCounts& counts) {
   return counts.succeeded;
 }
 
-std::vector<FieldRow> ConvertOrders::NextOrders(RowReader& orders, int count) {
-  std::vector<FieldRow> group;
-  while (static_cast<int>(group.size()) < count && orders.Next()) group.push_back(orders.Row());
-  return group;
+void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {
+  if (!running_ || !running_->targetConnection) {
+    throw errors::ObjectNotSet();
+  }
+  running_->targetConnection->Execute("delete from orderline where orderid = " +
+                                      QuotedLiteral(iFields.Field("ORDERID").ToText()));
 }
 
-std::unordered_map<std::string, ConvertOrders::OrderLines> ConvertOrders::LinesOfOrders(
-    OrderRun& run, const std::vector<FieldRow>& group) {
-  std::string ids;
-  for (const FieldRow& order : group) {
-    const Variant& id = order.Field("ORDERID");
-    if (id.IsNull() || run.convertedOrderIds.contains(id.ToText())) continue;
-    ids += (ids.empty() ? "" : ", ") + QuotedLiteral(id.ToText());
-  }
-  std::unordered_map<std::string, OrderLines> lines;
-  if (ids.empty()) return lines;
-  for (RowReader rows(*run.sourceConnection,
-                      "select * from orderline where orderid in (" + ids + ")");
-       rows.Next();) {
-    lines[rows.Row().Field("ORDERID").ToText()].push_back(rows.Row());
-  }
-  return lines;
+namespace orders {
+
+const OrderLines& LinesOf(const std::unordered_map<std::string, OrderLines>& groupLines,
+                          const FieldSource& order) {
+  static const OrderLines none;
+  const auto found = groupLines.find(
+      order.Field("ORDERID").IsNull() ? std::string() : order.Field("ORDERID").ToText());
+  return found == groupLines.end() ? none : found->second;
 }
 
-ConvertOrders::OrderAccount ConvertOrders::ConvertOrder(OrderRun& run, const FieldSource& orders,
-                                                        const OrderLines& orderLines,
-                                                        OrderTargets& targets, RowWriting writing) {
+OrderAccount ConvertOrder(OrderRun& run, const FieldSource& orders, const OrderLines& orderLines,
+                          OrderTargets& targets, RowWriting writing) {
   Recordset& headers = *targets.headers;
   Recordset& lines = *targets.lines;
   std::string orderId;
@@ -241,26 +252,18 @@ ConvertOrders::OrderAccount ConvertOrders::ConvertOrder(OrderRun& run, const Fie
   return account;
 }
 
-void ConvertOrders::ForgetWrittenRows(OrderTargets& targets) {
+void ForgetWrittenRows(OrderTargets& targets) {
   // The written rows are in the database (or rolled back): the recordsets keep none of them.
   targets.headers->ForgetWrittenRows();
   targets.lines->ForgetWrittenRows();
 }
 
-void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {
-  if (!running_ || !running_->targetConnection) {
-    throw errors::ObjectNotSet();
-  }
-  running_->targetConnection->Execute("delete from orderline where orderid = " +
-                                      QuotedLiteral(iFields.Field("ORDERID").ToText()));
-}
-
-std::string ConvertOrders::LogText(const Variant& value) {
+std::string LogText(const Variant& value) {
   return value.IsNull() ? std::string() : value.ToText();
 }
 
-void ConvertOrders::WriteFailureBlock(OrderRun& run, const std::string& orderId,
-                                      const std::string& what, const RuntimeError& error) {
+void WriteFailureBlock(OrderRun& run, const std::string& orderId, const std::string& what,
+                       const RuntimeError& error) {
   const std::vector<std::string> block{"Order '" + orderId + "'", kIndent + what,
                                        kIndent + error.Description()};
   // A lost connection, or a statement that ran out of time or that a stop cancelled, would
@@ -271,5 +274,7 @@ void ConvertOrders::WriteFailureBlock(OrderRun& run, const std::string& orderId,
   }
   for (const std::string& line : block) run.log.WriteLine(line);
 }
+
+}  // namespace orders
 
 }  // namespace mv

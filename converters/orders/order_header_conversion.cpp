@@ -1,13 +1,13 @@
 // The header conversion of ConvertOrders: a 2.2 order header as a 2.3 orderheader row, with the
 // line totals, the new order status and the currency and customer data of the 2.3 services.
-#include "converters/orders/convert_orders.h"
+#include "converters/orders/order_steps.h"
 
 #include <array>
 #include <utility>
 
 #include "platform/runtime_error.h"
 
-namespace mv {
+namespace mv::orders {
 namespace {
 
 /// Header columns that 2.3 takes over, target name and source name, in the order they are set.
@@ -40,9 +40,8 @@ constexpr std::array<const char*, 3> kClearedHeaderColumns{
 
 }  // namespace
 
-bool ConvertOrders::ConvertOrderHeader(OrderRun& run, const FieldSource& iFields,
-                                       Recordset& headers, std::int16_t NewOrderStatus,
-                                       const OrderTotals& totals, Savepoint* order) {
+bool ConvertOrderHeader(OrderRun& run, const FieldSource& iFields, Recordset& headers,
+                        std::int16_t NewOrderStatus, const OrderTotals& totals, Savepoint* order) {
   headers.AddNew();
   for (const auto& [target, source] : kCopiedHeaderColumns) {
     headers.SetField(target, iFields.Field(source));
@@ -91,12 +90,11 @@ bool ConvertOrders::ConvertOrderHeader(OrderRun& run, const FieldSource& iFields
   return true;
 }
 
-void ConvertOrders::WriteCurrencyFailure(OrderRun& run, const FieldSource& iFields,
-                                         const RuntimeError& error) {
+void WriteCurrencyFailure(OrderRun& run, const FieldSource& iFields, const RuntimeError& error) {
   WriteFailureBlock(run, LogText(iFields.Field("ORDERID")),
                     "An error occurred while reading Currency data for '" +
                         LogText(iFields.Field("CURRENCYCODE")) + "'.",
                     error);
 }
 
-}  // namespace mv
+}  // namespace mv::orders

@@ -1,6 +1,6 @@
 // The line conversion of ConvertOrders: each 2.2 line of an order as a 2.3 orderline row, with
 // the order's discount share, its line status and its part number, and the order's totals.
-#include "converters/orders/convert_orders.h"
+#include "converters/orders/order_steps.h"
 
 #include <array>
 
@@ -8,7 +8,7 @@
 #include "platform/runtime_error.h"
 #include "platform/utilities/quoted_literal.h"
 
-namespace mv {
+namespace mv::orders {
 namespace {
 
 /// Line columns that 2.3 takes over unchanged, in the order they are set.
@@ -28,10 +28,9 @@ Variant OrderDiscount(const Variant& amount, const Variant& headerDiscountPercen
 
 }  // namespace
 
-bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
-                                      const OrderLines& orderLines, Recordset& lines,
-                                      std::int16_t NewLineStatus, OrderTotals& totals,
-                                      const Savepoint* order) {
+bool ConvertOrderLines(OrderRun& run, const FieldSource& iFields, const OrderLines& orderLines,
+                       Recordset& lines, std::int16_t NewLineStatus, OrderTotals& totals,
+                       const Savepoint* order) {
   if (orderLines.empty()) return false;
 
   bool lookedUp = false;
@@ -71,12 +70,11 @@ bool ConvertOrders::ConvertOrderLines(OrderRun& run, const FieldSource& iFields,
   }
 }
 
-void ConvertOrders::WriteProductFailure(OrderRun& run, const FieldSource& line,
-                                        const RuntimeError& error) {
+void WriteProductFailure(OrderRun& run, const FieldSource& line, const RuntimeError& error) {
   WriteFailureBlock(run, LogText(line.Field("ORDERID")),
                     "An error occurred while reading Product data for '" +
                         LogText(line.Field("PRODUCTID")) + "'.",
                     error);
 }
 
-}  // namespace mv
+}  // namespace mv::orders

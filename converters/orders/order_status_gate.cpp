@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "converters/orders/convert_orders.h"
+#include "converters/orders/order_steps.h"
 
 namespace mv {
 namespace {
@@ -158,14 +158,15 @@ StatusVerdict EvaluateStatusRules(const OrderLineState& line) {
   return {};
 }
 
-bool ConvertOrders::IsOrderConverted(OrderRun& run, const std::string& orderId) {
+namespace orders {
+
+bool IsOrderConverted(OrderRun& run, const std::string& orderId) {
   if (!run.convertedOrderIds.contains(orderId)) return false;
   run.log.WriteLine("'" + orderId + "' is already converted.");
   return true;
 }
 
-bool ConvertOrders::CheckOrderStatus(const FieldSource& iFields, const OrderLines& lines,
-                                     OrderStatus& status) {
+bool CheckOrderStatus(const FieldSource& iFields, const OrderLines& lines, OrderStatus& status) {
   const std::string orderId = iFields.Field("ORDERID").ToText();
   if (lines.empty()) {
     status.orderMessage = "'" + orderId + "' has no lines... no conversion nessecary.";
@@ -201,12 +202,14 @@ bool ConvertOrders::CheckOrderStatus(const FieldSource& iFields, const OrderLine
   return true;
 }
 
-std::int16_t ConvertOrders::NullToZero(const Variant& value) {
+std::int16_t NullToZero(const Variant& value) {
   return value.IsNull() ? std::int16_t{0} : value.ToInteger();
 }
 
-void ConvertOrders::WriteConflictWarning(TextWriter& log) {
+void WriteConflictWarning(TextWriter& log) {
   log.WriteLine("Attention: There are conflicting line (line) statusses for this order.");
 }
+
+}  // namespace orders
 
 }  // namespace mv

@@ -8,6 +8,13 @@
 
 namespace mv {
 
+using orders::ConvertOrder;
+using orders::ForgetWrittenRows;
+using orders::LinesOf;
+using orders::RowWriting;
+using orders::WriteCurrencyFailure;
+using orders::WriteProductFailure;
+
 ConvertOrders::OrderGroup::OrderGroup(ConvertOrders& converter, OrderRun& run,
                                       const std::vector<FieldRow>& orders,
                                       const std::unordered_map<std::string, OrderLines>& lines,
