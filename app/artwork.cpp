@@ -1,3 +1,4 @@
+// The window's banner and icon painted in code: a blue tile with an arrow from 2.2 into 2.3.
 #include "app/artwork.h"
 
 #include <QFont>

@@ -1,3 +1,5 @@
+// BackgroundRun: the work on its worker thread, the error that escapes it, and the window's busy
+// cursor and blocked input until the outcome is handed back on the window's thread.
 #include "app/background_run.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// BlockingCall: the call made at once on the owning thread, else queued to it and waited for.
 #include "app/blocking_call.h"
 
 #include <QMetaObject>

@@ -1,3 +1,4 @@
+// CheckBoxCaption: the check box's text set on the window's thread through BlockingCall.
 #include "app/check_box_caption.h"
 
 #include <QString>

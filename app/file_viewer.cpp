@@ -1,3 +1,4 @@
+// Starting the file viewer: notepad on Windows, the desktop's default viewer elsewhere.
 #include "app/file_viewer.h"
 
 #include <QString>

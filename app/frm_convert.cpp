@@ -1,3 +1,5 @@
+// FrmConvert: the window's controls, commands and settings, and the migration and dump runs it
+// starts off its thread, with the outcome of each.
 #include "app/frm_convert.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// The window's layout table, twips as pixels, the window's sans serif, and each control's creation.
 #include "app/frm_convert_layout.h"
 
 #include <QCheckBox>

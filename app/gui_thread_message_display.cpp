@@ -1,3 +1,4 @@
+// GuiThreadMessageDisplay: each message box shown on the window's thread under the normal cursor.
 #include "app/gui_thread_message_display.h"
 
 #include <QCursor>

@@ -1,3 +1,4 @@
+// InputBlock: an application-wide event filter that drops the window's mouse, key and touch input.
 #include "app/input_block.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// MessageBoxDisplay: each message in a modal QMessageBox with OK only, over the active window.
 #include "app/message_box_display.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The option table of vantrel-migrate, the arguments read against it, and the text of --help.
 #include "cli/command_line.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The hints under vantrel-migrate's messages: each connection value's option and settings-file
+// line, and what to do about the log or the settings file.
 #include "cli/operator_hints.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The run's summary lines, and its JSON report with each migration's result, time and counts.
 #include "cli/run_report.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The converter of each migration, with the run's tally, rehearsal and resumed copy set on it.
 #include "converters/converter_factory.h"
 
 #include "converters/baskets/convert_baskets.h"

@@ -1,3 +1,4 @@
+// ConvertedIds: one pass over a target table's id column, each id kept as text.
 #include "driver/converted_ids.h"
 
 #include "platform/odbc/row_reader.h"

@@ -1,3 +1,4 @@
+// DescriptionOf and the log's "Error occured: " line for an error that escaped a migration step.
 #include "driver/escaped_error.h"
 
 #include "platform/runtime_error.h"

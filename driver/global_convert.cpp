@@ -1,3 +1,5 @@
+// GlobalConvert: the log and the checks before a run, then each selected migration under its log
+// section header and caption, an escaped error logged as that migration's failure.
 #include "driver/global_convert.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// GroupSize: VANTREL_GROUP_SIZE read as a whole number from 1 on, else the default of 500.
 #include "driver/group_size.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// RunTally: counts added per migration and label in first-counted order, and the aligned summary.
 #include "driver/run_tally.h"
 
 #include <algorithm>

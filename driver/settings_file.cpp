@@ -1,3 +1,4 @@
+// SettingsFile: reading and rewriting the six lines of Vantrel23Convert.INI.
 #include "driver/settings_file.h"
 
 #include <array>

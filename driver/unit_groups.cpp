@@ -1,3 +1,5 @@
+// UnitGroups: a group's transaction and held log lines, the quick write under a savepoint, the
+// careful way after a unit fails, and the commit that releases the log lines.
 #include "driver/unit_groups.h"
 
 #include <exception>

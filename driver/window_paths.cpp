@@ -1,3 +1,4 @@
+// The log and settings paths beside the configuration file, and the dump file's initial name.
 #include "driver/window_paths.h"
 
 #include <cstdlib>

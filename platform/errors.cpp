@@ -1,3 +1,5 @@
+// The program's errors, each number with its text, and the check for a statement that ran out of
+// time or was cancelled.
 #include "platform/errors.h"
 
 #include <utility>

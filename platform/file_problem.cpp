@@ -1,3 +1,4 @@
+// The system's reason for a failed open, found by opening the file and closing it again.
 #include "platform/file_problem.h"
 
 #include <cerrno>

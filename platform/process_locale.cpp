@@ -1,3 +1,4 @@
+// PrepareProcessLocale: the user's LC_CTYPE, or C.UTF-8 where it is ASCII only; nothing on Windows.
 #include "platform/process_locale.h"
 
 #include <clocale>

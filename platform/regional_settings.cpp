@@ -1,3 +1,5 @@
+// Windows date and time patterns as strftime formats, and the regional settings in force: the
+// user's, or those a test put in place.
 #include "platform/regional_settings.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// RuntimeError's constructors: a number and description, and a database error's SQLSTATE.
 #include "platform/runtime_error.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// RowInserts: rows joined into one VALUES list until it is full, then executed at once or kept.
 #include "converters/baskets/row_inserts.h"
 
 namespace mv {

@@ -1,3 +1,4 @@
+// IdentityCounter: reading and restoring a PostgreSQL sequence or a SQL Server identity value.
 #include "converters/copydata/identity_counter.h"
 
 #include "driver/convert_functions.h"

@@ -1,3 +1,5 @@
+// The parameter migration: each SALESPARAMETER row into its store section or back-end member,
+// then the back-end members into the ORDEREXPORTFILE rows, each step's errors logged.
 #include "converters/parameters/convert_parameters.h"
 
 #include <filesystem>

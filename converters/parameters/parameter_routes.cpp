@@ -1,3 +1,4 @@
+// The route table of the 2.2 parameters: each one's store section or member and its conversion.
 #include "converters/parameters/parameter_routes.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// DatabaseBusinessPartnerService: a partner's customer code or name from businesspartner.
 #include "platform/business/business_partner_service.h"
 
 #include "platform/errors.h"

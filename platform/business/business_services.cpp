@@ -1,3 +1,4 @@
+// OpenBusinessServices: the services over the 2.3 database and the system's locale service.
 #include "platform/business/business_services.h"
 
 namespace mv {

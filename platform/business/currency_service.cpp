@@ -1,3 +1,4 @@
+// DatabaseCurrencyService: a currency's decimals and locale id from the currency table.
 #include "platform/business/currency_service.h"
 
 #include "platform/errors.h"

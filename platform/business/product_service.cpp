@@ -1,3 +1,4 @@
+// DatabaseProductService: a product's part number from the product table; a missing one flagged.
 #include "platform/business/product_service.h"
 
 #include <string>

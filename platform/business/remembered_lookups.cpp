@@ -1,3 +1,4 @@
+// The remembering wrappers of the four business services: one map of answers per lookup.
 #include "platform/business/remembered_lookups.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// ReadApplicationInstances: an application's <Instance> entries, relative folders resolved.
 #include "platform/configuration/application_instances.h"
 
 #include "platform/configuration/xml_file.h"

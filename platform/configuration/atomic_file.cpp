@@ -1,3 +1,4 @@
+// The read-only check, and the atomic write: a temporary file beside the original, renamed over it.
 #include "platform/configuration/atomic_file.h"
 
 #include <fstream>

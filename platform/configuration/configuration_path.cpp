@@ -1,3 +1,4 @@
+// ConfigurationPath: VANTREL_CONFIGURATION read, its absence reported as error 429.
 #include "platform/configuration/configuration_path.h"
 
 #include "platform/environment.h"

@@ -1,3 +1,4 @@
+// ConfigurationStore: the store's XML loaded, a declared parameter's value set, and saved as UTF-8.
 #include "platform/configuration/configuration_store.h"
 
 #include <fstream>

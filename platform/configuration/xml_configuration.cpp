@@ -1,3 +1,5 @@
+// XmlConfiguration: a store loaded and released, a changed one written in place or, in a
+// rehearsal, beside it; the instances from the installation's configuration file.
 #include "platform/configuration/xml_configuration.h"
 
 #include "platform/configuration/application_instances.h"

@@ -1,3 +1,4 @@
+// LoadXmlFile: the file read whole and parsed with pugixml, each failure with its runtime number.
 #include "platform/configuration/xml_file.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// The date and decimal-text checks that the order form's encoder and decoder share.
 #include "platform/orderform/order_form_layout.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// QuotedLiteral: a text between apostrophes, each apostrophe inside doubled.
 #include "platform/utilities/quoted_literal.h"
 
 namespace mv {
