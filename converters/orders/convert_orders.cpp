@@ -1,3 +1,5 @@
+// The order migration's run: the orders read in groups with their lines, each group written
+// through UnitGroups and committed, the counts in the log; and the steps of one order.
 #include "converters/orders/convert_orders.h"
 
 #include <utility>
