@@ -5,7 +5,6 @@ WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix  # the cross compiler, with POSIX threads for std::thread
   wine wine64                 # runs the Windows programs; its odbc32 calls the host's unixODBC
   googletest                  # GoogleTest's sources, built for Windows
-  dpkg-dev                    # unpacks pugixml's source package
   sqlite3                     # reads the demo shops' databases for the end-to-end comparison
 )
 

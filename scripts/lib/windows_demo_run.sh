@@ -1,7 +1,7 @@
 # The end-to-end check of the Windows build: the demo shop migrated by vantrel-migrate.exe under
-# Wine and by the Linux vantrel-migrate, each on its own identical copy; their logs (apart from
-# time stamps and the shop's folder), targets, instance databases and configuration stores must
-# be equal. Sourced by scripts/windows; needs the private ODBC set-up of the SQLite engine.
+# Wine and by the Linux vantrel-migrate, each on its own identical copy; their output and logs
+# (apart from time stamps and the shop's folder), targets, instance databases and configuration
+# stores must be equal. Sourced by scripts/windows; needs the private ODBC set-up of the SQLite engine.
 
 # make_demo_shop LINUX_BUILD FOLDER: a demo installation as scripts/demo makes one.
 make_demo_shop() {
@@ -15,13 +15,11 @@ make_demo_shop() {
   printf '%s\r\n' localhost localhost sa sa source22.db target23.db > "$shop/Vantrel23Convert.INI"
 }
 
-# comparable_log SHOP FOLDER_AS_LOGGED CODE_PAGE: the shop's log in UTF-8 with every time stamp
-# and the shop's folder masked, and the paths below that folder written with "/".
-comparable_log() {
-  local shop=$1 folder=$2 code_page=$3
-  iconv -f "$code_page" -t UTF-8 "$shop/Vantrel23Conversion.log" \
-    | tr -d '\r' \
-    | FOLDER=$folder awk '{
+# without_folder FOLDER_AS_WRITTEN: standard input without carriage returns, with the shop's
+# folder masked and the paths below that folder written with "/".
+without_folder() {
+  tr -d '\r' \
+    | FOLDER=$1 awk '{
         folder = ENVIRON["FOLDER"]  # not -v, which would read the backslashes as escapes
         at = index($0, folder)
         if (at > 0) {
@@ -29,7 +27,15 @@ comparable_log() {
           $0 = substr($0, 1, at - 1) "<shop>" rest
         }
         print
-      }' \
+      }'
+}
+
+# comparable_log SHOP FOLDER_AS_LOGGED CODE_PAGE: the shop's log in UTF-8 with every time stamp
+# and the shop's folder masked, and the paths below that folder written with "/".
+comparable_log() {
+  local shop=$1 folder=$2 code_page=$3
+  iconv -f "$code_page" -t UTF-8 "$shop/Vantrel23Conversion.log" \
+    | without_folder "$folder" \
     | sed -E 's#[0-9]{1,4}[./-][0-9]{1,2}[./-][0-9]{2,4}( [0-9]{1,2}:[0-9]{2}(:[0-9]{2})?( ?[AP]M)?)?#<time>#g'
 }
 
@@ -66,8 +72,9 @@ compare_demo_runs() {
       echo "DIFFERENT $1:"; head -n 40 "$folder/$1.diff"; status=1
     fi
   }
-  tr -d '\r' <"$folder/linux.out" >"$folder/linux.out.txt"
-  tr -d '\r' <"$folder/windows.out" >"$folder/windows.out.txt"
+  # Standard output names the log, in the shop's folder.
+  without_folder "$linux" <"$folder/linux.out" >"$folder/linux.out.txt"
+  without_folder "$windows_folder" <"$folder/windows.out" >"$folder/windows.out.txt"
   compare "output" "$folder/linux.out.txt" "$folder/windows.out.txt"
   # The Windows log is in the ANSI code page of Wine's default locale (English, United States).
   comparable_log "$linux" "$linux" UTF-8 >"$folder/linux.log.txt"

@@ -1,0 +1,43 @@
+# The closing verdict of scripts/test and scripts/windows: every test run and check is recorded
+# instead of ending the script when it fails, and the script that started the record prints one
+# line per run and check, then "N passed, M failed, K skipped". Sourced by those scripts.
+
+verdict_tool=$(dirname "${BASH_SOURCE[0]}")/test_results.py
+verdict_owner=""
+
+# begin_verdict FOLDER: records into FOLDER, unless a calling script records already.
+begin_verdict() {
+  [ -n "${MV_TEST_RESULTS:-}" ] && return 0
+  mkdir -p "$1"
+  export MV_TEST_RESULTS=$1
+  verdict_owner=yes
+}
+
+# run_ctest LABEL [CTEST_OPTION]...: runs ctest in the current folder; lists the skipped tests
+# with their reasons.
+run_ctest() {
+  local label=$1 junit status=0
+  shift
+  junit=$(mktemp "$MV_TEST_RESULTS/junit.XXXXXX.xml")
+  ctest --output-junit "$junit" "$@" || status=$?
+  python3 "$verdict_tool" junit "$MV_TEST_RESULTS/records" "$label" "$junit" "$status"
+}
+
+# run_check LABEL COMMAND [ARGUMENT]...: a check that passes when COMMAND succeeds.
+run_check() {
+  local label=$1 status=0
+  shift
+  "$@" || status=$?
+  record_check "$label" "$status"
+}
+
+# record_check LABEL STATUS
+record_check() {
+  python3 "$verdict_tool" check "$MV_TEST_RESULTS/records" "$1" "$2"
+}
+
+# end_verdict: the recording script prints the verdict and fails when anything failed.
+end_verdict() {
+  [ -n "$verdict_owner" ] || return 0
+  python3 "$verdict_tool" verdict "$MV_TEST_RESULTS/records"
+}
