@@ -1,3 +1,4 @@
+// AskToStopMigration: the Yes/No box, No by default, that asks whether to stop the migration.
 #include "app/ask_to_stop_migration.h"
 
 #include <QMessageBox>

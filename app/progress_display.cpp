@@ -1,8 +1,7 @@
+// ProgressDisplay: the latest report kept under a lock, shown every 250 ms on the window's thread.
 #include "app/progress_display.h"
 
 #include <utility>
-
-#include "platform/odbc/statement_watchdog.h"
 
 namespace mv {
 namespace {
@@ -17,11 +16,6 @@ ProgressDisplay::ProgressDisplay(std::function<void(const std::string&)> show)
     : show_(std::move(show)) {
   QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { ShowLatest(); });
   timer_.start(kShowEvery);
-}
-
-void ProgressDisplay::RequestStop() {
-  stopRequested_ = true;
-  odbc::CancelRunningStatements();
 }
 
 void ProgressDisplay::Report(std::string_view migration, std::int64_t done, std::int64_t total,

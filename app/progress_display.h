@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QTimer>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -26,9 +25,9 @@ class ProgressDisplay : public RunProgress {
   /// Keeps the report as the latest; callable from any thread, never waits for the window.
   void Report(std::string_view migration, std::int64_t done, std::int64_t total,
               std::string_view unit) override;
-  bool StopRequested() const override { return stopRequested_; }
+  bool StopRequested() const override { return stop_.Made(); }
   /// From now on StopRequested() answers true; the database call running now is cancelled.
-  void RequestStop();
+  void RequestStop() { stop_.Make(); }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -45,7 +44,7 @@ class ProgressDisplay : public RunProgress {
   std::function<void(const std::string&)> show_;
   std::mutex mutex_;
   std::optional<Latest> latest_;
-  std::atomic<bool> stopRequested_ = false;
+  StopRequest stop_;
   QTimer timer_;
 };
 

@@ -1,3 +1,5 @@
+// The two streams' lines, the terminal's progress line redrawn in place and fitted to its width,
+// and the run's progress, captions and message boxes written as lines.
 #include "cli/command_output.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// RunMigrateCommand: the options read, the log and settings file found, the passwords from the
+// environment or the terminal, the run under Ctrl-C, its summary, its report and its exit status.
 #include "cli/migrate_command.h"
 
 #include <array>
@@ -10,6 +12,7 @@
 #include "converters/converter_factory.h"
 #include "driver/escaped_error.h"
 #include "driver/global_convert.h"
+#include "driver/run_progress.h"
 #include "driver/settings_file.h"
 #include "driver/window_paths.h"
 #include "platform/configuration/configuration_path.h"
@@ -28,6 +31,12 @@ constexpr const char* kSourcePasswordVariable = "VANTREL_SOURCE_PASSWORD";
 constexpr const char* kTargetPasswordVariable = "VANTREL_TARGET_PASSWORD";
 constexpr const char* kStopping =
     "Stopping after the unit being written; press Ctrl-C again to end at once.";
+
+// The operator's request to stop the run. The interrupt's handler is handed nothing of the
+// run, so it finds the request here; vantrel-migrate runs one migration per process.
+StopRequest operatorStop;
+
+void StopTheRun() { operatorStop.Make(); }
 
 bool HasConfigurationPath() {
   const std::optional<std::string> path = EnvironmentVariable(kConfigurationPathVariable);
@@ -142,9 +151,9 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
   messages.SetSettingsFile(files->settingsFile);
   const ConnectionValues values = ValuesFor(line, files->fields);
 
-  const InterruptWatch interrupt(std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping +
-                                 "\n");
-  ProgressLines progress(output, [&interrupt] { return interrupt.Requested(); });
+  const InterruptWatch interrupt(
+      std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping + "\n", StopTheRun);
+  ProgressLines progress(output, [] { return operatorStop.Made(); });
   Captions captions(output, progress);
   GlobalConvert convert(MakeConverterFactory({line.resumeCopy, line.rehearse, &tally}), messages,
                         LocalNow, progress);
@@ -158,7 +167,7 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
     escaped = DescriptionOf(error);
     if (const auto busy = convert.BusyMigration()) captions.EndBusyWithErrors(*busy);
   }
-  report.stopped = interrupt.Requested();
+  report.stopped = operatorStop.Made();
   report.migrations = captions.Outcomes(selection, convert);
   if (captions.AnyRan()) {
     for (const std::string& summaryLine : SummaryLines(report, tally)) output.Line(summaryLine);

@@ -1,30 +1,16 @@
+// The empty-field check, the connection string and connections, the connection test,
+// recordsets, and the log file opened for appending.
 #include "driver/convert_functions.h"
 
-#include <algorithm>
 #include <array>
+#include <exception>
 #include <optional>
-#include <utility>
 
 #include "platform/file_problem.h"
-#include "platform/odbc/one_line.h"
-#include "platform/runtime_error.h"
+#include "platform/odbc/connection_string.h"
 
 namespace mv {
 namespace {
-
-/// A connection-string value as the ODBC rules need it: verbatim unless it holds a character
-/// that would end or open a value, or blanks at its edges that the driver would trim.
-std::string ConnectionStringValue(const std::string& value) {
-  const bool needsBraces = value.find_first_of(";{}") != std::string::npos ||
-                           (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-  if (!needsBraces) return value;
-  std::string braced = "{";
-  for (char c : value) {
-    braced += c;
-    if (c == '}') braced += '}';
-  }
-  return braced + "}";
-}
 
 /// Why no connection can be opened with these values; nothing when one can.
 std::optional<std::string> ConnectFailure(const std::string& server, const std::string& user,
@@ -33,10 +19,8 @@ std::optional<std::string> ConnectFailure(const std::string& server, const std::
   try {
     OpenConnection(server, user, password, database)->Close();
     return std::nullopt;
-  } catch (const RuntimeError& error) {
-    return error.Description();
   } catch (const std::exception& error) {
-    return HidePassword(error.what(), password);
+    return error.what();
   }
 }
 
@@ -79,21 +63,17 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
 
 std::string BuildConnectionString(const std::string& server, const std::string& user,
                                   const std::string& password, const std::string& database) {
-  return "driver={SQL Server};server=" + ConnectionStringValue(server) +
-         ";uid=" + ConnectionStringValue(user) + ";pwd=" + ConnectionStringValue(password) +
-         ";database=" + ConnectionStringValue(database);
+  return "driver={SQL Server};server=" + odbc::ConnectionStringValue(server) +
+         ";uid=" + odbc::ConnectionStringValue(user) +
+         ";pwd=" + odbc::ConnectionStringValue(password) +
+         ";database=" + odbc::ConnectionStringValue(database);
 }
 
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database) {
-  try {
-    return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
-                                        kLoginTimeoutSeconds, kQueryTimeoutSeconds);
-  } catch (const RuntimeError& error) {
-    throw RuntimeError(error.Number(), HidePassword(error.Description(), password),
-                       error.SqlState(), error.ConnectionLost());
-  }
+  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
+                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds);
 }
 
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
@@ -112,28 +92,6 @@ bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
     result = false;
   }
   return result;
-}
-
-std::string HidePassword(const std::string& text, const std::string& password) {
-  // Marks every character that any form of the password covers, then writes each run of
-  // marked characters as one "****".
-  std::vector<bool> covered(text.size(), false);
-  for (const std::string& shown :
-       {ConnectionStringValue(password), password, odbc::OneLine(password)}) {
-    if (shown.empty()) continue;
-    for (size_t at = text.find(shown); at != std::string::npos; at = text.find(shown, at + 1)) {
-      std::fill_n(covered.begin() + static_cast<std::ptrdiff_t>(at), shown.size(), true);
-    }
-  }
-  std::string hidden;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (!covered[i]) {
-      hidden += text[i];
-    } else if (i == 0 || !covered[i - 1]) {
-      hidden += "****";
-    }
-  }
-  return hidden;
 }
 
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql) {

@@ -30,12 +30,12 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
 
 /// "driver={SQL Server};server=...;uid=...;pwd=...;database=...". Values are placed verbatim,
 /// except that one holding ';', '{' or '}' or starting or ending with a blank is enclosed in
-/// braces with '}' doubled, so that it reaches the server intact.
+/// braces with '}' doubled (odbc::ConnectionStringValue), so that it reaches the server intact.
 std::string BuildConnectionString(const std::string& server, const std::string& user,
                                   const std::string& password, const std::string& database);
 
 /// An open connection (login time-out 15 s, query time-out 30 s). Failures throw RuntimeError
-/// with the provider's number and description, the password hidden (HidePassword).
+/// with the provider's number and description, the password hidden by the connection.
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database);
@@ -46,11 +46,6 @@ std::unique_ptr<Connection> OpenConnection(const std::string& server, const std:
 /// database it is connecting to.
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
                      std::vector<std::string>& failures, RunProgress& progress = NoProgress());
-
-/// `text` with "****" wherever the password shows: as typed, as the connection string
-/// encloses it in braces, and with its blanks run together as error descriptions put them.
-/// Drivers may echo the connection string, whole or in part, in their messages.
-std::string HidePassword(const std::string& text, const std::string& password);
 
 /// The fully fetched, batch-updatable result of `sql` on `connection`. Failures throw.
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql);

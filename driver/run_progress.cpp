@@ -1,6 +1,10 @@
+// The silent receiver, the operator's stop request that cancels running statements, and the
+// progress line with its grouped counts, its rate and the time left.
 #include "driver/run_progress.h"
 
 #include <cmath>
+
+#include "platform/odbc/statement_watchdog.h"
 
 namespace mv {
 namespace {
@@ -32,6 +36,11 @@ std::string TimeLeft(double seconds) {
 RunProgress& NoProgress() {
   static SilentProgress silent;
   return silent;
+}
+
+void StopRequest::Make() noexcept {
+  made_.store(true);
+  odbc::CancelRunningStatements();
 }
 
 std::string ProgressText(std::string_view migration, std::int64_t done, std::int64_t total,

@@ -2,6 +2,7 @@
 // request to stop reaches it.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -29,6 +30,20 @@ class RunProgress {
 
 /// A receiver that shows nothing and never stops.
 RunProgress& NoProgress();
+
+/// The operator's request to stop a run. Once made it stays made, and making it cancels the
+/// database calls running at that moment, which then end with the driver's error: the run
+/// need not wait for a long statement before it stops.
+class StopRequest {
+ public:
+  /// Callable from any thread and from a signal handler: a lock-free store, then the cancel.
+  void Make() noexcept;
+  bool Made() const noexcept { return made_.load(); }
+
+ private:
+  std::atomic<bool> made_{false};
+  static_assert(std::atomic<bool>::is_always_lock_free);
+};
 
 /// The line the operator reads while a migration runs, e.g. "Migrate Submitted Orders:
 /// 12,500 of 200,000 orders, 2,900/s, about 1 min left"; rate and time left once `elapsed`

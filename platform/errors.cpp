@@ -68,6 +68,9 @@ RuntimeError DatabaseError(long native, const std::string& text, std::string sql
                            bool connectionLost) {
   return {native != 0 ? native : kGenericProviderError, text, std::move(sqlState), connectionLost};
 }
+RuntimeError DriverTimeout(long native, const std::string& text, bool connectionLost) {
+  return {native != 0 ? native : kQueryTimeout, text, "HYT00", connectionLost};
+}
 RuntimeError QueryTimeout(bool connectionLost) {
   return {kQueryTimeout, "Query timeout expired", "HYT00", connectionLost};
 }

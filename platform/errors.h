@@ -83,6 +83,9 @@ RuntimeError Retold(const RuntimeError& error, const std::string& description);
 /// text and its SQLSTATE.
 RuntimeError DatabaseError(long native, const std::string& text, std::string sqlState,
                            bool connectionLost);
+/// The driver's own report of a statement out of time (SQLSTATE HYT00): its native number, or
+/// kQueryTimeout when it gives none, and its text.
+RuntimeError DriverTimeout(long native, const std::string& text, bool connectionLost);
 /// "Query timeout expired", for a statement cancelled because it ran past its time-out.
 RuntimeError QueryTimeout(bool connectionLost);
 /// True for a statement that ran out of time or was cancelled: the program's own time-out, the

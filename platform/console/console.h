@@ -40,22 +40,21 @@ int TerminalColumns(StandardStream stream);
 /// interrupt would.
 std::string ReadHiddenLine(const std::string& prompt);
 
-/// While it lives, the first interrupt from the terminal does not end the program but makes
-/// Requested() true, writes `notice` on standard error at once and cancels the database call
-/// running at that moment; a second one ends the program at once with exit status 130. One
-/// watch at a time. On POSIX systems SIGTERM and SIGHUP are interrupts too.
+/// While it lives, the first interrupt from the terminal does not end the program but calls
+/// `onInterrupt` (which asks the run to stop) and then writes `notice` on standard error at
+/// once; a second one ends the program at once with exit status 130. One watch at a time.
+/// `onInterrupt` runs inside a signal handler, so it may only do what is safe there (a
+/// lock-free atomic store, the cancel of odbc::CancelRunningStatements). On POSIX systems
+/// SIGTERM and SIGHUP are interrupts too.
 /// On Windows, Ctrl-C and Ctrl-Break are interrupts, and so is closing the console window:
 /// then the system ends the program a few seconds later, and the handler holds that end
 /// back until the watch ends (the run has logged its stop) or about four seconds have passed.
 class InterruptWatch {
  public:
-  explicit InterruptWatch(std::string notice);
+  InterruptWatch(std::string notice, void (*onInterrupt)());
   ~InterruptWatch();
   InterruptWatch(const InterruptWatch&) = delete;
   InterruptWatch& operator=(const InterruptWatch&) = delete;
-
-  /// True once the operator interrupted; safe to ask from any thread.
-  bool Requested() const;
 };
 
 }  // namespace mv

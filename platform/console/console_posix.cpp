@@ -11,13 +11,13 @@
 #include <utility>
 
 #include "platform/console/console.h"
-#include "platform/odbc/statement_watchdog.h"
 
 namespace mv {
 namespace {
 
 std::atomic<bool> interrupted{false};
 std::string interruptNotice;
+void (*interruptAction)() = nullptr;
 volatile sig_atomic_t caughtWhileReading = 0;
 
 // The requests to stop: Ctrl-C, a service manager or kill stopping the job, a closed terminal
@@ -40,7 +40,7 @@ void WriteAll(int descriptor, std::string_view text) {
 extern "C" void NoteInterrupt(int) {
   if (interrupted.exchange(true)) ::_exit(kEndedAtOnce);
   const int savedErrno = errno;
-  odbc::CancelRunningStatements();
+  interruptAction();
   WriteAll(STDERR_FILENO, interruptNotice);
   errno = savedErrno;
 }
@@ -112,15 +112,16 @@ std::string ReadHiddenLine(const std::string& prompt) {
   return line;
 }
 
-InterruptWatch::InterruptWatch(std::string notice) {
+InterruptWatch::InterruptWatch(std::string notice, void (*onInterrupt)()) {
   interrupted.store(false);
   interruptNotice = std::move(notice);
+  interruptAction = onInterrupt;
   struct sigaction watching {};
   watching.sa_handler = NoteInterrupt;
   sigemptyset(&watching.sa_mask);
   for (const int signal : kStopSignals) sigaddset(&watching.sa_mask, signal);
-  // Interrupted system calls resume: the watchdog cancels a database call in progress, which
-  // then ends as the driver ends a cancelled call. A second request ends the program at once.
+  // Interrupted system calls resume: a database call in progress is cancelled (onInterrupt),
+  // and then ends as the driver ends a cancelled call. A second request ends the program at once.
   watching.sa_flags = SA_RESTART;
   for (size_t i = 0; i < kStopSignals.size(); ++i) {
     ::sigaction(kStopSignals[i], nullptr, &previousActions[i]);
@@ -133,7 +134,5 @@ InterruptWatch::~InterruptWatch() {
     ::sigaction(kStopSignals[i], &previousActions[i], nullptr);
   }
 }
-
-bool InterruptWatch::Requested() const { return interrupted.load(); }
 
 }  // namespace mv

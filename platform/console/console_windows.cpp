@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "platform/console/console.h"
-#include "platform/odbc/statement_watchdog.h"
 #include "platform/unicode.h"
 
 namespace mv {
@@ -20,6 +19,7 @@ namespace {
 std::atomic<bool> interrupted{false};
 std::atomic<bool> watching{false};
 std::string interruptNotice;
+void (*interruptAction)() = nullptr;
 
 /// The system ends the program once the handler of a closing console returns, and at the latest
 /// five seconds after the close: the run gets most of that time to log its stop.
@@ -36,7 +36,7 @@ BOOL WINAPI NoteInterrupt(DWORD event) {
   // The first interrupt is handled here; a second Ctrl-C ends the program at once, with the
   // exit status the POSIX build gives it.
   if (interrupted.exchange(true) && !closing) ExitProcess(130);
-  odbc::CancelRunningStatements();
+  interruptAction();
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), interruptNotice.data(),
             static_cast<DWORD>(interruptNotice.size()), &written, nullptr);
@@ -122,9 +122,10 @@ std::string ReadHiddenLine(const std::string& prompt) {
   return line;
 }
 
-InterruptWatch::InterruptWatch(std::string notice) {
+InterruptWatch::InterruptWatch(std::string notice, void (*onInterrupt)()) {
   interrupted.store(false);
   interruptNotice = std::move(notice);
+  interruptAction = onInterrupt;
   watching.store(true);
   SetConsoleCtrlHandler(NoteInterrupt, TRUE);
 }
@@ -133,7 +134,5 @@ InterruptWatch::~InterruptWatch() {
   SetConsoleCtrlHandler(NoteInterrupt, FALSE);
   watching.store(false);
 }
-
-bool InterruptWatch::Requested() const { return interrupted.load(); }
 
 }  // namespace mv

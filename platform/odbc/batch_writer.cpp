@@ -1,3 +1,4 @@
+// BatchWriter: runs of added rows bound into one prepared multi-row insert under a savepoint.
 #include "platform/odbc/internal/batch_writer.h"
 
 #include <algorithm>
@@ -101,7 +102,7 @@ Statement& BatchWriter::MultiRowInsert(const std::vector<size_t>& setColumns, si
   row += ")";
   std::string sql = "insert into " + table_ + " (" + names + ") values " + row;
   for (size_t n = 1; n < rows; ++n) sql += ", " + row;
-  auto statement = std::make_unique<Statement>(connection_);
+  auto statement = std::make_unique<Statement>(connection_.StatementContext());
   statement->Prepare(sql);
   return *(inserts_[std::move(key)] = std::move(statement));
 }

@@ -1,3 +1,5 @@
+// Connection: connecting with the password hidden, the engine's capabilities found, transactions,
+// savepoints, and a stuck statement's TCP link cut off.
 #include "platform/odbc/connection.h"
 
 #include <algorithm>
@@ -6,9 +8,12 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/odbc/connection_string.h"
 #include "platform/odbc/internal/diagnostics.h"
+#include "platform/odbc/internal/environment.h"
 #include "platform/odbc/internal/handle.h"
 #include "platform/odbc/internal/statement.h"
+#include "platform/odbc/internal/statement_context.h"
 #include "platform/odbc/internal/watched_call.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -47,9 +52,9 @@ EngineCapabilities CapabilitiesOf(const std::string& engineName) {
 }
 
 /// The one value that `sql` reads on `connection`; none when the query fails or reads no row.
-std::optional<Variant> ProbeValue(Connection& connection, const std::string& sql) {
+std::optional<Variant> ProbeValue(const Connection& connection, const std::string& sql) {
   try {
-    odbc::Statement statement(connection);
+    odbc::Statement statement(connection.StatementContext());
     statement.ExecuteDirect(sql);
     const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
     if (!statement.Fetch()) return std::nullopt;
@@ -61,13 +66,13 @@ std::optional<Variant> ProbeValue(Connection& connection, const std::string& sql
 
 /// True when a character beyond U+FFFF in a statement's text reaches the engine whole through
 /// the wide calls; such a text that is cut short fails or counts otherwise.
-bool WideStatementTextIsWhole(Connection& connection) {
+bool WideStatementTextIsWhole(const Connection& connection) {
   const std::optional<Variant> length = ProbeValue(connection, "select length('\U0001F600')");
   return length && length->ToLong() == 1;
 }
 
 /// True when a text value holding a NUL character reaches the program only up to the NUL.
-bool TextReadStopsAtNul(Connection& connection) {
+bool TextReadStopsAtNul(const Connection& connection) {
   const std::optional<Variant> text = ProbeValue(connection, "select 'a' || char(0) || 'b'");
   return text && text->ToText() == "a";
 }
@@ -82,16 +87,7 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
                   connection_->Get(), SQL_ATTR_LOGIN_TIMEOUT,
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0),
               *connection_);
-  std::u16string wide = Utf8ToUtf16(connectionString);
-  SQLSMALLINT outLength = 0;
-  const std::vector<odbc::TcpLink> linksBefore = odbc::OpenTcpLinks();
-  odbc::Check(
-      SQLDriverConnectW(connection_->Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
-                        static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
-                        SQL_DRIVER_NOPROMPT),
-      *connection_, connectionString);
-  connected_ = true;
-  link_ = NewLink(linksBefore, odbc::OpenTcpLinks());
+  Connect(connectionString);
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
   odbc::Check(SQLGetInfoW(connection_->Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
@@ -107,8 +103,31 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
 
 Connection::~Connection() { Close(); }
 
+void Connection::Connect(const std::string& connectionString) {
+  std::u16string wide = Utf8ToUtf16(connectionString);
+  SQLSMALLINT outLength = 0;
+  const std::vector<odbc::TcpLink> linksBefore = odbc::OpenTcpLinks();
+  const SQLRETURN code = SQLDriverConnectW(
+      connection_->Get(), nullptr, reinterpret_cast<SQLWCHAR*>(wide.data()),
+      static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
+  try {
+    odbc::Check(code, *connection_);
+  } catch (const RuntimeError& error) {
+    // Drivers may echo the connection string, whole or in part, in their messages: the whole
+    // string goes, and the password wherever else it shows.
+    std::string text = error.Description();
+    for (size_t at = text.find(connectionString);
+         !connectionString.empty() && at != std::string::npos; at = text.find(connectionString)) {
+      text.erase(at, connectionString.size());
+    }
+    throw errors::Retold(error, odbc::HidePassword(text, odbc::PasswordOf(connectionString)));
+  }
+  connected_ = true;
+  link_ = NewLink(linksBefore, odbc::OpenTcpLinks());
+}
+
 void Connection::Execute(std::string_view sql) {
-  odbc::Statement statement(*this);
+  odbc::Statement statement(StatementContext());
   statement.ExecuteDirect(ForEngine(sql));
 }
 
@@ -140,7 +159,7 @@ void Connection::RollbackTransaction() {
 }
 
 void Connection::EndTransaction(bool commit) {
-  odbc::Check(odbc::WatchedCall(*this, *connection_,
+  odbc::Check(odbc::WatchedCall(StatementContext(), *connection_,
                                 [&] {
                                   return SQLEndTran(SQL_HANDLE_DBC, connection_->Get(),
                                                     commit ? SQL_COMMIT : SQL_ROLLBACK);
@@ -148,7 +167,15 @@ void Connection::EndTransaction(bool commit) {
               *connection_);
 }
 
-const odbc::Handle& Connection::Handle() const { return *connection_; }
+odbc::StatementContext Connection::StatementContext() const {
+  return {.connection = connection_->Get(),
+          .queryTimeoutSeconds = queryTimeoutSeconds_,
+          .narrowStatementText = capabilities_.narrowStatementText,
+          .textReadStopsAtNul = capabilities_.textReadStopsAtNul,
+          .cutOff = [this](const std::vector<odbc::TcpLink>& linksBeforeCancel) {
+            CutOff(linksBeforeCancel);
+          }};
+}
 
 std::string Connection::ForEngine(std::string_view sql) const {
   if (capabilities_.selectTop) return std::string(sql);
@@ -168,7 +195,7 @@ void Connection::Close() noexcept {
   connection_->Reset();
 }
 
-void Connection::CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept {
+void Connection::CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) const noexcept {
   if (!link_) return;
   odbc::ShutDown(*link_);
   try {

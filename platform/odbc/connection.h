@@ -12,7 +12,8 @@
 
 namespace mv::odbc {
 class Handle;
-}
+struct StatementContext;
+}  // namespace mv::odbc
 
 namespace mv {
 
@@ -48,11 +49,13 @@ struct EngineCapabilities {
 
 /// An open database connection. Statements commit on their own unless a transaction is open.
 /// Failures throw RuntimeError with the provider's number and message; no error text ever
-/// holds the connection string.
+/// shows the password of the connection string.
 class Connection {
  public:
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
-  /// time-out to every call of a statement (see odbc::Statement).
+  /// time-out to every call of a statement (see odbc::Statement). A failure to connect throws
+  /// the driver's error with the connection string's password hidden (odbc::HidePassword),
+  /// since drivers may echo the connection string, whole or in part.
   Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds);
   ~Connection();
   Connection(const Connection&) = delete;
@@ -75,20 +78,23 @@ class Connection {
   /// texts; what the engine offers is in Capabilities.
   const std::string& EngineName() const { return engineName_; }
   const EngineCapabilities& Capabilities() const { return capabilities_; }
-  int QueryTimeoutSeconds() const { return queryTimeoutSeconds_; }
-  /// The connection's ODBC handle, for the statements on it.
-  const odbc::Handle& Handle() const;
+  /// What a statement on this connection needs of it: its handle, query time-out, text
+  /// capabilities, and CutOff for a call that does not return after its cancel.
+  odbc::StatementContext StatementContext() const;
 
   /// Disconnects; further calls fail. Never throws.
   void Close() noexcept;
+
+ private:
+  /// Connects the handle with `connectionString`, the password hidden in the error of a
+  /// failure, and finds the TCP link the driver opened.
+  void Connect(const std::string& connectionString);
   /// Cuts the network link to the server, so that a call waiting for a server that does not
   /// answer returns with the connection lost; further calls fail. Cuts as well every link to
   /// the same server that is not among `linksBeforeCancel`: the driver's cancel request, which
   /// waits for the same server. Does nothing where the link is not known (an embedded engine,
   /// Windows). Callable from any thread; never throws.
-  void CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) noexcept;
-
- private:
+  void CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) const noexcept;
   void SetAutoCommit(bool on);
   /// Commits or rolls back under the query time-out: a server that does not answer is cut off
   /// and the call fails with the time-out, the connection then lost.

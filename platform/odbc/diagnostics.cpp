@@ -1,3 +1,4 @@
+// The driver's first diagnostic record read whole as a RuntimeError, and the signs of a lost link.
 #include "platform/odbc/internal/diagnostics.h"
 
 #include <algorithm>
@@ -7,35 +8,12 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/odbc/one_line.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
 namespace mv::odbc {
-
-std::string OneLine(std::string_view text) {
-  std::string out;
-  bool blank = false;
-  for (char c : text) {
-    const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-    if (space) {
-      blank = !out.empty();
-      continue;
-    }
-    if (blank) out += ' ';
-    blank = false;
-    out += c;
-  }
-  return out;
-}
-
 namespace {
-
-void RemoveAll(std::string& text, std::string_view part) {
-  if (part.empty()) return;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) {
-    text.erase(at, part.size());
-  }
-}
 
 /// Whether a diagnostic says that the connection is gone: the ODBC class 08 (connection
 /// exception); PostgreSQL's 57P01 and 57P02, with which the server ends a session it
@@ -81,11 +59,10 @@ Diagnostic FirstDiagnostic(const Handle& handle, std::string fallback) {
 
 }  // namespace
 
-void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
+void Check(SQLRETURN code, const Handle& handle) {
   if (SQL_SUCCEEDED(code) || code == SQL_NO_DATA) return;
   Diagnostic diagnostic = FirstDiagnostic(
       handle, code == SQL_INVALID_HANDLE ? "Invalid ODBC handle" : "Unknown ODBC error");
-  RemoveAll(diagnostic.text, redact);
   const bool lost = IsConnectionLost(diagnostic.sqlState, diagnostic.text);
   throw errors::DatabaseError(diagnostic.native, OneLine(diagnostic.text),
                               std::move(diagnostic.sqlState), lost);
@@ -94,8 +71,7 @@ void Check(SQLRETURN code, const Handle& handle, std::string_view redact) {
 void ThrowTimedOut(const Handle& handle, bool connectionLost) {
   const Diagnostic diagnostic = FirstDiagnostic(handle, "");
   if (diagnostic.sqlState == "HYT00") {
-    throw RuntimeError(diagnostic.native != 0 ? diagnostic.native : errors::kQueryTimeout,
-                       OneLine(diagnostic.text), diagnostic.sqlState, connectionLost);
+    throw errors::DriverTimeout(diagnostic.native, OneLine(diagnostic.text), connectionLost);
   }
   throw errors::QueryTimeout(connectionLost);
 }

@@ -1,9 +1,9 @@
+// Handle: allocating, moving and freeing one ODBC handle.
 #include "platform/odbc/internal/handle.h"
 
 #include <utility>
 
 #include "platform/errors.h"
-#include "platform/odbc/internal/diagnostics.h"
 #include "platform/runtime_error.h"
 
 namespace mv::odbc {
@@ -32,17 +32,6 @@ Handle& Handle::operator=(Handle&& other) noexcept {
 void Handle::Reset() noexcept {
   if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
   handle_ = SQL_NULL_HANDLE;
-}
-
-SQLHENV Environment() {
-  static const Handle environment = [] {
-    Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
-                        reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
-          env);
-    return env;
-  }();
-  return environment.Get();
 }
 
 }  // namespace mv::odbc

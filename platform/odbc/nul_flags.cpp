@@ -1,3 +1,4 @@
+// The SQLite query that flags, per row, the text values holding a NUL, and such a value marked.
 #include "platform/odbc/internal/nul_flags.h"
 
 #include <cctype>

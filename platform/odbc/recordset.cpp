@@ -1,3 +1,5 @@
+// Recordset: the whole result fetched, fields read and set by name, and the pending rows written
+// by UpdateBatch, added rows many to an insert.
 #include "platform/odbc/recordset.h"
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/internal/batch_writer.h"
-#include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -24,7 +25,7 @@ std::string BaseTable(std::string_view sql) {
 
 std::vector<std::string> PrimaryKeyNames(Connection& connection, const std::string& table) {
   std::vector<std::string> names;
-  odbc::Statement statement(connection);
+  odbc::Statement statement(connection.StatementContext());
   statement.PrimaryKeys(table);
   const auto columns = statement.DescribeColumns();
   while (statement.Fetch()) {
@@ -38,7 +39,7 @@ std::vector<std::string> PrimaryKeyNames(Connection& connection, const std::stri
 
 Recordset::Recordset(Connection& connection, std::string_view sql)
     : connection_(connection), table_(BaseTable(sql)) {
-  odbc::Statement statement(connection);
+  odbc::Statement statement(connection.StatementContext());
   statement.ExecuteDirect(connection.ForEngine(sql));
   columns_ = ResultColumns(statement.DescribeColumns());
   while (statement.Fetch()) {
@@ -170,7 +171,7 @@ Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites&
     }
     sql = "update " + table_ + " set " + assignments + " where " + condition;
   }
-  write.statement = std::make_unique<odbc::Statement>(connection_);
+  write.statement = std::make_unique<odbc::Statement>(connection_.StatementContext());
   write.statement->Prepare(sql);
   return write;
 }

@@ -1,3 +1,4 @@
+// ResultColumns' lookup by name in any letter case, and RowReader: one fetched row at a time.
 #include "platform/odbc/row_reader.h"
 
 #include <algorithm>
@@ -43,14 +44,14 @@ size_t ResultColumns::Index(std::string_view name) const {
 }
 
 RowReader::RowReader(Connection& connection, std::string_view sql)
-    : statement_(std::make_unique<odbc::Statement>(connection)) {
+    : statement_(std::make_unique<odbc::Statement>(connection.StatementContext())) {
   statement_->ExecuteDirect(connection.ForEngine(sql));
   columns_ = std::make_shared<const ResultColumns>(statement_->DescribeColumns());
 }
 
 RowReader::RowReader(Connection& connection, std::string_view sql,
                      const std::vector<QueryParameter>& parameters)
-    : statement_(std::make_unique<odbc::Statement>(connection)) {
+    : statement_(std::make_unique<odbc::Statement>(connection.StatementContext())) {
   statement_->Prepare(connection.ForEngine(sql));
   SQLUSMALLINT number = 1;
   for (const QueryParameter& parameter : parameters) {

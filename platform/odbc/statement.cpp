@@ -1,10 +1,11 @@
+// One ODBC statement: executing, preparing, binding and fetching, each call under the watchdog.
 #include "platform/odbc/internal/statement.h"
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "platform/errors.h"
-#include "platform/odbc/connection.h"
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/nul_flags.h"
 #include "platform/odbc/internal/watched_call.h"
@@ -65,32 +66,29 @@ ColumnInfo DescribeColumn(const Handle& statement, SQLUSMALLINT number) {
 
 }  // namespace
 
-Statement::Statement(Connection& connection)
-    : connection_(&connection),
-      statement_(SQL_HANDLE_STMT, connection.Handle().Get()),
-      narrowText_(connection.Capabilities().narrowStatementText),
-      textReadStopsAtNul_(connection.Capabilities().textReadStopsAtNul) {
-  Check(
-      SQLSetStmtAttrW(
-          statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
-          reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(connection.QueryTimeoutSeconds())), 0),
-      statement_);
+Statement::Statement(StatementContext context)
+    : context_(std::move(context)), statement_(SQL_HANDLE_STMT, context_.connection) {
+  Check(SQLSetStmtAttrW(
+            statement_.Get(), SQL_ATTR_QUERY_TIMEOUT,
+            reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(context_.queryTimeoutSeconds)), 0),
+        statement_);
 }
 
 template <typename Call>
 auto Statement::Watched(Call call) {
-  return WatchedCall(*connection_, statement_, call);
+  return WatchedCall(context_, statement_, call);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
-  if (textReadStopsAtNul_ && ReadsRows(sql)) {
+  if (context_.textReadStopsAtNul && ReadsRows(sql)) {
     Prepare(sql);
     Execute();
     return;
   }
   flaggedColumns_.reset();
   Check(Watched([&] {
-          return CallWithText(statement_, narrowText_, sql, SQLExecDirect, SQLExecDirectW);
+          return CallWithText(statement_, context_.narrowStatementText, sql, SQLExecDirect,
+                              SQLExecDirectW);
         }),
         statement_);
 }
@@ -98,7 +96,7 @@ void Statement::ExecuteDirect(const std::string& sql) {
 void Statement::Prepare(const std::string& sql) {
   flaggedColumns_.reset();
   PrepareText(sql);
-  if (!textReadStopsAtNul_ || !ReadsRows(sql)) return;
+  if (!context_.textReadStopsAtNul || !ReadsRows(sql)) return;
   std::vector<ColumnInfo> columns = DescribeColumns();
   const std::string flagged = QueryWithNulFlags(sql, columns);
   if (flagged.empty()) return;
@@ -107,9 +105,11 @@ void Statement::Prepare(const std::string& sql) {
 }
 
 void Statement::PrepareText(const std::string& sql) {
-  Check(
-      Watched([&] { return CallWithText(statement_, narrowText_, sql, SQLPrepare, SQLPrepareW); }),
-      statement_);
+  Check(Watched([&] {
+          return CallWithText(statement_, context_.narrowStatementText, sql, SQLPrepare,
+                              SQLPrepareW);
+        }),
+        statement_);
 }
 
 void Statement::ClearParameters() {

@@ -1,3 +1,5 @@
+// The watchdog's one thread: each watched call's deadline, the operator's stops, the cancel on a
+// thread of its own and the cut-off after its grace.
 #include "platform/odbc/statement_watchdog.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The Variant kind of each SQL column type, a Variant's bytes and types as a parameter, and a
+// column's value read back in pieces.
 #include "platform/odbc/internal/value_binding.h"
 
 #include <algorithm>

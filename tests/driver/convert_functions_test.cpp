@@ -127,34 +127,6 @@ TEST(TestConnectionsTest, BothUnreachableShowsSourceThenTarget) {
                                       "Cannot connect to Target Database (" + server + ")"}));
 }
 
-struct HideCase {
-  const char* what;
-  std::string password;
-  std::string text;
-  std::string hidden;
-  friend void PrintTo(const HideCase& c, std::ostream* out) { *out << c.what; }
-};
-
-class HidePasswordTest : public ::testing::TestWithParam<HideCase> {};
-
-TEST_P(HidePasswordTest, NoFormRemains) {
-  EXPECT_EQ(HidePassword(GetParam().text, GetParam().password), GetParam().hidden);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Echoes, HidePasswordTest,
-    ::testing::Values(
-        HideCase{"connection string echoed in capitals", "Secret",
-                 "Login failed: DRIVER={SQL Server};SERVER=s;UID=u;PWD=Secret;DATABASE=d",
-                 "Login failed: DRIVER={SQL Server};SERVER=s;UID=u;PWD=****;DATABASE=d"},
-        HideCase{"braced value with its brace doubled", "a;b}c", "bad pwd={a;b}}c};",
-                 "bad pwd=****;"},
-        HideCase{"blanks run together on one line", "two  blanks", "pwd=two blanks", "pwd=****"},
-        HideCase{"every appearance", "secret", "secret, not secret", "****, not ****"},
-        HideCase{"password of asterisks", "**", "a**b**", "a****b****"},
-        HideCase{"empty password hides nothing", "", "pwd=;uid=u", "pwd=;uid=u"}),
-    CaseName<::testing::TestParamInfo<HideCase>>);
-
 TEST(OpenConnectionTest, ThePasswordNeverShowsInTheDriversReason) {
   // A password that is a word of the driver's own message stands in for a driver that
   // echoes it: SQLite says "connect failed" for a missing folder, PostgreSQL "password

@@ -2,19 +2,14 @@
 // RuntimeError, marked when it says that the connection is gone.
 #pragma once
 
-#include <string_view>
-
 #include "platform/odbc/internal/handle.h"
-#include "platform/odbc/one_line.h"
 
 namespace mv::odbc {
 
 /// Throws RuntimeError for a failed call: the first diagnostic record's native error number
 /// (errors::kGenericProviderError when it has none), its message on one line and its SQLSTATE.
-/// `redact`, when not empty, is removed from the message (drivers may echo a connection
-/// string). The error is marked ConnectionLost when the diagnostic says that the connection is
-/// gone.
-void Check(SQLRETURN code, const Handle& handle, std::string_view redact = {});
+/// The error is marked ConnectionLost when the diagnostic says that the connection is gone.
+void Check(SQLRETURN code, const Handle& handle);
 
 /// Throws the error of a call that was cancelled because it ran past its time-out: the driver's
 /// own diagnostic when it reports the time-out (SQLSTATE HYT00), else errors::kQueryTimeout with

@@ -1,4 +1,4 @@
-// Ownership of ODBC handles, and the process's ODBC environment.
+// Ownership of ODBC handles.
 #pragma once
 
 #ifdef _WIN32
@@ -30,9 +30,5 @@ class Handle {
   SQLSMALLINT type_ = 0;
   SQLHANDLE handle_ = SQL_NULL_HANDLE;
 };
-
-/// The process's ODBC environment (ODBC 3), created on first use. The process's character
-/// locale is set at start-up beforehand (PrepareProcessLocale).
-SQLHENV Environment();
 
 }  // namespace mv::odbc

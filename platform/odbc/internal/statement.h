@@ -9,12 +9,9 @@
 
 #include "platform/odbc/column_info.h"
 #include "platform/odbc/internal/handle.h"
+#include "platform/odbc/internal/statement_context.h"
 #include "platform/odbc/internal/value_binding.h"
 #include "platform/variant.h"
-
-namespace mv {
-class Connection;
-}
 
 namespace mv::odbc {
 
@@ -25,8 +22,8 @@ namespace mv::odbc {
 /// run is cancelled and throws the driver's error.
 class Statement {
  public:
-  /// `connection` must outlive the statement.
-  explicit Statement(Connection& connection);
+  /// A statement on the connection `context` comes from, which must outlive the statement.
+  explicit Statement(StatementContext context);
 
   /// Runs `sql`. Throws RuntimeError 5 for a text holding a NUL character, which no driver
   /// would take whole.
@@ -57,10 +54,8 @@ class Statement {
   auto Watched(Call call);
   void PrepareText(const std::string& sql);
 
-  Connection* connection_;
+  StatementContext context_;
   Handle statement_;
-  bool narrowText_;          // texts go through the narrow calls (EngineCapabilities)
-  bool textReadStopsAtNul_;  // queries are run inside one that flags NULs (EngineCapabilities)
   std::optional<std::vector<ColumnInfo>> flaggedColumns_;  // the inner query's, when flagged
   std::string nulFlags_;                                   // the current row's flags
   std::deque<ParameterValue> parameters_;

@@ -4,28 +4,24 @@
 #include <chrono>
 #include <optional>
 #include <utility>
-#include <vector>
 
-#include "platform/odbc/connection.h"
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/handle.h"
+#include "platform/odbc/internal/statement_context.h"
 #include "platform/odbc/statement_watchdog.h"
 #include "platform/runtime_error.h"
 
 namespace mv::odbc {
 
 /// Runs `call` on `handle` under the watchdog (see Deadline): a call that has not answered
-/// within `connection`'s query time-out throws RuntimeError errors::kQueryTimeout "Query
-/// timeout expired" (or the driver's own time-out text), also where the driver reported it
-/// done, since the cancel may have ended its work anywhere. Its link is cut off when it does
-/// not return after the cancel.
+/// within `context`'s query time-out throws RuntimeError errors::kQueryTimeout "Query timeout
+/// expired" (or the driver's own time-out text), also where the driver reported it done, since
+/// the cancel may have ended its work anywhere. Its link is cut off (`context.cutOff`) when it
+/// does not return after the cancel.
 template <typename Call>
-auto WatchedCall(Connection& connection, const Handle& handle, Call call) {
+auto WatchedCall(const StatementContext& context, const Handle& handle, Call call) {
   // The driver's own time-out stays set as well: it ends a slow statement on the server.
-  Deadline deadline(handle, std::chrono::seconds(connection.QueryTimeoutSeconds()),
-                    [&connection](const std::vector<TcpLink>& linksBeforeCancel) {
-                      connection.CutOff(linksBeforeCancel);
-                    });
+  Deadline deadline(handle, std::chrono::seconds(context.queryTimeoutSeconds), context.cutOff);
   std::optional<decltype(call())> result;
   try {
     result.emplace(call());

@@ -1,0 +1,20 @@
+// What a statement needs of the connection it runs on, handed over by the connection
+// (Connection::StatementContext), so that statements never depend on the connection itself.
+#pragma once
+
+#include "platform/odbc/internal/handle.h"
+#include "platform/odbc/statement_watchdog.h"
+
+namespace mv::odbc {
+
+struct StatementContext {
+  SQLHDBC connection = SQL_NULL_HDBC;  // the connection's ODBC handle
+  int queryTimeoutSeconds = 0;         // 0 for none
+  bool narrowStatementText = false;    // EngineCapabilities::narrowStatementText
+  bool textReadStopsAtNul = false;     // EngineCapabilities::textReadStopsAtNul
+  /// Cuts the connection's link to the server, for a watched call that does not return after
+  /// its cancel (Deadline). Called from the watchdog's thread.
+  Deadline::CutOffCall cutOff;
+};
+
+}  // namespace mv::odbc
