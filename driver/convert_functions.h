@@ -16,9 +16,6 @@
 
 namespace mv {
 
-inline constexpr int kLoginTimeoutSeconds = 15;
-inline constexpr int kQueryTimeoutSeconds = 30;
-
 /// Checks, in this order, that the source server, target server, source user, target user,
 /// source database and target database are not empty (a blank counts as filled). Shows the
 /// message of the first empty one, adds it to `failures` and answers false; answers true

@@ -1,6 +1,8 @@
-// Paths from and to UTF-8, the UTF-8 check and ASCII lower case: the same on every system.
+// Paths from and to UTF-8, the UTF-8 check, and ASCII lower case and comparison: the same on
+// every system.
 #include "platform/unicode.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace mv {
@@ -49,12 +51,21 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+namespace {
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
 std::string AsciiLowerCase(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : lower) c = AsciiLower(c);
   return lower;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 }  // namespace mv

@@ -34,4 +34,7 @@ bool IsValidUtf8(std::string_view text);
 /// PostgreSQL keeps it in its catalog.
 std::string AsciiLowerCase(std::string_view text);
 
+/// Case-insensitive comparison of ASCII letters, as the runtime compares names.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
 }  // namespace mv

@@ -13,6 +13,7 @@
 #include "platform/number_text.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 
@@ -302,14 +303,6 @@ bool operator==(const Variant& a, const Variant& b) {
 
 bool HoldsNulCharacter(const Variant& value) {
   return value.Kind() == VariantKind::String && value.AsString().find('\0') != std::string::npos;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&lower](char x, char y) { return lower(x) == lower(y); });
 }
 
 void PrintTo(const Variant& value, std::ostream* out) {

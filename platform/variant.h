@@ -122,9 +122,6 @@ class Variant {
 /// off there.
 bool HoldsNulCharacter(const Variant& value);
 
-/// Case-insensitive comparison of ASCII letters, as the runtime compares names.
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-
 /// Writes the type name and the value ("Long 12", "String \"x\"", "Null"), for test names
 /// and failure messages.
 void PrintTo(const Variant& value, std::ostream* out);

@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 

@@ -10,6 +10,7 @@
 #include "driver/convert_functions.h"
 #include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {

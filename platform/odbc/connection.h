@@ -47,6 +47,10 @@ struct EngineCapabilities {
   IdentityCounterStore identityCounter = IdentityCounterStore::None;
 };
 
+/// The seconds the program gives a server to accept a connection, and each statement to answer.
+inline constexpr int kLoginTimeoutSeconds = 15;
+inline constexpr int kQueryTimeoutSeconds = 30;
+
 /// An open database connection. Statements commit on their own unless a transaction is open.
 /// Failures throw RuntimeError with the provider's number and message; no error text ever
 /// shows the password of the connection string.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/odbc/one_line.h"
+#include "platform/unicode.h"
 #include "platform/variant.h"
 
 namespace mv::odbc {

@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "platform/unicode.h"
+
 namespace mv::odbc {
 
 bool ReadsRows(std::string_view sql) {

@@ -8,6 +8,7 @@
 #include "platform/odbc/connection.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 

@@ -9,8 +9,6 @@
 namespace mv {
 namespace {
 
-constexpr int kLoginTimeoutSeconds = 15;
-constexpr int kQueryTimeoutSeconds = 30;
 constexpr const char* kOrderFormClass = "Commerce.OrderForm";
 
 [[noreturn]] void ThrowDamaged(const std::string& orderId, const std::string& what) {

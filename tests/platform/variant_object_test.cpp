@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
