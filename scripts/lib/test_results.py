@@ -2,8 +2,12 @@
 """Collects the results of the test runs and checks of scripts/test and prints its verdict.
 
 Each run or check adds one record (a JSON line) to RESULTS:
-  junit RESULTS LABEL JUNIT CTEST_STATUS  a ctest run, from its --output-junit file; lists
-                                          the skipped tests with GoogleTest's reason
+  junit RESULTS LABEL JUNIT CTEST_STATUS [RERUN_JUNIT RERUN_STATUS]
+                                          a ctest run, from its --output-junit file; lists
+                                          the skipped tests with GoogleTest's reason; the
+                                          tests of RERUN_JUNIT count with their second result
+  wine-errors JUNIT                       prints a ctest -R expression for the failed tests
+                                          whose output shows Wine's own client error
   check RESULTS LABEL STATUS              a check that passed when its exit STATUS is 0
   verdict RESULTS                         one line per record, then "N passed, M failed,
                                           K skipped"; exit status 1 when anything failed
@@ -19,6 +23,8 @@ import xml.etree.ElementTree as ElementTree
 SKIPPED_BY_TEST = "SKIP_REGULAR_EXPRESSION_MATCHED"
 # GoogleTest writes "FILE:LINE: Skipped", the GTEST_SKIP() message, then "[  SKIPPED ] NAME".
 SKIP_REASON = re.compile(r"^[^\n]*: Skipped\n(.*?)\n?\[  SKIPPED \]", re.MULTILINE | re.DOTALL)
+# Printed by a Wine program whose link to the wineserver broke: Wine's failure, not the test's.
+WINE_CLIENT_ERROR = "wine client error:"
 
 
 def skip_reason(output):
@@ -27,21 +33,29 @@ def skip_reason(output):
     return reason or "no reason given"
 
 
-def read_junit(path):
-    """Answers (passed, failed names, [(skipped name, reason)]) of a CTest JUnit file."""
-    passed, failed, skipped = 0, [], []
+def outcomes(path):
+    """Answers {name: ("passed" | "failed" | skip reason, output)} of a CTest JUnit file."""
+    answer = {}
     for case in ElementTree.parse(path).getroot().iter("testcase"):
-        name, status = case.get("name"), case.get("status")
+        status, output = case.get("status"), case.findtext("system-out", "")
         skip = case.find("skipped")
         if status == "run":
-            passed += 1
+            outcome = "passed"
         elif status == "notrun" and skip is not None and skip.get("message") == SKIPPED_BY_TEST:
-            skipped.append((name, skip_reason(case.findtext("system-out", ""))))
+            outcome = "skipped: " + skip_reason(output)
         elif status == "disabled":
-            skipped.append((name, "disabled in CTest"))
+            outcome = "skipped: disabled in CTest"
         else:
-            failed.append(name)
-    return passed, failed, skipped
+            outcome = "failed"
+        answer[case.get("name")] = (outcome, output)
+    return answer
+
+
+def wine_errors(junit):
+    names = [name for name, (outcome, output) in outcomes(junit).items()
+             if outcome == "failed" and WINE_CLIENT_ERROR in output]
+    if names:
+        print("^(" + "|".join(re.escape(name) for name in names) + ")$")
 
 
 def add(results, record):
@@ -49,17 +63,27 @@ def add(results, record):
         file.write(json.dumps(record) + "\n")
 
 
-def add_junit(results, label, junit, ctest_status):
+def add_junit(results, label, junit, ctest_status, rerun_junit=None, rerun_status="0"):
+    rerun = {}
     try:
-        passed, failed, skipped = read_junit(junit)
+        found = outcomes(junit)
+        if rerun_junit:
+            rerun = outcomes(rerun_junit)
+            found.update(rerun)
+            ctest_status = rerun_status
     except (OSError, ElementTree.ParseError) as error:
-        passed, failed, skipped = 0, [f"no test results ({error})"], []
+        found = {f"no test results ({error})": ("failed", "")}
+    failed = [name for name, (outcome, _) in found.items() if outcome == "failed"]
+    skipped = [(name, outcome[len("skipped: "):]) for name, (outcome, _) in found.items()
+               if outcome.startswith("skipped: ")]
     if ctest_status != "0" and not failed:
         failed.append(f"ctest ended with exit status {ctest_status}")
     print(f"{label}: {len(skipped)} skipped" + (":" if skipped else ""))
     for name, reason in skipped:
         print(f"  {name}: {reason}")
-    add(results, {"label": label, "passed": passed, "failed": failed, "skipped": len(skipped)})
+    passed = sum(outcome == "passed" for outcome, _ in found.values())
+    add(results, {"label": label, "passed": passed, "failed": failed, "skipped": len(skipped),
+                  "rerun": sorted(rerun)})
 
 
 def add_check(results, label, status):
@@ -75,7 +99,10 @@ def describe(record):
     if failed:
         shown = ", ".join(failed[:5]) + (", ..." if len(failed) > 5 else "")
         text += f" ({shown})"
-    return text + f", {record['skipped']} skipped"
+    text += f", {record['skipped']} skipped"
+    if record.get("rerun"):
+        text += f"; run again after Wine's own client error: {', '.join(record['rerun'])}"
+    return text
 
 
 def verdict(results):
@@ -98,6 +125,8 @@ def main(arguments):
         add_junit(results, *rest)
     elif command == "check":
         add_check(results, *rest)
+    elif command == "wine-errors":
+        wine_errors(results)
     elif command == "verdict":
         return verdict(results)
     else:
