@@ -18,20 +18,28 @@ std::string UnknownOutcomeLine(const std::string& units, const std::string& firs
          "converts those not yet there.";
 }
 
+std::string NoSavepointsLine(const std::string& engineName, const std::string& units) {
+  return "The target database (" + engineName + ") took no savepoints when tried: each of the " +
+         units + " is written in a transaction of its own.";
+}
+
 UnitGroups::UnitGroups(Connection& target, TextWriter& log, int size, bool rehearsal,
                        std::string units)
     : target_(target),
       log_(log),
       size_(target.Capabilities().savepoints && size > 1 ? size : 1),
       units_(std::move(units)) {
-  if (!rehearsal) return;
-  // Without savepoints a unit could only be undone with the transaction that holds the ones
-  // before it.
   if (!target.Capabilities().savepoints) {
-    throw errors::ProviderError("A rehearsal needs savepoints, which " + target.EngineName() +
-                                " does not take through this program");
+    // Without savepoints a unit could only be undone with the transaction that holds the ones
+    // before it.
+    if (rehearsal) {
+      throw errors::ProviderError("A rehearsal needs savepoints, which " + target.EngineName() +
+                                  " does not take through this program");
+    }
+    log_.WriteLine(NoSavepointsLine(target.EngineName(), units_));
+    return;
   }
-  rehearsal_ = std::make_unique<Transaction>(target);
+  if (rehearsal) rehearsal_ = std::make_unique<Transaction>(target);
 }
 
 UnitGroups::~UnitGroups() { Abandon(); }
@@ -90,11 +98,34 @@ bool UnitGroups::Write(GroupWrite& group,
   // The careful way writes the group's log lines again.
   log_.DropHeld();
   log_.Hold();
+  if (target_.TransactionLost()) LeaveLostTransaction();
   group.WriteOneByOne();
+  if (target_.TransactionLost()) AbandonLostGroup();
   return true;
 }
 
+void UnitGroups::LeaveLostTransaction() {
+  // The server ended the transaction after a failed write, with every row of the group in it:
+  // the group is written again unit by unit, each in a transaction of its own, so that only a
+  // failing unit is lost.
+  if (rehearsal_) {
+    throw errors::ProviderError("The server ended the rehearsal's transaction after a failure");
+  }
+  transaction_.reset();  // rolls back
+}
+
+void UnitGroups::AbandonLostGroup() {
+  // A unit's failure ended the transaction while the group was written unit by unit: the units
+  // written before it in the group are rolled back with it.
+  const std::string lost = written_ > 0 ? " from '" + firstId_ + "' to '" + lastId_ + "'" : "";
+  Abandon();
+  throw errors::ProviderError("The server ended the transaction of the " + units_ + lost +
+                              " after a failure: none of them was written; a rerun converts them");
+}
+
 void UnitGroups::Open() {
+  // A group whose transaction was left after a failure ends before the next one opens.
+  if (open_ && size_ > 1 && !transaction_ && !rehearsal_) Commit();
   if (open_) return;
   // A group of one needs no transaction of its own: the unit's savepoint is its transaction.
   if (size_ > 1 && !rehearsal_) transaction_ = std::make_unique<Transaction>(target_);

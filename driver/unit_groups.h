@@ -46,10 +46,14 @@ class GroupWrite {
   virtual void EndAfterFailedWrite(const RuntimeError& error) = 0;
 };
 
+/// The log line of a migration whose target took no savepoints when tried at connect.
+std::string NoSavepointsLine(const std::string& engineName, const std::string& units);
+
 class UnitGroups {
  public:
-  /// Groups of up to `size` units on `target`; of one unit each where the engine takes no
-  /// savepoints. `log` must outlive the groups. A `rehearsal` opens one transaction for all
+  /// Groups of up to `size` units on `target`; of one unit each where the engine took no
+  /// savepoints when tried, which the log then says (NoSavepointsLine). `log` must outlive the
+  /// groups. A `rehearsal` opens one transaction for all
   /// the groups, so that every unit's savepoint is nested in it, and commits nothing: a
   /// group's "commit" only counts its units and writes its log lines, and the destructor rolls
   /// every unit back. It throws when the engine takes no savepoints.
@@ -80,6 +84,10 @@ class UnitGroups {
   /// abandoned: nothing of it is written again, which would only wait or fail as long again.
   /// Groups of one unit go the careful way at once. Answers false when the migration ends with
   /// this group (abandoned, its held log lines dropped).
+  /// When a failed write ended the transaction itself (Connection::TransactionLost), the whole
+  /// transaction is rolled back and the careful way writes each unit in a transaction of its
+  /// own. When a unit's failure ends it during the careful way, the group is abandoned and
+  /// this throws an error naming its units; in a rehearsal, either ends the rehearsal.
   bool Write(GroupWrite& group, const std::function<bool(const RuntimeError&)>& endsTheMigration);
 
   /// Rolls the open group back, if any, and drops its held log lines.
@@ -92,6 +100,9 @@ class UnitGroups {
   long Committed() const { return committed_; }
 
  private:
+  void LeaveLostTransaction();
+  [[noreturn]] void AbandonLostGroup();
+
   Connection& target_;
   TextWriter& log_;
   int size_;

@@ -33,13 +33,13 @@ bool ConvertBaskets::BasketGroup::ReadNextRow() {
 }
 
 TogetherOutcome ConvertBaskets::BasketGroup::WriteTogether() {
-  GroupInserts inserts;
+  GroupInserts inserts(*run_.target);
   int written = 0;
   do {
     accounts_.push_back(converter_.ConvertBasket(run_, source_, rows_.back(), &inserts));
     if (accounts_.back().written) ++written;
   } while (written < run_.groups->Size() && ReadNextRow());
-  inserts.Execute(*run_.target);
+  inserts.Execute();
   return TogetherOutcome::Written;
 }
 
@@ -64,12 +64,12 @@ void ConvertBaskets::BasketGroup::WriteOneByOne() {
 
 void ConvertBaskets::BasketGroup::EndAfterFailedWrite(const RuntimeError& error) { throw error; }
 
-void ConvertBaskets::GroupInserts::Execute(Connection& target) {
+void ConvertBaskets::GroupInserts::Execute() {
   // The headers go first, so that every line finds its basket's header.
   headers.Finish();
   lines.Finish();
-  headers.Execute(target);
-  lines.Execute(target);
+  headers.Execute();
+  lines.Execute();
 }
 
 }  // namespace mv

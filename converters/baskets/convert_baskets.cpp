@@ -276,7 +276,7 @@ void ConvertBaskets::WriteBasket(const BasketRows& rows, Connection& target) {
   Savepoint basket(target);
   for (const auto& [head, table] :
        {std::pair{kHeaderInsert, &rows.headers}, {kLineInsert, &rows.lines}}) {
-    RowInserts inserts(head, &target);
+    RowInserts inserts(head, target, true);
     for (const std::string& row : *table) inserts.Add(row);
     inserts.Finish();
   }

@@ -85,8 +85,9 @@ class ConvertBaskets : public Converter {
   };
   /// The inserts the baskets of a group leave for its end.
   struct GroupInserts {
-    GroupInserts() : headers(kHeaderInsert), lines(kLineInsert) {}
-    void Execute(Connection& target);
+    explicit GroupInserts(Connection& target)
+        : headers(kHeaderInsert, target, false), lines(kLineInsert, target, false) {}
+    void Execute();
     RowInserts headers;
     RowInserts lines;
   };

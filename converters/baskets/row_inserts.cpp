@@ -1,12 +1,21 @@
 // RowInserts: rows joined into one VALUES list until it is full, then executed at once or kept.
 #include "converters/baskets/row_inserts.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace mv {
+
+RowInserts::RowInserts(std::string head, Connection& target, bool executeWhenFull)
+    : head_(std::move(head)),
+      target_(target),
+      executeWhenFull_(executeWhenFull),
+      rowsPerStatement_(std::min(kRowsPerStatement, target.Capabilities().limits.rowsPerInsert)) {}
 
 void RowInserts::Add(const std::string& row) {
   statement_ += rows_ == 0 ? head_ : ", ";
   statement_ += row;
-  if (++rows_ == kRowsPerStatement) Complete();
+  if (++rows_ == rowsPerStatement_) Complete();
 }
 
 void RowInserts::Finish() {
@@ -15,17 +24,16 @@ void RowInserts::Finish() {
 
 void RowInserts::Complete() {
   rows_ = 0;
-  if (target_) {
-    target_->Execute(statement_);
-    statement_.clear();
+  if (executeWhenFull_) {
+    target_.Execute(statement_);
   } else {
     kept_.push_back(std::move(statement_));
-    statement_.clear();
   }
+  statement_.clear();
 }
 
-void RowInserts::Execute(Connection& target) const {
-  for (const std::string& statement : kept_) target.Execute(statement);
+void RowInserts::Execute() const {
+  for (const std::string& statement : kept_) target_.Execute(statement);
 }
 
 }  // namespace mv

@@ -104,7 +104,7 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
 
   OrderCounts counts;
   const int groupSize = GroupSize();
-  UnitGroups groups(*run.targetConnection, run.log, groupSize, Rehearsing());
+  UnitGroups groups(*run.targetConnection, run.log, groupSize, Rehearsing(), "orders");
   long read = 0;
   // A group of orders is read with all its lines in one query, written in one transaction,
   // and logged once committed.

@@ -11,7 +11,7 @@ namespace mv::odbc {
 namespace {
 
 /// How many added rows go to the database in one execution at most, and how many values they
-/// bind at most (SQL Server takes 2,100 parameters, SQLite 32,766, PostgreSQL 65,535).
+/// bind at most, where the engine's own limits (EngineCapabilities::limits) allow more.
 constexpr size_t kRowsPerExecution = 500;
 constexpr size_t kMaxParameters = 2000;
 /// How many multi-row inserts of different sizes a writer keeps prepared.
@@ -40,8 +40,12 @@ void BatchWriter::WriteAdded(const std::vector<size_t>& setColumns, const Pendin
 
 std::vector<const std::vector<Variant>*> BatchWriter::RowsOfOneInsert(
     const std::vector<size_t>& setColumns, const PendingRows& rows) const {
+  const StatementLimits& limits = connection_.Capabilities().limits;
+  const size_t parameters = std::min(kMaxParameters, limits.parameters);
   const size_t maxRows =
-      setColumns.empty() ? 1 : std::min(kRowsPerExecution, kMaxParameters / setColumns.size());
+      setColumns.empty() ? 1
+                         : std::max<size_t>(1, std::min({kRowsPerExecution, limits.rowsPerInsert,
+                                                         parameters / setColumns.size()}));
   std::vector<const std::vector<Variant>*> together;
   while (together.size() < maxRows) {
     const std::vector<Variant>* values = rows.addedLikeNext(together.size());
@@ -75,10 +79,10 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
       try {
         savepoint.Undo();
       } catch (const RuntimeError&) {
-        // The driver undid more than the savepoint (psqlODBC rolls back the whole transaction
-        // when its first statement fails): the rows cannot be tried one by one, and the
-        // insert's own error, not the lost savepoint's, says why the batch failed.
-        throw failure;
+        // The failure ended the whole transaction (psqlODBC rolls it back when the first write
+        // in it fails). When nothing else was in it, the rows are tried one by one in a new
+        // one; otherwise the insert's own error, not the lost savepoint's, says why it failed.
+        if (!connection_.RestartLostTransaction()) throw failure;
       }
       // An insert that ran out of time or was cancelled would wait as long again row by row.
       if (errors::EndedByTimeoutOrCancel(failure)) throw;

@@ -21,8 +21,6 @@
 namespace mv {
 namespace {
 
-constexpr const char* kSavepointName = "mv_update_batch";
-
 /// The one TCP connection in `after` that is not in `before`; none when there is not exactly
 /// one (an embedded engine, or another thread connecting at the same time).
 std::optional<odbc::TcpLink> NewLink(const std::vector<odbc::TcpLink>& before,
@@ -36,13 +34,14 @@ std::optional<odbc::TcpLink> NewLink(const std::vector<odbc::TcpLink>& before,
   return found;
 }
 
-/// What the engine named `engineName` offers; nothing beyond ODBC for an engine not known.
+/// What the engine named `engineName` offers by its name alone; the savepoints are tried
+/// afterwards. An engine not known gets SQL Server's statement limits, the smallest known.
 EngineCapabilities CapabilitiesOf(const std::string& engineName) {
   EngineCapabilities capabilities;
   if (engineName == "SQLite") {
-    capabilities.savepoints = true;
+    capabilities.limits = {.rowsPerInsert = 1'000'000, .parameters = 32'766};
   } else if (engineName == "PostgreSQL") {
-    capabilities.savepoints = true;
+    capabilities.limits = {.rowsPerInsert = 1'000'000, .parameters = 65'535};
     capabilities.identityCounter = IdentityCounterStore::SerialSequence;
   } else if (engineName == "Microsoft SQL Server") {
     capabilities.selectTop = true;
@@ -52,13 +51,9 @@ EngineCapabilities CapabilitiesOf(const std::string& engineName) {
 }
 
 /// The one value that `sql` reads on `connection`; none when the query fails or reads no row.
-std::optional<Variant> ProbeValue(const Connection& connection, const std::string& sql) {
+std::optional<Variant> ProbeValue(Connection& connection, const std::string& sql) {
   try {
-    odbc::Statement statement(connection.StatementContext());
-    statement.ExecuteDirect(sql);
-    const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
-    if (!statement.Fetch()) return std::nullopt;
-    return statement.GetValue(0, columns.at(0));
+    return connection.QueryValue(sql);
   } catch (const RuntimeError&) {
     return std::nullopt;
   }
@@ -66,13 +61,13 @@ std::optional<Variant> ProbeValue(const Connection& connection, const std::strin
 
 /// True when a character beyond U+FFFF in a statement's text reaches the engine whole through
 /// the wide calls; such a text that is cut short fails or counts otherwise.
-bool WideStatementTextIsWhole(const Connection& connection) {
+bool WideStatementTextIsWhole(Connection& connection) {
   const std::optional<Variant> length = ProbeValue(connection, "select length('\U0001F600')");
   return length && length->ToLong() == 1;
 }
 
 /// True when a text value holding a NUL character reaches the program only up to the NUL.
-bool TextReadStopsAtNul(const Connection& connection) {
+bool TextReadStopsAtNul(Connection& connection) {
   const std::optional<Variant> text = ProbeValue(connection, "select 'a' || char(0) || 'b'");
   return text && text->ToText() == "a";
 }
@@ -99,6 +94,7 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
     capabilities_.narrowStatementText = !WideStatementTextIsWhole(*this);
     capabilities_.textReadStopsAtNul = TextReadStopsAtNul(*this);
   }
+  if (const auto statements = SavepointStatementsOf(engineName_)) TrySavepoints(*statements);
 }
 
 Connection::~Connection() { Close(); }
@@ -131,6 +127,31 @@ void Connection::Execute(std::string_view sql) {
   statement.ExecuteDirect(ForEngine(sql));
 }
 
+Variant Connection::QueryValue(std::string_view sql) {
+  odbc::Statement statement(StatementContext());
+  statement.ExecuteDirect(ForEngine(sql));
+  const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
+  if (!statement.Fetch()) throw errors::NoCurrentRecord();
+  return statement.GetValue(0, columns.at(0));
+}
+
+bool Connection::RestartLostTransaction() {
+  if (!transactionLost_ || keptInTransaction_ || marked_ > 0) return false;
+  EndTransaction(false);  // the connection stays without autocommit: a new transaction begins
+  transactionLost_ = false;
+  return true;
+}
+
+void Connection::TrySavepoints(const SavepointStatements& statements) {
+  capabilities_.savepoints = TriedSavepoints(*this, statements);
+}
+
+void Connection::NarrowStatementLimits(const StatementLimits& limits) {
+  StatementLimits& own = capabilities_.limits;
+  own.rowsPerInsert = std::max<size_t>(1, std::min(own.rowsPerInsert, limits.rowsPerInsert));
+  own.parameters = std::max<size_t>(1, std::min(own.parameters, limits.parameters));
+}
+
 void Connection::SetAutoCommit(bool on) {
   const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
   odbc::Check(SQLSetConnectAttrW(connection_->Get(), SQL_ATTR_AUTOCOMMIT,
@@ -142,18 +163,23 @@ void Connection::BeginTransaction() {
   if (inTransaction_) throw errors::ProviderError("A transaction is already open");
   SetAutoCommit(false);
   inTransaction_ = true;
+  transactionLost_ = false;
+  keptInTransaction_ = false;
 }
 
 void Connection::CommitTransaction() {
   if (!inTransaction_) throw errors::ProviderError("No transaction is open");
   EndTransaction(true);
   inTransaction_ = false;
+  keptInTransaction_ = false;
   SetAutoCommit(true);
 }
 
 void Connection::RollbackTransaction() {
   if (!inTransaction_) return;
   inTransaction_ = false;
+  transactionLost_ = false;
+  keptInTransaction_ = false;
   EndTransaction(false);
   SetAutoCommit(true);
 }
@@ -231,9 +257,16 @@ Savepoint::Savepoint(Connection& connection)
     : connection_(connection), ownTransaction_(!connection.InTransaction()) {
   if (ownTransaction_) {
     connection_.BeginTransaction();
-  } else {
-    connection_.Execute(std::string("savepoint ") + kSavepointName);
+    return;
   }
+  if (connection_.TransactionLost() && !connection_.RestartLostTransaction()) {
+    throw errors::ProviderError("The transaction was ended by the server after a failure");
+  }
+  const std::optional<SavepointStatements>& statements = connection_.Capabilities().savepoints;
+  if (!statements) throw errors::ProviderError(connection_.EngineName() + " takes no savepoints");
+  name_ = "mv_savepoint_" + std::to_string(++connection_.savepoints_);
+  connection_.Execute(SavepointStatements::Named(statements->mark, name_));
+  ++connection_.marked_;
 }
 
 Savepoint::~Savepoint() {
@@ -241,28 +274,50 @@ Savepoint::~Savepoint() {
   try {
     Undo();
   } catch (...) {
-    // The error that left the work unkept is on its way to the caller; a connection that
-    // cannot return to the savepoint has lost the transaction anyway.
+    // The error that left the work unkept is on its way to the caller; a transaction that
+    // cannot return to the savepoint is marked lost for the caller to find.
   }
 }
 
 void Savepoint::Keep() {
+  done_ = true;
   if (ownTransaction_) {
     connection_.CommitTransaction();
-  } else {
-    connection_.Execute(std::string("release savepoint ") + kSavepointName);
+    return;
   }
-  done_ = true;
+  --connection_.marked_;
+  const SavepointStatements& statements = *connection_.Capabilities().savepoints;
+  if (!statements.release.empty()) {
+    connection_.Execute(SavepointStatements::Named(statements.release, name_));
+  }
+  connection_.keptInTransaction_ = true;
 }
 
 void Savepoint::Undo() {
+  done_ = true;
   if (ownTransaction_) {
     connection_.RollbackTransaction();
-  } else {
-    connection_.Execute(std::string("rollback to savepoint ") + kSavepointName);
-    connection_.Execute(std::string("release savepoint ") + kSavepointName);
+    return;
   }
-  done_ = true;
+  --connection_.marked_;
+  const SavepointStatements& statements = *connection_.Capabilities().savepoints;
+  try {
+    if (connection_.TransactionLost()) {
+      throw errors::ProviderError("The transaction was ended by the server after a failure");
+    }
+    // An uncommittable transaction takes no return to a mark, only a full rollback.
+    if (!statements.transactionState.empty() &&
+        connection_.QueryValue(statements.transactionState).ToLong() != 1) {
+      throw errors::ProviderError("The server ended the transaction after a failure");
+    }
+    connection_.Execute(SavepointStatements::Named(statements.returnTo, name_));
+    if (!statements.release.empty()) {
+      connection_.Execute(SavepointStatements::Named(statements.release, name_));
+    }
+  } catch (const RuntimeError&) {
+    connection_.transactionLost_ = true;
+    throw;
+  }
 }
 
 }  // namespace mv

@@ -2,13 +2,16 @@
 // savepoints, and what its database engine offers.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/odbc/savepoint_statements.h"
 #include "platform/odbc/tcp_link.h"
+#include "platform/variant.h"
 
 namespace mv::odbc {
 class Handle;
@@ -25,14 +28,25 @@ enum class IdentityCounterStore {
   IdentityColumn,  // the table's identity column (SQL Server's sys.identity_columns and DBCC)
 };
 
+/// The most that one statement may carry on an engine.
+struct StatementLimits {
+  /// Rows in one VALUES list: 1,000 on SQL Server; SQLite and PostgreSQL set none.
+  size_t rowsPerInsert = 1000;
+  /// Parameters in one statement: 2,100 on SQL Server (its driver's procedure call takes a few
+  /// of them), 32,766 on SQLite, 65,535 on PostgreSQL.
+  size_t parameters = 2100;
+};
+
 /// What the program relies on that only some database engines offer, decided once per
-/// connection from the engine's name.
+/// connection from the engine's name and, where a guess could be wrong, by trying.
 struct EngineCapabilities {
-  /// "savepoint" statements work inside a transaction, so that many records can share one
-  /// transaction, each in a savepoint of its own, and many rows can go out in one insert that
-  /// is undone whole when it fails: true on the engines known to take them (SQLite,
-  /// PostgreSQL).
-  bool savepoints = false;
+  /// The engine's savepoint statements, when a transaction on this connection took them at
+  /// connect (TriedSavepoints), so that many records can share one transaction, each under a
+  /// savepoint of its own, and many rows can go out in one insert that is undone whole when it
+  /// fails. None where the try failed or the engine is not known: every record is then written
+  /// in a transaction of its own.
+  std::optional<SavepointStatements> savepoints;
+  StatementLimits limits;
   /// Statement texts reach the driver as UTF-8 through the narrow calls. Tried for the SQLite
   /// driver, and true where its wide calls lose characters beyond U+FFFF: where unixODBC
   /// converts wide texts to UCS-2 for it (Linux, and Windows programs under Wine, whose odbc32
@@ -67,12 +81,23 @@ class Connection {
 
   /// Runs a statement that returns no rows.
   void Execute(std::string_view sql);
+  /// The first column of the first row that `sql` reads; throws when it reads no row.
+  Variant QueryValue(std::string_view sql);
 
   void BeginTransaction();
   void CommitTransaction();
   /// Rolls back an open transaction; does nothing when none is open.
   void RollbackTransaction();
   bool InTransaction() const { return inTransaction_; }
+  /// True when a Savepoint found the open transaction ended by the server (or beyond returning
+  /// to a mark) after a failed statement: only rolling the whole transaction back is left.
+  /// Cleared when a transaction begins or is rolled back.
+  bool TransactionLost() const { return transactionLost_; }
+  /// Rolls a lost transaction back and goes on in a new one, when that loses nothing: no
+  /// savepoint in it was kept and none is marked. Answers whether it did. psqlODBC rolls a
+  /// whole transaction back when the first write in it fails, since it sets no savepoint of its
+  /// own before a transaction's first write.
+  bool RestartLostTransaction();
 
   /// The statement as this engine takes it: "select top N ..." becomes "select ... limit N"
   /// on every engine but SQL Server; every other text is unchanged.
@@ -82,6 +107,12 @@ class Connection {
   /// texts; what the engine offers is in Capabilities.
   const std::string& EngineName() const { return engineName_; }
   const EngineCapabilities& Capabilities() const { return capabilities_; }
+  /// Tries `statements` on this connection (TriedSavepoints) and takes them, or none when the
+  /// try fails. Done at connect with the engine's own words; no transaction may be open.
+  void TrySavepoints(const SavepointStatements& statements);
+  /// Lowers the statement limits below the engine's own, to no less than one row and one
+  /// parameter: smaller statements for an engine that takes less than it reports.
+  void NarrowStatementLimits(const StatementLimits& limits);
   /// What a statement on this connection needs of it: its handle, query time-out, text
   /// capabilities, and CutOff for a call that does not return after its cancel.
   odbc::StatementContext StatementContext() const;
@@ -111,6 +142,11 @@ class Connection {
   std::optional<odbc::TcpLink> link_;  // the TCP connection the driver opened, when known
   bool connected_ = false;
   bool inTransaction_ = false;
+  bool transactionLost_ = false;
+  bool keptInTransaction_ = false;  // a savepoint was kept in the open transaction
+  int savepoints_ = 0;              // marked so far: each savepoint gets a name of its own
+  int marked_ = 0;                  // savepoints marked and neither kept nor undone
+  friend class Savepoint;
 };
 
 /// Rolls back the connection's transaction when it goes out of scope uncommitted: one basket,
@@ -134,6 +170,8 @@ class Transaction {
 /// savepoint goes out of scope.
 class Savepoint {
  public:
+  /// Marks the point; throws when the connection's transaction was lost (TransactionLost) and
+  /// cannot be restarted without losing work (Connection::RestartLostTransaction).
   explicit Savepoint(Connection& connection);
   ~Savepoint();
   Savepoint(const Savepoint&) = delete;
@@ -141,12 +179,16 @@ class Savepoint {
 
   /// Keeps the work done since the savepoint (commits it when no transaction was open).
   void Keep();
-  /// Undoes the work done since the savepoint; the work before it stays.
+  /// Undoes the work done since the savepoint; the work before it stays. When the server ended
+  /// the transaction (or it can no longer return to the mark), the connection's transaction is
+  /// marked lost and this throws: the work before the savepoint is gone as well, or soon will
+  /// be, and only a full rollback is left.
   void Undo();
 
  private:
   Connection& connection_;
   bool ownTransaction_;
+  std::string name_;  // inside a transaction
   bool done_ = false;
 };
 

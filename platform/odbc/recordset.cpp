@@ -224,7 +224,7 @@ void Recordset::UpdateBatch() {
   if (table_.empty()) {
     throw errors::NoBaseTable();
   }
-  const bool manyRows = connection_.Capabilities().savepoints;
+  const bool manyRows = connection_.Capabilities().savepoints.has_value();
   PreparedWrites& prepared = prepared_;
   size_t written = 0;
   try {

@@ -40,10 +40,10 @@ class BatchWriter {
 
   /// Writes the next of `rows`, an added row that sets `setColumns`, together with the added
   /// rows after it that set the same columns, as many as one execution takes (500 rows, 2,000
-  /// values), in one multi-row insert. A value no parameter holds ends the insert before its
-  /// row. A failed execution is undone whole and its rows are written one by one: the rows
-  /// before the failing one are written, and its own error reaches the caller. A row that
-  /// has no other to go with goes out alone.
+  /// values, fewer where the engine's statement limits say so), in one multi-row insert. A value no
+  /// parameter holds ends the insert before its row. A failed execution is undone whole and its
+  /// rows are written one by one: the rows before the failing one are written, and its own error
+  /// reaches the caller. A row that has no other to go with goes out alone.
   void WriteAdded(const std::vector<size_t>& setColumns, const PendingRows& rows);
 
  private:

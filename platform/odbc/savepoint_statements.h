@@ -1,0 +1,37 @@
+// Savepoints in each engine's own words, and the try at connect that decides whether a
+// connection takes them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace mv {
+
+class Connection;
+
+/// The statements that mark a point inside a transaction, return to it and release it, as one
+/// engine words them. `{name}` in a text stands for the point's name.
+struct SavepointStatements {
+  std::string mark;
+  std::string returnTo;
+  /// Empty where the engine releases nothing: a kept point simply stays (SQL Server).
+  std::string release;
+  /// A query answering 1 while the open transaction can still be written and returned to a
+  /// mark (SQL Server's XACT_STATE()); empty where returning to the mark tells by failing.
+  std::string transactionState;
+
+  /// `text` with `{name}` replaced by `name`.
+  static std::string Named(const std::string& text, const std::string& name);
+};
+
+/// The savepoint statements of the engine named `engineName` as SQL_DBMS_NAME reports it; none
+/// for an engine not known.
+std::optional<SavepointStatements> SavepointStatementsOf(const std::string& engineName);
+
+/// `statements` when `connection` takes them: a transaction is opened, marked, returned to
+/// the mark (its state asked first, where the engine has a query for it) and rolled back; none
+/// when any step fails. Nothing is written. `connection` must have no transaction open.
+std::optional<SavepointStatements> TriedSavepoints(Connection& connection,
+                                                   const SavepointStatements& statements);
+
+}  // namespace mv
