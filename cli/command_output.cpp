@@ -2,12 +2,12 @@
 // and the run's progress, captions and message boxes written as lines.
 #include "cli/command_output.h"
 
-#include <algorithm>
 #include <string_view>
 #include <utility>
 
 #include "cli/operator_hints.h"
 #include "platform/console/console.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -20,36 +20,19 @@ constexpr const char* kClearLine = "\r\x1b[K";
 
 constexpr std::string_view kCut = "...";
 
-// The number of characters of UTF-8 `text`: the bytes that do not continue a character.
-size_t CharacterCount(std::string_view text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
-// The byte offset of character `index` of UTF-8 `text`.
-size_t OffsetOfCharacter(std::string_view text, size_t index) {
-  size_t offset = 0;
-  for (size_t seen = 0; offset < text.size(); ++offset) {
-    if ((static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80) continue;
-    if (seen++ == index) break;
-  }
-  return offset;
-}
-
 }  // namespace
 
 std::string FitToColumns(const std::string& text, int columns) {
-  const size_t length = CharacterCount(text);
-  if (columns <= 0 || length <= static_cast<size_t>(columns)) return text;
+  const std::u32string characters = Utf8ToUtf32(text);
+  if (columns <= 0 || characters.size() <= static_cast<size_t>(columns)) return text;
   if (static_cast<size_t>(columns) <= kCut.size()) {
-    return text.substr(0, OffsetOfCharacter(text, static_cast<size_t>(columns)));
+    return Utf32ToUtf8(characters.substr(0, static_cast<size_t>(columns)));
   }
   const size_t kept = static_cast<size_t>(columns) - kCut.size();
   const size_t head = (kept + 1) / 2;
   const size_t tail = kept - head;
-  return text.substr(0, OffsetOfCharacter(text, head)) + std::string(kCut) +
-         text.substr(OffsetOfCharacter(text, length - tail));
+  return Utf32ToUtf8(characters.substr(0, head)) + std::string(kCut) +
+         Utf32ToUtf8(characters.substr(characters.size() - tail));
 }
 
 CommandOutput::CommandOutput(std::ostream& out, std::ostream& err, bool errIsTerminal)

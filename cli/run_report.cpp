@@ -1,8 +1,6 @@
 // The run's summary lines, and its JSON report with each migration's result, time and counts.
 #include "cli/run_report.h"
 
-#include <algorithm>
-
 #include <nlohmann/json.hpp>
 
 #include "platform/configuration/atomic_file.h"
@@ -37,17 +35,13 @@ std::vector<std::string> SummaryLines(const RunReport& report, const RunTally& t
 std::string ReportJson(const RunReport& report, const RunTally& tally) {
   Json migrations = Json::array();
   for (const MigrationOutcome& outcome : report.migrations) {
-    const auto& sections = tally.Sections();
-    const auto section = std::find_if(sections.begin(), sections.end(),
-                                      [&](const auto& s) { return s.migration == outcome.name; });
-    const bool counted = section != sections.end();
-    migrations.push_back(
-        {{"name", outcome.name},
-         {"caption", outcome.caption},
-         {"result", ResultText(outcome.succeeded)},
-         {"seconds", outcome.seconds},
-         {"counts", CountsObject(counted ? section->counts : RunTally::Counts{})},
-         {"rowsPerTable", CountsObject(counted ? section->tableRows : RunTally::Counts{})}});
+    const RunTally::Section counted = tally.CountedBy(outcome.name);
+    migrations.push_back({{"name", outcome.name},
+                          {"caption", outcome.caption},
+                          {"result", ResultText(outcome.succeeded)},
+                          {"seconds", outcome.seconds},
+                          {"counts", CountsObject(counted.counts)},
+                          {"rowsPerTable", CountsObject(counted.tableRows)}});
   }
   const Json json{{"program", "vantrel-migrate"}, {"version", report.version},
                   {"commit", report.commit},      {"rehearsal", report.rehearsal},

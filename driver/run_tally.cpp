@@ -6,11 +6,17 @@
 namespace mv {
 
 RunTally::Section& RunTally::SectionOf(std::string_view migration) {
-  const auto found = std::find_if(sections_.begin(), sections_.end(), [&](const Section& section) {
-    return section.migration == migration;
-  });
-  if (found != sections_.end()) return *found;
+  for (Section& section : sections_) {
+    if (section.migration == migration) return section;
+  }
   return sections_.emplace_back(Section{std::string(migration), {}, {}});
+}
+
+RunTally::Section RunTally::CountedBy(std::string_view migration) const {
+  for (const Section& section : sections_) {
+    if (section.migration == migration) return section;
+  }
+  return Section{std::string(migration), {}, {}};
 }
 
 namespace {

@@ -34,13 +34,16 @@ class RunTally {
   /// Adds `rows` rows written to `table`, counted under the label "rows of <table>" too.
   void AddRows(std::string_view migration, std::string_view table, std::int64_t rows);
 
-  const std::vector<Section>& Sections() const { return sections_; }
+  /// What the migration named `migration` counted; a section without counts when it counted
+  /// nothing.
+  Section CountedBy(std::string_view migration) const;
 
   /// The summary: `heading`, then per migration its name and one line per label: two blanks,
   /// the count right-aligned to the widest count of the summary, two blanks, the label.
   std::vector<std::string> Summary(const std::string& heading) const;
 
  private:
+  /// The section of `migration`, made at the end when there is none.
   Section& SectionOf(std::string_view migration);
 
   std::vector<Section> sections_;

@@ -10,6 +10,7 @@
 #include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -56,8 +57,7 @@ std::string ValueText(const Variant& value) {
 /// The key, padded with blanks to 50 characters (a longer key is followed by one blank), the
 /// value's text and its type name in brackets.
 void WriteKeyValueLine(const std::string& key, const Variant& value, TextWriter& stream) {
-  size_t characters = 0;
-  for (unsigned char c : key) characters += (c & 0xC0) != 0x80;  // UTF-8 lead bytes
+  const size_t characters = Utf8ToUtf32(key).size();
   const size_t blanks = characters < kKeyWidth ? kKeyWidth - characters : characters > kKeyWidth;
   const std::string padding(blanks, ' ');
   stream.WriteLine(key + padding + ValueText(value) + " [" + value.TypeName() + "]");

@@ -79,9 +79,6 @@ bool EndedByTimeoutOrCancel(const RuntimeError& error) {
   return error.Number() == kQueryTimeout || state == "HYT00" || state == "HY008" ||
          state == "57014";
 }
-RuntimeError OrderFormNotFound(const std::string& orderId) {
-  return {kOrderFormNotFound, "Order form '" + orderId + "' was not found."};
-}
 RuntimeError OrderFormDamaged(const std::string& orderId, const std::string& what) {
   return {kOrderFormDamaged, "Order form '" + orderId + "' is damaged: " + what};
 }

@@ -31,7 +31,6 @@ inline constexpr long kItemNotFound = 3265;
 inline constexpr long kGenericProviderError = -2147467259;
 /// A statement that did not answer within the query time-out.
 inline constexpr long kQueryTimeout = -2147217871;
-inline constexpr long kOrderFormNotFound = -2147217900;
 inline constexpr long kOrderFormDamaged = -2147024883;
 
 // The installation's components.
@@ -92,7 +91,6 @@ RuntimeError QueryTimeout(bool connectionLost);
 /// driver's (SQLSTATE HYT00), a cancel (HY008) or PostgreSQL's statement time-out or cancel
 /// (57014). Sending it again would wait as long again.
 bool EndedByTimeoutOrCancel(const RuntimeError& error);
-RuntimeError OrderFormNotFound(const std::string& orderId);
 /// "Order form '<id>' is damaged: <what>".
 RuntimeError OrderFormDamaged(const std::string& orderId, const std::string& what);
 /// "Order form cannot be stored: <what>".

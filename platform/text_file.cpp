@@ -1,16 +1,16 @@
-// Text files: CR LF lines in the narrow code page, with held lines for grouped writes.
+// Text files: CR LF lines in the narrow code page, a group's held lines written together.
 #include "platform/text_file.h"
 
 #include <system_error>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
 namespace mv {
-namespace {}  // namespace
 
-TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) : path_(path) {
+TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) {
   std::error_code ignored;
   const auto folder = path.parent_path();
   if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
@@ -22,30 +22,28 @@ TextWriter::TextWriter(const std::filesystem::path& path, Mode mode) : path_(pat
 }
 
 void TextWriter::WriteLine(std::string_view utf8) {
-  if (holding_) {
-    held_.emplace_back(utf8);
-    return;
-  }
-  Write(utf8);
+  pending_ += Utf8ToNarrow(utf8);
+  pending_ += "\r\n";
+  if (!holding_) WritePending();
 }
 
 void TextWriter::Hold() { holding_ = true; }
 
 void TextWriter::ReleaseHeld() {
   holding_ = false;
-  std::vector<std::string> lines = std::move(held_);
-  held_.clear();
-  for (const std::string& line : lines) Write(line);
+  WritePending();
 }
 
 void TextWriter::DropHeld() {
   holding_ = false;
-  held_.clear();
+  pending_.clear();
 }
 
-void TextWriter::Write(std::string_view utf8) {
+void TextWriter::WritePending() {
+  if (pending_.empty()) return;
+  const std::string bytes = std::exchange(pending_, {});
   if (!stream_.is_open()) throw errors::PermissionDenied();
-  stream_ << Utf8ToNarrow(utf8) << "\r\n";
+  stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   stream_.flush();
   if (!stream_) throw errors::PermissionDenied();
 }
@@ -55,6 +53,7 @@ void TextWriter::WriteBlankLines(int count) {
 }
 
 void TextWriter::Close() {
+  pending_.clear();
   if (stream_.is_open()) stream_.close();
 }
 

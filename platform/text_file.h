@@ -6,14 +6,15 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/unicode.h"  // PathFromUtf8, which callers build the paths with
 
 namespace mv {
 
-/// A forward-only text writer. Every write goes to disk before the call returns, so a log
-/// holds every line written before a failure. Failures throw RuntimeError.
+/// A forward-only text writer. A line written outside a group reaches the file before the
+/// call returns; the lines of a group are kept back and reach it together, in one write, when
+/// the group is released. So the file holds every line written before a failure, except those
+/// of a group not yet released. Failures throw RuntimeError.
 class TextWriter {
  public:
   enum class Mode { Append, Overwrite };
@@ -27,22 +28,24 @@ class TextWriter {
   void WriteLine(std::string_view utf8);
   /// Writes `count` empty lines.
   void WriteBlankLines(int count);
+  /// Closes the file; lines held for a group not yet released are dropped.
   void Close();
 
   /// From now on keeps the lines written in memory instead of writing them, until
-  /// ReleaseHeld writes them in order or DropHeld forgets them: the lines of a group of
-  /// records reach the log only once the group is committed.
+  /// ReleaseHeld writes them in order, in one write, or DropHeld forgets them: the lines of a
+  /// group of records reach the log only once the group is committed.
   void Hold();
   void ReleaseHeld();
   void DropHeld();
 
  private:
-  void Write(std::string_view utf8);
+  /// Writes the pending lines to the file, in one write, and forgets them.
+  void WritePending();
 
-  std::filesystem::path path_;
   std::ofstream stream_;
   bool holding_ = false;
-  std::vector<std::string> held_;
+  /// The lines not yet written, in the file's code page and with their line ends.
+  std::string pending_;
 };
 
 /// A forward-only text reader; lines may end in CR LF or LF.

@@ -1,5 +1,5 @@
-// Conversions between the program's UTF-8 text, UTF-16 (the wide ODBC calls), the system's
-// narrow code page (files) and file-system paths, the check that text is UTF-8, and ASCII
+// Conversions between the program's UTF-8 text, UTF-16 (the wide ODBC calls), code points, the
+// system's narrow code page (files) and file-system paths, the check that text is UTF-8, and ASCII
 // lower case.
 #pragma once
 
@@ -11,6 +11,11 @@ namespace mv {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+/// Text as its characters, one code point each, and back: for counting, cutting and joining
+/// text by characters. Invalid sequences become U+FFFD.
+std::u32string Utf8ToUtf32(std::string_view utf8);
+std::string Utf32ToUtf8(std::u32string_view utf32);
 
 /// Text in the system's narrow code page: the locale's codeset on Linux (UTF-8 when the
 /// locale names none beyond ASCII, since plain ASCII cannot hold the shop's texts), the ANSI

@@ -61,6 +61,33 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
+std::u32string Utf8ToUtf32(std::string_view utf8) {
+  const std::u16string utf16 = Utf8ToUtf16(utf8);
+  if (utf16.empty()) return {};
+  std::u32string out(utf16.size(), U'\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF32WithSub(reinterpret_cast<UChar32*>(out.data()), static_cast<int32_t>(out.size()),
+                      &length, reinterpret_cast<const UChar*>(utf16.data()),
+                      static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
+  Check(status, "Invalid UTF-16 text");
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+std::string Utf32ToUtf8(std::u32string_view utf32) {
+  if (utf32.empty()) return {};
+  std::u16string utf16(utf32.size() * 2, u'\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF32WithSub(reinterpret_cast<UChar*>(utf16.data()), static_cast<int32_t>(utf16.size()),
+                        &length, reinterpret_cast<const UChar32*>(utf32.data()),
+                        static_cast<int32_t>(utf32.size()), 0xFFFD, nullptr, &status);
+  Check(status, "Invalid code points");
+  utf16.resize(static_cast<size_t>(length));
+  return Utf16ToUtf8(utf16);
+}
+
 std::string NarrowCodePageName() {
   locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
   std::string codeset = user ? nl_langinfo_l(CODESET, user) : "";

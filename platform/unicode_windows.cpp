@@ -40,6 +40,37 @@ std::u16string Utf8ToUtf16(std::string_view utf8) { return ToUtf16(CP_UTF8, utf8
 
 std::string Utf16ToUtf8(std::u16string_view utf16) { return FromUtf16(CP_UTF8, utf16); }
 
+// The system converts between UTF-8 and UTF-16 only: code points join and split the
+// surrogate pairs of UTF-16. The system's UTF-16 from UTF-8 holds no unpaired surrogate, and
+// its UTF-8 turns one into U+FFFD.
+std::u32string Utf8ToUtf32(std::string_view utf8) {
+  const std::u16string utf16 = Utf8ToUtf16(utf8);
+  std::u32string out;
+  out.reserve(utf16.size());
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    const char32_t unit = utf16[i];
+    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size();
+    out.push_back(pair ? 0x10000 + ((unit - 0xD800) << 10) + (utf16[++i] - 0xDC00) : unit);
+  }
+  return out;
+}
+
+std::string Utf32ToUtf8(std::u32string_view utf32) {
+  std::u16string utf16;
+  utf16.reserve(utf32.size());
+  for (char32_t point : utf32) {
+    if (point > 0x10FFFF) {
+      utf16.push_back(0xFFFD);
+    } else if (point >= 0x10000) {
+      utf16.push_back(static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10)));
+      utf16.push_back(static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF)));
+    } else {
+      utf16.push_back(static_cast<char16_t>(point));
+    }
+  }
+  return Utf16ToUtf8(utf16);
+}
+
 std::string NarrowCodePageName() {
   return AnsiCodePageIsUtf8() ? "UTF-8" : "windows-" + std::to_string(GetACP());
 }

@@ -1,7 +1,9 @@
-// The stand-in for the commerce database storage over an ODBC connection of its own.
+// The stand-in for the commerce database storage: its table checked once, each row's form
+// decoded.
 #include "platform/orderform/order_form_storage.h"
 
 #include "platform/errors.h"
+#include "platform/odbc/connection.h"
 #include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
@@ -24,33 +26,19 @@ void OrderFormStorage::InitStorage(const std::string& connectionString, const st
   if (className != kOrderFormClass) {
     throw errors::CannotCreateObject();
   }
-  auto connection =
-      std::make_unique<Connection>(connectionString, kLoginTimeoutSeconds, kQueryTimeoutSeconds);
-  const RowReader probe(*connection, "SELECT " + keyColumn + ", " + marshalledColumn +
-                                         (dateColumn.empty() ? "" : ", " + dateColumn) + " FROM " +
-                                         table + " WHERE 1 = 0");
-  keyColumn_ = probe.Columns().All().at(0);
-  selectByKey_ = "SELECT " + marshalledColumn + " FROM " + table + " WHERE " + keyColumn + " = ?";
+  // The callers read the rows themselves: the connection serves only this check.
+  Connection connection(connectionString, kLoginTimeoutSeconds, kQueryTimeoutSeconds);
+  const RowReader columns(connection, "SELECT " + keyColumn + ", " + marshalledColumn +
+                                          (dateColumn.empty() ? "" : ", " + dateColumn) + " FROM " +
+                                          table + " WHERE 1 = 0");
   keyColumnName_ = keyColumn;
   marshalledColumnName_ = marshalledColumn;
-  connection_ = std::move(connection);
-}
-
-std::shared_ptr<const VariantObject> OrderFormStorage::GetData(const Variant& key) {
-  if (!connection_) {
-    throw errors::ObjectNotSet();
-  }
-  const std::string orderId = key.ToText();
-  RowReader select(*connection_, selectByKey_, {{key, keyColumn_}});
-  if (!select.Next()) {
-    throw errors::OrderFormNotFound(orderId);
-  }
-  return Decode(orderId, select.Row().Field(select.Columns()[0].name));
+  initialised_ = true;
 }
 
 std::shared_ptr<const VariantObject> OrderFormStorage::DataOf(
     const FieldSource& row, const std::string& nameWithoutKey) const {
-  if (!connection_) {
+  if (!initialised_) {
     throw errors::ObjectNotSet();
   }
   const Variant& key = row.Field(keyColumnName_);

@@ -19,11 +19,12 @@ TEST(RunTallyTest, SumsEachLabelInFirstCountedOrderWithCountsInOneColumn) {
       (std::vector<std::string>{kRehearsalHeading, "Migrate Baskets", "    12  would be converted",
                                 "     2  refused: already converted", "Copy Remaining Data",
                                 "  1203  rows of zones"}));
-  ASSERT_EQ(tally.Sections().size(), 2u);
-  const auto& rows = tally.Sections()[1].tableRows;
+  const auto rows = tally.CountedBy("Copy Remaining Data").tableRows;
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].what, "zones");
   EXPECT_EQ(rows[0].count, 1203);
+  EXPECT_TRUE(tally.CountedBy("Migrate Baskets").tableRows.empty());
+  EXPECT_TRUE(tally.CountedBy("Migrate Orders").counts.empty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Text files: CR LF line ends, append and overwrite, reading either line end.
+// Text files: CR LF line ends, append and overwrite, a group's lines only once released, reading
+// either line end.
 #include "platform/text_file.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,30 @@ TEST(TextWriterTest, ClosedWriterRefusesToWrite) {
   TextWriter writer(PathFromUtf8(folder.File("a.txt")), TextWriter::Mode::Append);
   writer.Close();
   EXPECT_THROW(writer.WriteLine("late"), RuntimeError);
+}
+
+TEST(TextWriterTest, ReleasedGroupsReachTheFileInOrderAndADroppedGroupNever) {
+  TempFolder folder;
+  const std::string path = folder.File("log.txt");
+  TextWriter log(PathFromUtf8(path), TextWriter::Mode::Append);
+  log.WriteLine("Migrate Baskets");
+  log.Hold();
+  log.WriteLine("OrderID: B-1");
+  log.WriteLine("OrderID: B-2 Müller €");
+  EXPECT_EQ(ReadFileBytes(path), "Migrate Baskets\r\n");
+  log.ReleaseHeld();
+  const std::string committed =
+      Utf8ToNarrow("Migrate Baskets\r\nOrderID: B-1\r\nOrderID: B-2 Müller €\r\n");
+  EXPECT_EQ(ReadFileBytes(path), committed);  // on disk while the log is still open
+  log.Hold();
+  log.WriteLine("OrderID: B-3");
+  log.DropHeld();
+  log.WriteLine("Error occured: lost");
+  EXPECT_EQ(ReadFileBytes(path), committed + "Error occured: lost\r\n");
+  log.Hold();
+  log.WriteLine("OrderID: B-4");
+  log.Close();
+  EXPECT_EQ(ReadFileBytes(path), committed + "Error occured: lost\r\n");
 }
 
 TEST(TextReaderTest, ReadsCrLfAndLfLinesAndStopsAtTheEnd) {

@@ -1,5 +1,5 @@
 // The UTF-8 check at the edges of each sequence length, and the conversions between UTF-8,
-// UTF-16 and the system's narrow code page.
+// UTF-16, code points and the system's narrow code page.
 #include "platform/unicode.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +43,20 @@ TEST(Utf16TextTest, RoundTripsEveryPlaneAndReplacesWhatIsNotText) {
   }
   EXPECT_EQ(Utf8ToUtf16("a\xFF"), u"a\uFFFD");
   EXPECT_EQ(Utf16ToUtf8(std::u16string(u"a") + char16_t(0xD800)), "a\uFFFD");  // lone surrogate
+}
+
+TEST(CodePointsTest, OneForEachCharacterOfEveryPlane) {
+  const std::vector<std::pair<std::string, std::u32string>> cases = {
+      {"", U""},
+      {"Grüße €", U"Grüße €"},
+      {"\U0001F600 \U00013000", U"\U0001F600 \U00013000"},  // beyond UTF-16's first plane
+  };
+  for (const auto& [utf8, utf32] : cases) {
+    EXPECT_EQ(Utf8ToUtf32(utf8), utf32) << utf8;
+    EXPECT_EQ(Utf32ToUtf8(utf32), utf8) << utf8;
+  }
+  EXPECT_EQ(Utf8ToUtf32("a\xFF"), U"a\uFFFD");
+  EXPECT_EQ(Utf32ToUtf8(std::u32string(U"a") + char32_t(0x110000)), "a\uFFFD");
 }
 
 TEST(NarrowTextTest, TheSystemCodePageHoldsWhatItCanAndSubstitutesTheRest) {

@@ -6,6 +6,8 @@
 
 #include "driver/convert_functions.h"
 #include "driver/open_order_form_storage.h"
+#include "platform/errors.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/orderform/order_form_format.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -37,43 +39,53 @@ class OrderFormStorageTest : public ::testing::Test {
  protected:
   OrderFormStorageTest() : log_(folder_.File("storage.log"), TextWriter::Mode::Append) {}
 
+  /// The order id and name of each ORDERLIST row's order form as `storage` decodes it, or the
+  /// description of the form's error, in the order of the rows' ids. The rows are read here,
+  /// with a connection of the test's own.
+  std::vector<std::string> DecodedForms(const OrderFormStorage& storage) {
+    const auto connection = source_.Connect();
+    RowReader rows(*connection, "SELECT * FROM ORDERLIST ORDER BY ORDER_ID");
+    std::vector<std::string> results;
+    while (rows.Next()) {
+      try {
+        const auto form = storage.DataOf(rows.Row());
+        results.push_back(form->Get("order_id").AsString() + ": " +
+                          form->Get("ORDER_NAME").AsString());
+      } catch (const RuntimeError& error) {
+        results.push_back(error.Description());
+      }
+    }
+    return results;
+  }
+
   TestDatabase source_{"source"};
   TempFolder folder_;
   TextWriter log_;
 };
 
-TEST_F(OrderFormStorageTest, LoadsTheOrderFormStoredUnderAKey) {
+TEST_F(OrderFormStorageTest, DecodesTheOrderFormOfEachRow) {
   AppendOrderListRows(*source_.Connect(), {{"B-1", EncodeOrderForm(*Basket("B-1"))},
                                            {"O'Neil-2", EncodeOrderForm(*Basket("O'Neil-2"))}});
   const auto storage = OpenStorage(source_, log_);
   ASSERT_NE(storage, nullptr);
-  EXPECT_EQ(storage->GetData(Variant::String("O'Neil-2"))->Get("order_id").AsString(), "O'Neil-2");
-  EXPECT_EQ(storage->GetData(Variant::String("B-1"))->Get("ORDER_NAME").AsString(), "Müller €");
+  EXPECT_EQ(DecodedForms(*storage),
+            (std::vector<std::string>{"B-1: Müller €", "O'Neil-2: Müller €"}));
   log_.Close();
   EXPECT_EQ(ReadFileBytes(folder_.File("storage.log")), "");
 }
 
-TEST_F(OrderFormStorageTest, MissingNullAndDamagedRowsAreErrorsNamingTheOrder) {
+TEST_F(OrderFormStorageTest, NullAndDamagedRowsAreErrorsNamingTheOrder) {
   auto cut = EncodeOrderForm(*Basket("B-2"));
   cut.resize(6);
   AppendOrderListRows(*source_.Connect(), {{"B-2", cut}});
   source_.Connect()->Execute("INSERT INTO ORDERLIST (ORDER_ID) VALUES ('B-3')");
   const auto storage = OpenStorage(source_, log_);
   ASSERT_NE(storage, nullptr);
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"B-2",
-       "Order form 'B-2' is damaged: it ends at byte 6, inside a value tag that starts at byte 6"},
-      {"B-3", "Order form 'B-3' is damaged: it holds no data"},
-      {"B-4", "Order form 'B-4' was not found."},
-  };
-  for (const auto& [key, description] : cases) {
-    try {
-      storage->GetData(Variant::String(key));
-      ADD_FAILURE() << key << " loaded";
-    } catch (const RuntimeError& error) {
-      EXPECT_EQ(error.Description(), description);
-    }
-  }
+  EXPECT_EQ(DecodedForms(*storage),
+            (std::vector<std::string>{
+                "Order form 'B-2' is damaged: it ends at byte 6, inside a value tag that starts "
+                "at byte 6",
+                "Order form 'B-3' is damaged: it holds no data"}));
 }
 
 TEST(OpenOrderFormStorageTest, StorageThatCannotReachItsTableWritesTheFourLines) {
@@ -107,7 +119,17 @@ TEST(OpenOrderFormStorageTest, OnlyOrderFormsCanBeStored) {
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Number(), 429);
   }
-  EXPECT_THROW(storage.GetData(Variant::String("B-1")), RuntimeError);
+  // Not initialised: no row's form can be decoded.
+  const auto connection = source.Connect();
+  AppendOrderListRows(*connection, {{"B-1", EncodeOrderForm(*Basket("B-1"))}});
+  RowReader rows(*connection, "SELECT * FROM ORDERLIST");
+  ASSERT_TRUE(rows.Next());
+  try {
+    storage.DataOf(rows.Row());
+    ADD_FAILURE() << "decoded without a storage";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), errors::kObjectNotSet);
+  }
 }
 
 }  // namespace
