@@ -12,6 +12,8 @@
 
 namespace mv::odbc {
 class Handle;
+class PendingResult;
+std::shared_ptr<PendingResult> PendingResultWhenStrict();
 struct StatementContext;
 }  // namespace mv::odbc
 
@@ -111,6 +113,7 @@ class Connection {
   std::optional<odbc::TcpLink> link_;  // the TCP connection the driver opened, when known
   bool connected_ = false;
   bool inTransaction_ = false;
+  std::shared_ptr<odbc::PendingResult> pendingResult_ = odbc::PendingResultWhenStrict();
 };
 
 /// Rolls back the connection's transaction when it goes out of scope uncommitted: one basket,
