@@ -96,7 +96,11 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
       OpenRecordset(*run.sourceConnection, "select count(*) as orders from orderheader")
           ->Field("orders")
           .ToLong();
-  RowReader orders(*run.sourceConnection, "select * from orderheader");
+  // The headers stream while each group's lines are read from the source: on a connection of
+  // their own, since SQL Server takes no other statement on a connection with an unread result.
+  const auto headerSource =
+      OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+  RowReader orders(*headerSource, "select * from orderheader");
   OrderTargets targets{OpenRecordset(*run.targetConnection, "select top 1 * from orderheader"),
                        OpenRecordset(*run.targetConnection, "select top 1 * from orderline")};
   run.services = RememberLookups(servicesFactory_(*run.targetConnection));

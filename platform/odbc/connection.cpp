@@ -12,6 +12,7 @@
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/environment.h"
 #include "platform/odbc/internal/handle.h"
+#include "platform/odbc/internal/pending_result.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/odbc/internal/statement_context.h"
 #include "platform/odbc/internal/watched_call.h"
@@ -185,6 +186,7 @@ void Connection::RollbackTransaction() {
 }
 
 void Connection::EndTransaction(bool commit) {
+  if (pendingResult_) pendingResult_->RefuseWhileOtherPending(nullptr);
   odbc::Check(odbc::WatchedCall(StatementContext(), *connection_,
                                 [&] {
                                   return SQLEndTran(SQL_HANDLE_DBC, connection_->Get(),
@@ -198,6 +200,7 @@ odbc::StatementContext Connection::StatementContext() const {
           .queryTimeoutSeconds = queryTimeoutSeconds_,
           .narrowStatementText = capabilities_.narrowStatementText,
           .textReadStopsAtNul = capabilities_.textReadStopsAtNul,
+          .pendingResult = pendingResult_,
           .cutOff = [this](const std::vector<odbc::TcpLink>& linksBeforeCancel) {
             CutOff(linksBeforeCancel);
           }};

@@ -15,6 +15,8 @@
 
 namespace mv::odbc {
 class Handle;
+class PendingResult;
+std::shared_ptr<PendingResult> PendingResultWhenStrict();
 struct StatementContext;
 }  // namespace mv::odbc
 
@@ -146,6 +148,7 @@ class Connection {
   bool keptInTransaction_ = false;  // a savepoint was kept in the open transaction
   int savepoints_ = 0;              // marked so far: each savepoint gets a name of its own
   int marked_ = 0;                  // savepoints marked and neither kept nor undone
+  std::shared_ptr<odbc::PendingResult> pendingResult_ = odbc::PendingResultWhenStrict();
   friend class Savepoint;
 };
 

@@ -74,9 +74,24 @@ Statement::Statement(StatementContext context)
         statement_);
 }
 
+Statement::~Statement() {
+  if (context_.pendingResult) context_.pendingResult->Finished(this);
+}
+
 template <typename Call>
 auto Statement::Watched(Call call) {
   return WatchedCall(context_, statement_, call);
+}
+
+template <typename Call>
+void Statement::Run(Call call) {
+  if (context_.pendingResult) context_.pendingResult->RefuseWhileOtherPending(this);
+  Check(Watched(call), statement_);
+  if (context_.pendingResult) {
+    SQLSMALLINT columns = 0;
+    Check(SQLNumResultCols(statement_.Get(), &columns), statement_);
+    context_.pendingResult->Executed(this, columns > 0);
+  }
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
@@ -86,11 +101,10 @@ void Statement::ExecuteDirect(const std::string& sql) {
     return;
   }
   flaggedColumns_.reset();
-  Check(Watched([&] {
-          return CallWithText(statement_, context_.narrowStatementText, sql, SQLExecDirect,
-                              SQLExecDirectW);
-        }),
-        statement_);
+  Run([&] {
+    return CallWithText(statement_, context_.narrowStatementText, sql, SQLExecDirect,
+                        SQLExecDirectW);
+  });
 }
 
 void Statement::Prepare(const std::string& sql) {
@@ -118,17 +132,16 @@ void Statement::ClearParameters() {
 }
 
 void Statement::Execute() {
-  Check(Watched([this] { return SQLExecute(statement_.Get()); }), statement_);
+  Run([this] { return SQLExecute(statement_.Get()); });
 }
 
 void Statement::PrimaryKeys(const std::string& table) {
   std::u16string wide = Utf8ToUtf16(table);
-  Check(Watched([&] {
-          return SQLPrimaryKeysW(statement_.Get(), nullptr, 0, nullptr, 0,
-                                 reinterpret_cast<SQLWCHAR*>(wide.data()),
-                                 static_cast<SQLSMALLINT>(wide.size()));
-        }),
-        statement_);
+  Run([&] {
+    return SQLPrimaryKeysW(statement_.Get(), nullptr, 0, nullptr, 0,
+                           reinterpret_cast<SQLWCHAR*>(wide.data()),
+                           static_cast<SQLSMALLINT>(wide.size()));
+  });
 }
 
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
@@ -153,7 +166,10 @@ std::vector<ColumnInfo> Statement::DescribeColumns() {
 
 bool Statement::Fetch() {
   const SQLRETURN code = Watched([this] { return SQLFetch(statement_.Get()); });
-  if (code == SQL_NO_DATA) return false;
+  if (code == SQL_NO_DATA) {
+    if (context_.pendingResult) context_.pendingResult->Finished(this);
+    return false;
+  }
   Check(code, statement_);
   if (flaggedColumns_) {
     ColumnInfo flags;

@@ -1,5 +1,6 @@
 # Writes a private ODBC configuration that registers the driver name "SQL Server" as one of
-# the test engines, and points the driver manager at it. Sourced by the other scripts.
+# the test engines, points the driver manager at it, and has the program's connections refuse
+# a statement while another result is unread, as SQL Server does. Sourced by the other scripts.
 
 # find_odbc_driver FILE: prints the full path of an installed ODBC driver library.
 find_odbc_driver() {
@@ -36,4 +37,7 @@ use_odbc_engine() {
   export ODBCINSTINI=odbcinst.ini
   export ODBCINI="$folder/odbc.ini"
   export MV_TEST_ENGINE="$engine"
+  # The engines' drivers hold whole results and would let a second statement pass where SQL
+  # Server refuses it: strict results find such places on them (README, "Databases").
+  export VANTREL_ODBC_STRICT_RESULTS=1
 }

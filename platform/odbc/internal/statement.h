@@ -24,6 +24,9 @@ class Statement {
  public:
   /// A statement on the connection `context` comes from, which must outlive the statement.
   explicit Statement(StatementContext context);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
 
   /// Runs `sql`. Throws RuntimeError 5 for a text holding a NUL character, which no driver
   /// would take whole.
@@ -52,6 +55,11 @@ class Statement {
   /// Runs `call` under the connection's query time-out; see the class.
   template <typename Call>
   auto Watched(Call call);
+  /// Runs `call`, which executes the statement, under the watchdog. Under strict results
+  /// (odbc::PendingResult) it is refused while another statement of the connection has an
+  /// unread result, and a result it gives counts as unread until fetched past its last row.
+  template <typename Call>
+  void Run(Call call);
   void PrepareText(const std::string& sql);
 
   StatementContext context_;

@@ -2,7 +2,10 @@
 // (Connection::StatementContext), so that statements never depend on the connection itself.
 #pragma once
 
+#include <memory>
+
 #include "platform/odbc/internal/handle.h"
+#include "platform/odbc/internal/pending_result.h"
 #include "platform/odbc/statement_watchdog.h"
 
 namespace mv::odbc {
@@ -12,6 +15,8 @@ struct StatementContext {
   int queryTimeoutSeconds = 0;         // 0 for none
   bool narrowStatementText = false;    // EngineCapabilities::narrowStatementText
   bool textReadStopsAtNul = false;     // EngineCapabilities::textReadStopsAtNul
+  /// The connection's unread result under strict results; null when they are off.
+  std::shared_ptr<PendingResult> pendingResult;
   /// Cuts the connection's link to the server, for a watched call that does not return after
   /// its cancel (Deadline). Called from the watchdog's thread.
   Deadline::CutOffCall cutOff;
