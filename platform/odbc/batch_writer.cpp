@@ -68,6 +68,13 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
   for (const std::vector<Variant>* values : rows) {
     for (size_t i : setColumns) insert.BindParameter(number++, (*values)[i], columns_[i]);
   }
+  if (connection_.InsideSavepoint()) {
+    // The caller's savepoint undoes its whole unit when the insert fails: the insert needs no
+    // savepoint of its own, and its failure is the unit's.
+    insert.Execute();
+    insert.ClearParameters();
+    return true;
+  }
   bool executed = false;
   {
     Savepoint savepoint(connection_);

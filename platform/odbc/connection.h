@@ -95,6 +95,8 @@ class Connection {
   /// to a mark) after a failed statement: only rolling the whole transaction back is left.
   /// Cleared when a transaction begins or is rolled back.
   bool TransactionLost() const { return transactionLost_; }
+  /// True while a savepoint marked inside the open transaction is neither kept nor undone.
+  bool InsideSavepoint() const { return marked_ > 0; }
   /// Rolls a lost transaction back and goes on in a new one, when that loses nothing: no
   /// savepoint in it was kept and none is marked. Answers whether it did. psqlODBC rolls a
   /// whole transaction back when the first write in it fails, since it sets no savepoint of its

@@ -43,7 +43,9 @@ class BatchWriter {
   /// values, fewer where the engine's statement limits say so), in one multi-row insert. A value no
   /// parameter holds ends the insert before its row. A failed execution is undone whole and its
   /// rows are written one by one: the rows before the failing one are written, and its own error
-  /// reaches the caller. A row that has no other to go with goes out alone.
+  /// reaches the caller; inside a savepoint of the caller's, which undoes the caller's whole
+  /// unit, the insert's own error reaches the caller at once. A row that has no other to go
+  /// with goes out alone.
   void WriteAdded(const std::vector<size_t>& setColumns, const PendingRows& rows);
 
  private:
