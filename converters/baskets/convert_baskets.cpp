@@ -131,7 +131,8 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
 ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& values,
                                                         TextWriter& log) {
   BasketSource source;
-  source.connection = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+  source.connection =
+      OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   source.storage =
       OpenOrderFormStorage(values.SDBServer, values.SUser, values.SPassword, values.SDB, log);
   source.total = OpenRecordset(*source.connection, "SELECT COUNT(*) AS BASKETS FROM ORDERLIST")

@@ -115,7 +115,7 @@ CopyData::CopyData(bool resumeCopy) : resumeCopy_(resumeCopy) {}
 bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
   try {
     const auto source =
-        OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+        OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
     const auto target =
         OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
     CopyRun run(*source, *target, log);
@@ -144,10 +144,10 @@ bool CopyData::KeepCopiedTable(CopyRun& run, const CopiedTable& table) {
   if (rows == 0) return true;
   const auto [oldIds, newIds] = run.KeysOf(table);
   if (oldIds) {
-    const auto sourceRows = OpenRecordset(run.source, SourceSql(table));
-    const std::string key = sourceRows->FieldNames().front();
+    RowReader sourceRows(run.source, SourceSql(table));
+    const std::string key = sourceRows.Columns().All().front().name;
     oldIds->clear();
-    for (; !sourceRows->Eof(); sourceRows->MoveNext()) oldIds->push_back(sourceRows->Field(key));
+    while (sourceRows.Next()) oldIds->push_back(sourceRows.Row().Field(key));
     *newIds = PairKeys(run.target, table.name, key, *oldIds);
   }
   run.log.WriteLine(std::string("Table ") + table.name + " is already copied (" +

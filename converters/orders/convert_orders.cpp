@@ -89,7 +89,7 @@ bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextW
 
 bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& values) {
   run.sourceConnection =
-      OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+      OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   run.targetConnection =
       OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
   const long total =
