@@ -7,7 +7,6 @@
 #include <exception>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "driver/convert_functions.h"
@@ -144,7 +143,8 @@ ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& 
 
 void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
   run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-  run.convertedIds = ConvertedIds(*run.target, "BASKETHEADER", "BASKETID");
+  run.convertedIds =
+      ConvertedIds(*run.target, "BASKETHEADER", "BASKETID", 2 * GroupSize(), Rehearsing());
   run.groups =
       std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing(), "baskets");
 }

@@ -35,7 +35,7 @@ std::vector<FieldRow> NextOrders(RowReader& orders, int count) {
 
 /// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
 std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
-    const orders::OrderRun& run, const std::vector<FieldRow>& group) {
+    orders::OrderRun& run, const std::vector<FieldRow>& group) {
   std::string ids;
   for (const FieldRow& order : group) {
     const Variant& id = order.Field("ORDERID");
@@ -100,7 +100,8 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   OrderTargets targets{OpenRecordset(*run.targetConnection, "select top 1 * from orderheader"),
                        OpenRecordset(*run.targetConnection, "select top 1 * from orderline")};
   run.services = RememberLookups(servicesFactory_(*run.targetConnection));
-  run.convertedOrderIds = ConvertedIds(*run.targetConnection, "orderheader", "orderid");
+  run.convertedOrderIds =
+      ConvertedIds(*run.targetConnection, "orderheader", "orderid", 2 * GroupSize(), Rehearsing());
 
   OrderCounts counts;
   const int groupSize = GroupSize();
