@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/odbc/row_reader.h"
+#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 namespace {
@@ -59,6 +60,20 @@ void ConvertedIds::insert(const std::string& id) {
 void ConvertedIds::erase(const std::string& id) {
   // Its filter bits stay: the target, asked, tells that it does not hold the id.
   recent_.erase(id);
+}
+
+void ConvertedIds::AskTargetAbout(const std::vector<std::string>& ids) {
+  std::string literals;
+  for (const std::string& id : ids) {
+    if (recent_.contains(id) || !FilterMayHold(id)) continue;
+    literals += (literals.empty() ? "" : ", ") + QuotedLiteral(id);
+  }
+  if (literals.empty()) return;
+  for (RowReader rows(*target_, "select " + column_ + " from " + table_ + " where " + column_ +
+                                    " in (" + literals + ")");
+       rows.Next();) {
+    KeepRecent(rows.Row().Field(column_).ToText());
+  }
 }
 
 void ConvertedIds::AddToFilter(const std::string& id) {

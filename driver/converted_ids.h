@@ -36,6 +36,10 @@ class ConvertedIds {
   void insert(const std::string& id);
   /// Takes back a conversion whose rows never reached the target.
   void erase(const std::string& id);
+  /// Asks the target in one query about those of `ids` that the filter may hold, and keeps
+  /// the ones it holds as texts: a group's ids asked before its units are looked at, so that a
+  /// rerun asks once a group rather than once a unit.
+  void AskTargetAbout(const std::vector<std::string>& ids);
 
  private:
   /// Adds `id` to the filter of hashes.

@@ -36,6 +36,11 @@ std::vector<FieldRow> NextOrders(RowReader& orders, int count) {
 /// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
 std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
     orders::OrderRun& run, const std::vector<FieldRow>& group) {
+  std::vector<std::string> groupIds;
+  for (const FieldRow& order : group) {
+    if (!order.Field("ORDERID").IsNull()) groupIds.push_back(order.Field("ORDERID").ToText());
+  }
+  run.convertedOrderIds.AskTargetAbout(groupIds);
   std::string ids;
   for (const FieldRow& order : group) {
     const Variant& id = order.Field("ORDERID");

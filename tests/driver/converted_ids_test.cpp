@@ -46,6 +46,15 @@ TEST_F(ConvertedIdsTest, AnIdNoLongerKeptIsConvertedWhenTheTargetHoldsIt) {
   EXPECT_TRUE(ids.contains("third"));
 }
 
+TEST_F(ConvertedIdsTest, AskingAboutAGroupKeepsOnlyTheIdsTheTargetHolds) {
+  ConvertedIds ids = Ids();
+  Write("later");
+  ids.AskTargetAbout({"held", "later", "new"});
+  EXPECT_TRUE(ids.contains("held"));
+  EXPECT_FALSE(ids.contains("later")) << "written after the ids were read, and never inserted";
+  EXPECT_FALSE(ids.contains("new"));
+}
+
 TEST_F(ConvertedIdsTest, ARehearsalKeepsEveryConvertedId) {
   ConvertedIds ids = Ids(true);
   for (const char* id : {"first", "second", "third"}) ids.insert(id);
