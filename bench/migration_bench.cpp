@@ -1,6 +1,6 @@
 // migration_bench: the steps of scripts/bench, each in a process of its own so that the peak
 // memory of a migration is that of its process: run a migration into a new target, time the
-// engine's INSERT ... SELECT of the same rows, compare two targets.
+// engine's INSERT ... SELECT and the plain ODBC inserts of the same rows, compare two targets.
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -11,6 +11,7 @@
 
 #include "bench/benchmarked_migration.h"
 #include "bench/engine_insert.h"
+#include "bench/plain_insert.h"
 #include "bench/target_comparison.h"
 #include "driver/convert_functions.h"
 #include "platform/process_locale.h"
@@ -32,6 +33,10 @@ constexpr const char* kUsage =
     "       migration_bench engine MIGRATION TARGET\n"
     "         times the engine's INSERT ... SELECT of the rows MIGRATION wrote into TARGET\n"
     "         and prints the rows and the seconds\n"
+    "       migration_bench plain MIGRATION FROM TARGET\n"
+    "         creates the database TARGET with the 2.3 tables, times writing the rows MIGRATION\n"
+    "         wrote into FROM into it with prepared multi-row inserts and prints the rows and\n"
+    "         the seconds\n"
     "       migration_bench compare MIGRATION FIRST SECOND\n"
     "         prints the differences between the tables MIGRATION writes in two targets;\n"
     "         exit status 1 when there are any\n"
@@ -40,10 +45,11 @@ constexpr const char* kUsage =
 
 /// A connection for the benchmark's own work, without a query time-out: staging and comparing
 /// a large shop takes longer than a statement of the program may.
-std::unique_ptr<mv::Connection> Connect(const DatabaseAddress& address) {
+std::unique_ptr<mv::Connection> Connect(
+    const DatabaseAddress& address, mv::ResultReading reading = mv::ResultReading::DriverDefault) {
   return std::make_unique<mv::Connection>(
       mv::BuildConnectionString(address.server, address.user, address.password, address.database),
-      mv::kLoginTimeoutSeconds, 0);
+      mv::kLoginTimeoutSeconds, 0, reading);
 }
 
 /// The resident set high-water mark of this process (VmHWM), in MB; 0 where the system does
@@ -56,15 +62,20 @@ double PeakResidentMegabytes() {
   return 0;
 }
 
+/// A new database `name` with the 2.3 tables and what the migration reads there.
+DatabaseAddress CreateTarget(const BenchmarkedMigration& migration, Engine engine,
+                             const std::string& name) {
+  const DatabaseAddress target = mv::setup::CreateDatabase(engine, name);
+  const auto connection = Connect(target);
+  mv::setup::ApplySchema(*connection, MV_SCHEMA_DIR, engine, "target");
+  migration.prepareTarget(*connection);
+  return target;
+}
+
 int Migrate(const BenchmarkedMigration& migration, Engine engine, const std::string& sourceName,
             const std::string& targetName, const std::string& logPath) {
   const DatabaseAddress source = mv::setup::ExistingDatabase(engine, sourceName);
-  const DatabaseAddress target = mv::setup::CreateDatabase(engine, targetName);
-  {
-    const auto connection = Connect(target);
-    mv::setup::ApplySchema(*connection, MV_SCHEMA_DIR, engine, "target");
-    migration.prepareTarget(*connection);
-  }
+  const DatabaseAddress target = CreateTarget(migration, engine, targetName);
   const mv::ConnectionValues values{source.server, source.user, source.password, source.database,
                                     target.server, target.user, target.password, target.database};
   mv::TextWriter log(logPath, mv::TextWriter::Mode::Append);
@@ -86,6 +97,16 @@ int TimeEngine(const BenchmarkedMigration& migration, Engine engine,
                const std::string& targetName) {
   const auto target = Connect(mv::setup::ExistingDatabase(engine, targetName));
   const auto time = mv::bench::TimeEngineInsert(*target, engine, migration.tables);
+  std::printf("%ld %.3f\n", time.rows, time.seconds);
+  return 0;
+}
+
+int TimePlain(const BenchmarkedMigration& migration, Engine engine, const std::string& fromName,
+              const std::string& targetName) {
+  const auto reader =
+      Connect(mv::setup::ExistingDatabase(engine, fromName), mv::ResultReading::Streamed);
+  const auto target = Connect(CreateTarget(migration, engine, targetName));
+  const auto time = mv::bench::TimePlainInsert(*reader, *target, migration.tables);
   std::printf("%ld %.3f\n", time.rows, time.seconds);
   return 0;
 }
@@ -116,6 +137,9 @@ int main(int argc, char** argv) {
       return Migrate(migration, engine, args[2], args[3], args[4]);
     }
     if (args[0] == "engine" && args.size() == 3) return TimeEngine(migration, engine, args[2]);
+    if (args[0] == "plain" && args.size() == 4) {
+      return TimePlain(migration, engine, args[2], args[3]);
+    }
     if (args[0] == "compare" && args.size() == 4) {
       return Compare(migration, engine, args[2], args[3]);
     }

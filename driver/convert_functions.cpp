@@ -76,6 +76,14 @@ std::unique_ptr<Connection> OpenConnection(const std::string& server, const std:
                                       kLoginTimeoutSeconds, kQueryTimeoutSeconds);
 }
 
+std::unique_ptr<Connection> OpenSourceConnection(const std::string& server, const std::string& user,
+                                                 const std::string& password,
+                                                 const std::string& database) {
+  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
+                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds,
+                                      ResultReading::Streamed);
+}
+
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
                      std::vector<std::string>& failures, RunProgress& progress) {
   bool result = true;

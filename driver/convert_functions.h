@@ -37,6 +37,13 @@ std::unique_ptr<Connection> OpenConnection(const std::string& server, const std:
                                            const std::string& password,
                                            const std::string& database);
 
+/// An open connection to a 2.2 source, as OpenConnection's, whose queries hand their rows over
+/// as they are fetched (ResultReading::Streamed), so that a source table of any size is read
+/// in bounded memory. The program never writes to the source.
+std::unique_ptr<Connection> OpenSourceConnection(const std::string& server, const std::string& user,
+                                                 const std::string& password,
+                                                 const std::string& database);
+
 /// Opens and closes a connection to the source, then to the target, always both; shows
 /// "Cannot connect to Source Database (server)" or the Target message for each that fails,
 /// and adds that message, ": " and the driver's reason to `failures`. Tells `progress` which

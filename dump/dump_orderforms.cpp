@@ -70,7 +70,7 @@ DumpOrderforms::DumpOrderforms(std::function<DateTime()> clock) : clock_(std::mo
 int DumpOrderforms::Dump(const std::string& SDBServer, const std::string& SUser,
                          const std::string& SPassword, const std::string& SDB,
                          const std::string& sFileName) {
-  auto connection = OpenConnection(SDBServer, SUser, SPassword, SDB);
+  auto connection = OpenSourceConnection(SDBServer, SUser, SPassword, SDB);
   // Read forward, one row at a time, and each order form decoded from the row read: a shop
   // of any size is dumped in bounded memory.
   RowReader orderList(*connection, "select * from orderlist");

@@ -7,7 +7,6 @@
 #include <exception>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "driver/convert_functions.h"
@@ -131,7 +130,8 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
 ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& values,
                                                         TextWriter& log) {
   BasketSource source;
-  source.connection = OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+  source.connection =
+      OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   source.storage =
       OpenOrderFormStorage(values.SDBServer, values.SUser, values.SPassword, values.SDB, log);
   source.total = OpenRecordset(*source.connection, "SELECT COUNT(*) AS BASKETS FROM ORDERLIST")
@@ -143,7 +143,8 @@ ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& 
 
 void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
   run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
-  run.convertedIds = ConvertedIds(*run.target, "BASKETHEADER", "BASKETID");
+  run.convertedIds =
+      ConvertedIds(*run.target, "BASKETHEADER", "BASKETID", 2 * GroupSize(), Rehearsing());
   run.groups =
       std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing(), "baskets");
 }

@@ -6,10 +6,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "converters/baskets/row_inserts.h"
+#include "driver/converted_ids.h"
 #include "driver/converter.h"
 #include "driver/unit_groups.h"
 #include "platform/odbc/connection.h"
@@ -57,8 +57,8 @@ class ConvertBaskets : public Converter {
     TextWriter& log;
     std::unique_ptr<Connection> target;
     std::unique_ptr<UnitGroups> groups;
-    /// The ids of the baskets the target holds, grown by each conversion.
-    std::unordered_set<std::string> convertedIds;
+    /// The ids of the baskets the target holds or this run converted.
+    ConvertedIds convertedIds;
     /// Rows skipped for a missing id or a damaged order form.
     std::int32_t damaged = 0;
     /// The ORDERLIST rows read so far.

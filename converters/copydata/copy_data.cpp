@@ -1,6 +1,7 @@
 // CopyData: the twelve remaining tables, one transaction each, zones and freight groups renumbered.
 #include "converters/copydata/copy_data.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -75,18 +76,21 @@ std::string ErrorLine(const RuntimeError& error) {
 /// Pairs the old keys, in source order, with the keys the target gave the same rows: the
 /// target numbers new rows in insertion order, but not necessarily from 1 (a key that an
 /// earlier, rolled-back attempt drew is not given again).
-std::unordered_map<std::int32_t, std::int32_t> PairKeys(Connection& target,
-                                                        const std::string& table,
-                                                        const std::string& keyColumn,
-                                                        const std::vector<Variant>& oldKeys) {
-  std::unordered_map<std::int32_t, std::int32_t> newKeys;
-  const auto written =
-      OpenRecordset(target, "select " + keyColumn + " from " + table + " order by " + keyColumn);
-  for (const Variant& oldKey : oldKeys) {
-    if (written->Eof()) break;
-    newKeys.emplace(oldKey.ToLong(), written->Field(keyColumn).ToLong());
-    written->MoveNext();
+std::vector<std::pair<std::int32_t, std::int32_t>> PairKeys(
+    Connection& target, const std::string& table, const std::string& keyColumn,
+    const std::vector<std::int32_t>& oldKeys) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> newKeys;
+  RowReader written(target, "select " + keyColumn + " from " + table + " order by " + keyColumn);
+  for (const std::int32_t oldKey : oldKeys) {
+    if (!written.Next()) break;
+    newKeys.emplace_back(oldKey, written.Row().Field(keyColumn).ToLong());
   }
+  // Sorted by old key for the look-ups; of the pairs of a repeated key the first stays.
+  const auto byOldKey = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::stable_sort(newKeys.begin(), newKeys.end(), byOldKey);
+  const auto sameOldKey = [](const auto& a, const auto& b) { return a.first == b.first; };
+  newKeys.erase(std::unique(newKeys.begin(), newKeys.end(), sameOldKey), newKeys.end());
+  newKeys.shrink_to_fit();
   return newKeys;
 }
 
@@ -102,10 +106,12 @@ std::int32_t CountRows(Connection& connection, const std::string& table) {
       .ToLong();
 }
 
-std::int32_t Lookup(const std::unordered_map<std::int32_t, std::int32_t>& newKeys,
+std::int32_t Lookup(const std::vector<std::pair<std::int32_t, std::int32_t>>& newKeys,
                     std::int32_t oldId) {
-  const auto found = newKeys.find(oldId);
-  return found == newKeys.end() ? 0 : found->second;
+  const auto found =
+      std::lower_bound(newKeys.begin(), newKeys.end(), oldId,
+                       [](const auto& pair, std::int32_t key) { return pair.first < key; });
+  return found == newKeys.end() || found->first != oldId ? 0 : found->second;
 }
 
 }  // namespace
@@ -115,7 +121,7 @@ CopyData::CopyData(bool resumeCopy) : resumeCopy_(resumeCopy) {}
 bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
   try {
     const auto source =
-        OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+        OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
     const auto target =
         OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
     CopyRun run(*source, *target, log);
@@ -144,10 +150,10 @@ bool CopyData::KeepCopiedTable(CopyRun& run, const CopiedTable& table) {
   if (rows == 0) return true;
   const auto [oldIds, newIds] = run.KeysOf(table);
   if (oldIds) {
-    const auto sourceRows = OpenRecordset(run.source, SourceSql(table));
-    const std::string key = sourceRows->FieldNames().front();
+    RowReader sourceRows(run.source, SourceSql(table));
+    const std::string key = sourceRows.Columns().All().front().name;
     oldIds->clear();
-    for (; !sourceRows->Eof(); sourceRows->MoveNext()) oldIds->push_back(sourceRows->Field(key));
+    while (sourceRows.Next()) oldIds->push_back(sourceRows.Row().Field(key).ToLong());
     *newIds = PairKeys(run.target, table.name, key, *oldIds);
   }
   run.log.WriteLine(std::string("Table ") + table.name + " is already copied (" +
@@ -155,7 +161,7 @@ bool CopyData::KeepCopiedTable(CopyRun& run, const CopiedTable& table) {
   return true;
 }
 
-std::pair<std::vector<Variant>*, CopyData::KeyMap*> CopyData::CopyRun::KeysOf(
+std::pair<std::vector<std::int32_t>*, CopyData::KeyMap*> CopyData::CopyRun::KeysOf(
     const CopiedTable& table) {
   switch (table.key) {
     case RenumberedKey::Zone:
@@ -233,7 +239,7 @@ void CopyData::CopyRow(CopyRun& run, const CopiedTable& table, const FieldRow& r
     const Variant& value = row.Field(name);
     if (table.skippedColumn && EqualsIgnoreCase(name, table.skippedColumn)) continue;
     if (n == 0 && table.Renumbered()) {
-      if (oldIds) oldIds->push_back(value);
+      if (oldIds) oldIds->push_back(value.ToLong());
       continue;
     }
     targetRows.SetField(name, value);

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -33,7 +32,9 @@ class CopyData : public Converter {
   struct CopiedTable;
 
  private:
-  using KeyMap = std::unordered_map<std::int32_t, std::int32_t>;
+  /// Old keys paired with the keys the target gave the same rows, sorted by old key: eight
+  /// bytes a row, however many rows a renumbered table holds.
+  using KeyMap = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
   /// What one call works with: both connections, the log, and the keys of the renumbered
   /// tables, which the tables after them translate their references through.
@@ -44,15 +45,15 @@ class CopyData : public Converter {
     Connection& target;
     TextWriter& log;
     /// The old zone keys in the order the source returned the rows.
-    std::vector<Variant> OldZoneIds;
+    std::vector<std::int32_t> OldZoneIds;
     /// The old freight-group keys in the order the source returned the rows.
-    std::vector<Variant> OldFreightGroupIds;
+    std::vector<std::int32_t> OldFreightGroupIds;
     /// Old key to the key the target gave the same row; the first row wins for a repeated key.
     KeyMap newZoneIds;
     KeyMap newFreightGroupIds;
 
     /// The old-key array and the key map of a renumbered table; both null for the others.
-    std::pair<std::vector<Variant>*, KeyMap*> KeysOf(const CopiedTable& table);
+    std::pair<std::vector<std::int32_t>*, KeyMap*> KeysOf(const CopiedTable& table);
     /// The new key of the zone whose old key is `oldId`; 0 when no copied zone had it.
     std::int32_t MapZoneId(std::int32_t oldId) const;
     /// The new key of the freight group whose old key is `oldId`; 0 when none had it.

@@ -35,7 +35,12 @@ std::vector<FieldRow> NextOrders(RowReader& orders, int count) {
 
 /// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
 std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
-    const orders::OrderRun& run, const std::vector<FieldRow>& group) {
+    orders::OrderRun& run, const std::vector<FieldRow>& group) {
+  std::vector<std::string> groupIds;
+  for (const FieldRow& order : group) {
+    if (!order.Field("ORDERID").IsNull()) groupIds.push_back(order.Field("ORDERID").ToText());
+  }
+  run.convertedOrderIds.AskTargetAbout(groupIds);
   std::string ids;
   for (const FieldRow& order : group) {
     const Variant& id = order.Field("ORDERID");
@@ -89,7 +94,7 @@ bool ConvertOrders::ConvertSubmittedOrders(const ConnectionValues& values, TextW
 
 bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& values) {
   run.sourceConnection =
-      OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+      OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   run.targetConnection =
       OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
   const long total =
@@ -104,7 +109,8 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   OrderTargets targets{OpenRecordset(*run.targetConnection, "select top 1 * from orderheader"),
                        OpenRecordset(*run.targetConnection, "select top 1 * from orderline")};
   run.services = RememberLookups(servicesFactory_(*run.targetConnection));
-  run.convertedOrderIds = ConvertedIds(*run.targetConnection, "orderheader", "orderid");
+  run.convertedOrderIds =
+      ConvertedIds(*run.targetConnection, "orderheader", "orderid", 2 * GroupSize(), Rehearsing());
 
   OrderCounts counts;
   const int groupSize = GroupSize();

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "driver/converted_ids.h"
 #include "platform/business/business_services.h"
 #include "platform/decimal_number.h"
 #include "platform/odbc/connection.h"
@@ -59,8 +59,8 @@ struct OrderRun {
   std::unique_ptr<Connection> sourceConnection;
   std::unique_ptr<Connection> targetConnection;
   BusinessServices services;
-  /// The ids of the orders the target holds, read once per call and grown by each conversion.
-  std::unordered_set<std::string> convertedOrderIds;
+  /// The ids of the orders the target holds or this call converted, read once per call.
+  ConvertedIds convertedOrderIds;
   bool connectionLost = false;
   std::vector<std::string> lostConnectionBlock;  // the log block of the order that lost it
 };

@@ -15,6 +15,7 @@
 #include "platform/odbc/internal/pending_result.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/odbc/internal/statement_context.h"
+#include "platform/odbc/internal/streamed_results.h"
 #include "platform/odbc/internal/watched_call.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -76,7 +77,7 @@ bool TextReadStopsAtNul(Connection& connection) {
 }  // namespace
 
 Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
-                       int queryTimeoutSeconds)
+                       int queryTimeoutSeconds, ResultReading reading)
     : connection_(std::make_unique<odbc::Handle>(SQL_HANDLE_DBC, odbc::Environment())),
       queryTimeoutSeconds_(queryTimeoutSeconds) {
   odbc::Check(SQLSetConnectAttrW(
@@ -84,6 +85,15 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0),
               *connection_);
   Connect(connectionString);
+  if (reading == ResultReading::Streamed) {
+    // Which driver answers is known only once connected; a driver is never handed a keyword
+    // that is not its own.
+    if (const auto streaming = odbc::StreamingConnectionString(*connection_, connectionString)) {
+      SQLDisconnect(connection_->Get());
+      connected_ = false;
+      Connect(*streaming);
+    }
+  }
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
   odbc::Check(SQLGetInfoW(connection_->Get(), SQL_DBMS_NAME, name, sizeof(name), &length),

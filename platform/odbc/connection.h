@@ -63,6 +63,16 @@ struct EngineCapabilities {
   IdentityCounterStore identityCounter = IdentityCounterStore::None;
 };
 
+/// How a connection's queries hand their rows over.
+enum class ResultReading {
+  /// As the driver does by default; some drivers hold a query's whole result from its execute on.
+  DriverDefault,
+  /// As they are fetched, the driver's streaming mode switched on where it has one, so that a
+  /// table of any size is read in bounded memory. For a connection that only reads: such a mode
+  /// may keep the reads in a transaction of their own (odbc::StreamingConnectionString).
+  Streamed,
+};
+
 /// The seconds the program gives a server to accept a connection, and each statement to answer.
 inline constexpr int kLoginTimeoutSeconds = 15;
 inline constexpr int kQueryTimeoutSeconds = 30;
@@ -75,8 +85,11 @@ class Connection {
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
   /// time-out to every call of a statement (see odbc::Statement). A failure to connect throws
   /// the driver's error with the connection string's password hidden (odbc::HidePassword),
-  /// since drivers may echo the connection string, whole or in part.
-  Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds);
+  /// since drivers may echo the connection string, whole or in part. A connection for
+  /// `ResultReading::Streamed` connects again with the driver's streaming keywords where the
+  /// driver it reached has such a mode.
+  Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds,
+             ResultReading reading = ResultReading::DriverDefault);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;

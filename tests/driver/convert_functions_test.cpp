@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
@@ -144,6 +145,30 @@ TEST(OpenConnectionTest, ThePasswordNeverShowsInTheDriversReason) {
     EXPECT_EQ(error.Description().find(password), std::string::npos) << error.Description();
     EXPECT_NE(error.Description().find("**** failed"), std::string::npos) << error.Description();
   }
+}
+
+TEST(OpenSourceConnectionTest, HandsRowsOverAsTheyAreFetched) {
+  // The last of many rows fails: a driver that holds a query's whole result fails at the
+  // execute, one that streams hands the rows before it over first.
+  TestDatabase database;
+  const bool sqlite = database.GetEngine() == setup::Engine::Sqlite;
+  const auto writer = database.Connect();
+  writer->Execute("create table numbers (n integer)");
+  writer->Execute(
+      "insert into numbers (n) with recursive c(n) as "
+      "(select 1 union all select n + 1 from c where n < 20000) select n from c");
+  const std::string failingLast =
+      sqlite ? "abs(case when n = 20000 then -9223372036854775808 else n end)"
+             : "case when n = 20000 then 1 / (n - 20000) else n end";
+  const setup::DatabaseAddress& at = database.Address();
+  const auto source = OpenSourceConnection(at.server, at.user, at.password, at.database);
+  RowReader rows(*source, "select " + failingLast + " as n from numbers");
+  ASSERT_TRUE(rows.Next());
+  EXPECT_EQ(rows.Row().Field("n").ToLong(), 1);
+  const auto readTheRest = [&rows] {
+    while (rows.Next()) continue;
+  };
+  EXPECT_THROW(readTheRest(), RuntimeError);
 }
 
 TEST(OpenLogStreamTest, CreatesTheFileThenAppends) {
