@@ -104,7 +104,7 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   // The headers stream while each group's lines are read from the source: on a connection of
   // their own, since SQL Server takes no other statement on a connection with an unread result.
   const auto headerSource =
-      OpenConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
+      OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   RowReader orders(*headerSource, "select * from orderheader");
   OrderTargets targets{OpenRecordset(*run.targetConnection, "select top 1 * from orderheader"),
                        OpenRecordset(*run.targetConnection, "select top 1 * from orderline")};
