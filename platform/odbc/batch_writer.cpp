@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
+#include "platform/odbc/internal/insert_text.h"
 #include "platform/runtime_error.h"
 
 namespace mv::odbc {
@@ -104,17 +105,8 @@ Statement& BatchWriter::MultiRowInsert(const std::vector<size_t>& setColumns, si
   if (const auto found = inserts_.find(key); found != inserts_.end()) return *found->second;
   // Statements for the odd tail sizes of earlier batches are dropped before they pile up.
   if (inserts_.size() >= kMaxKeptMultiRowInserts) inserts_.clear();
-  std::string names;
-  std::string row;
-  for (size_t i : setColumns) {
-    names += (names.empty() ? "" : ", ") + columns_[i].name;
-    row += row.empty() ? "(?" : ", ?";
-  }
-  row += ")";
-  std::string sql = "insert into " + table_ + " (" + names + ") values " + row;
-  for (size_t n = 1; n < rows; ++n) sql += ", " + row;
   auto statement = std::make_unique<Statement>(connection_.StatementContext());
-  statement->Prepare(sql);
+  statement->Prepare(InsertText(table_, columns_, setColumns, rows));
   return *(inserts_[std::move(key)] = std::move(statement));
 }
 

@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/internal/batch_writer.h"
+#include "platform/odbc/internal/insert_text.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -145,15 +146,7 @@ Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites&
   }
   std::string sql;
   if (added) {
-    std::string names;
-    std::string marks;
-    for (size_t i : write.setColumns) {
-      names += (names.empty() ? "" : ", ") + columns_[i].name;
-      marks += marks.empty() ? "?" : ", ?";
-    }
-    sql = write.setColumns.empty()
-              ? "insert into " + table_ + " default values"
-              : "insert into " + table_ + " (" + names + ") values (" + marks + ")";
+    sql = odbc::InsertText(table_, columns_, write.setColumns);
   } else {
     std::string assignments;
     for (size_t i : write.setColumns) {
