@@ -52,6 +52,11 @@ EngineCapabilities CapabilitiesOf(const std::string& engineName) {
   return capabilities;
 }
 
+/// The failure of a savepoint on a transaction that the server ended (Connection::TransactionLost).
+RuntimeError TransactionEnded() {
+  return errors::ProviderError("The transaction was ended by the server after a failure");
+}
+
 /// The one value that `sql` reads on `connection`; none when the query fails or reads no row.
 std::optional<Variant> ProbeValue(Connection& connection, const std::string& sql) {
   try {
@@ -273,7 +278,7 @@ Savepoint::Savepoint(Connection& connection)
     return;
   }
   if (connection_.TransactionLost() && !connection_.RestartLostTransaction()) {
-    throw errors::ProviderError("The transaction was ended by the server after a failure");
+    throw TransactionEnded();
   }
   const std::optional<SavepointStatements>& statements = connection_.Capabilities().savepoints;
   if (!statements) throw errors::ProviderError(connection_.EngineName() + " takes no savepoints");
@@ -316,7 +321,7 @@ void Savepoint::Undo() {
   const SavepointStatements& statements = *connection_.Capabilities().savepoints;
   try {
     if (connection_.TransactionLost()) {
-      throw errors::ProviderError("The transaction was ended by the server after a failure");
+      throw TransactionEnded();
     }
     // An uncommittable transaction takes no return to a mark, only a full rollback.
     if (!statements.transactionState.empty() &&
