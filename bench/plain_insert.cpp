@@ -33,7 +33,6 @@ std::string InsertText(const std::string& table, const std::vector<odbc::ColumnI
 /// Binds `values`, whole rows of `columns`, to `insert` and runs it.
 void Insert(odbc::Statement& insert, const std::vector<Variant>& values,
             const std::vector<odbc::ColumnInfo>& columns) {
-  insert.ClearParameters();
   for (size_t i = 0; i < values.size(); ++i) {
     insert.BindParameter(static_cast<SQLUSMALLINT>(i + 1), values[i], columns[i % columns.size()]);
   }

@@ -64,7 +64,6 @@ std::vector<const std::vector<Variant>*> BatchWriter::RowsOfOneInsert(
 bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>& rows,
                                  const std::vector<size_t>& setColumns) {
   Statement& insert = MultiRowInsert(setColumns, rows.size());
-  insert.ClearParameters();
   SQLUSMALLINT number = 1;
   for (const std::vector<Variant>* values : rows) {
     for (size_t i : setColumns) insert.BindParameter(number++, (*values)[i], columns_[i]);
@@ -73,7 +72,6 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
     // The caller's savepoint undoes its whole unit when the insert fails: the insert needs no
     // savepoint of its own, and its failure is the unit's.
     insert.Execute();
-    insert.ClearParameters();
     return true;
   }
   bool executed = false;
@@ -96,7 +94,6 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
       if (errors::EndedByTimeoutOrCancel(failure)) throw;
     }
   }
-  insert.ClearParameters();
   return executed;
 }
 

@@ -172,7 +172,6 @@ Recordset::PreparedWrite& Recordset::PreparedFor(const Row& row, PreparedWrites&
 void Recordset::WriteRow(Row& row, PreparedWrites& prepared) {
   PreparedWrite& write = PreparedFor(row, prepared);
   odbc::Statement& statement = *write.statement;
-  statement.ClearParameters();
   SQLUSMALLINT number = 1;
   for (size_t i : write.setColumns) statement.BindParameter(number++, row.values[i], columns_[i]);
   for (size_t i : write.whereColumns) {

@@ -126,11 +126,6 @@ void Statement::PrepareText(const std::string& sql) {
         statement_);
 }
 
-void Statement::ClearParameters() {
-  SQLFreeStmt(statement_.Get(), SQL_RESET_PARAMS);
-  parameters_.clear();
-}
-
 void Statement::Execute() {
   Run([this] { return SQLExecute(statement_.Get()); });
 }
@@ -145,12 +140,35 @@ void Statement::PrimaryKeys(const std::string& table) {
 }
 
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
-  ParameterValue& parameter = parameters_.emplace_back(ToParameter(value, column));
-  Check(SQLBindParameter(statement_.Get(), number, SQL_PARAM_INPUT, parameter.type.cType,
-                         parameter.type.sqlType, std::max<SQLULEN>(parameter.type.size, 1),
-                         parameter.type.decimalDigits, parameter.bytes.data(),
-                         static_cast<SQLLEN>(parameter.bytes.size()), &parameter.length),
+  if (parameters_.size() < number) parameters_.resize(number);
+  BoundParameter& parameter = parameters_[number - 1];
+  ParameterValue& current = parameter.value;
+  if (value.IsNull() && parameter.boundType) {
+    // A null is sent as null whatever type the parameter is bound with.
+    current.length = SQL_NULL_DATA;
+    return;
+  }
+  SetParameter(current, value, column);
+  const ParameterType& type = current.type;
+  // The SQLite driver takes a byte string's length from the buffer's length given here, not
+  // from the length of each execution's value; a text's length it takes from the value.
+  const size_t bufferLength =
+      type.cType == SQL_C_BINARY ? current.bytes.size() : current.bytes.capacity();
+  const std::optional<ParameterType>& bound = parameter.boundType;
+  // A size at most the bound one is sent within it: a text column's size only tells the
+  // driver how long its values may be.
+  if (bound && bound->cType == type.cType && bound->sqlType == type.sqlType &&
+      bound->decimalDigits == type.decimalDigits && bound->size >= type.size &&
+      parameter.boundBuffer == current.bytes.data() && parameter.boundLength == bufferLength) {
+    return;
+  }
+  Check(SQLBindParameter(statement_.Get(), number, SQL_PARAM_INPUT, type.cType, type.sqlType,
+                         std::max<SQLULEN>(type.size, 1), type.decimalDigits, current.bytes.data(),
+                         static_cast<SQLLEN>(bufferLength), &current.length),
         statement_);
+  parameter.boundType = type;
+  parameter.boundBuffer = current.bytes.data();
+  parameter.boundLength = bufferLength;
 }
 
 std::vector<ColumnInfo> Statement::DescribeColumns() {

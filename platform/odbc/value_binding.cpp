@@ -289,12 +289,11 @@ bool Bindable(const Variant& value) {
   return value.Kind() != VariantKind::Error && value.Kind() != VariantKind::Object;
 }
 
-ParameterValue ToParameter(const Variant& value, const ColumnInfo& column) {
-  ParameterValue parameter;
+void SetParameter(ParameterValue& parameter, const Variant& value, const ColumnInfo& column) {
   parameter.type = TypeOf(value, column);
+  parameter.bytes.clear();
   parameter.length = AppendBytes(value, parameter.type, parameter.bytes);
   if (parameter.bytes.empty()) parameter.bytes.push_back('\0');
-  return parameter;
 }
 
 Variant ReadColumnValue(const Handle& statement, SQLUSMALLINT number, const ColumnInfo& column) {

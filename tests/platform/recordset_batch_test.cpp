@@ -275,5 +275,40 @@ TEST_F(RecordsetTest, BatchesOfManyDifferentSizesAreAllWritten) {
   }
 }
 
+class ReexecutedInsertTest : public RecordsetTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ReexecutedInsertTest, CarriesNoValueOverFromTheExecutionBefore) {
+  // Batches of the same size execute the same prepared insert again with new values.
+  const std::vector<Variant> names{Variant::String("a rather long name"), Variant::String("ab"),
+                                   Variant::Null(), Variant::String("Müller €"),
+                                   Variant::String("")};
+  const std::vector<Variant> data{Variant::Bytes({1, 2, 3, 4, 5, 6}), Variant::Null(),
+                                  Variant::Bytes({7}), Variant::Bytes({8, 9, 10, 11, 12, 13, 14}),
+                                  Variant::Bytes({})};
+  const int rowsPerBatch = GetParam();
+  Recordset rows = Open("select top 1 * from sample");
+  for (size_t i = 0; i < names.size() * rowsPerBatch; ++i) {
+    rows.AddNew();
+    rows.SetField("id", Variant::Long(static_cast<std::int32_t>(i + 1)));
+    rows.SetField("name", names[i / rowsPerBatch]);
+    rows.SetField("data", data[i / rowsPerBatch]);
+    rows.SetField("stamp", i % 2 == 0 ? Variant::Date(StampOf(i)) : Variant::Null());
+    if ((i + 1) % rowsPerBatch == 0) rows.UpdateBatch();
+  }
+  Recordset stored = Open();
+  ASSERT_EQ(stored.RecordCount(), static_cast<long>(names.size()) * rowsPerBatch);
+  for (size_t i = 0; !stored.Eof(); ++i, stored.MoveNext()) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    EXPECT_EQ(stored.Field("name"), names[i / rowsPerBatch]);
+    EXPECT_EQ(stored.Field("data"), data[i / rowsPerBatch]);
+    EXPECT_EQ(stored.Field("stamp"), i % 2 == 0 ? Variant::Date(StampOf(i)) : Variant::Null());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(RowsPerExecution, ReexecutedInsertTest, ::testing::Values(1, 2),
+                         [](const auto& info) {
+                           return info.param == 1 ? std::string("OneRow") : "TwoRows";
+                         });
+
 }  // namespace
 }  // namespace mv

@@ -35,10 +35,12 @@ class Statement {
   /// driver reads texts only up to a NUL, a query is prepared inside one that flags such
   /// texts (odbc/internal/nul_flags.h); GetValue then gives them marked.
   void Prepare(const std::string& sql);
-  /// Binds `value` as parameter `number` (from 1), typed as a value of `column`. The value's
-  /// data stays owned by the statement until the next ClearParameters.
+  /// Sets parameter `number` (from 1) to `value`, typed as a value of `column`, for the
+  /// executions that follow until it is set again. Each parameter keeps its buffer and its
+  /// binding from one execution to the next; it is bound again only when the value needs
+  /// another type or a larger buffer, so that a prepared statement executed over and over is
+  /// bound once.
   void BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column);
-  void ClearParameters();
   void Execute();
   /// Runs the catalog query for the primary key columns of `table` (SQLPrimaryKeys).
   void PrimaryKeys(const std::string& table);
@@ -66,7 +68,16 @@ class Statement {
   Handle statement_;
   std::optional<std::vector<ColumnInfo>> flaggedColumns_;  // the inner query's, when flagged
   std::string nulFlags_;                                   // the current row's flags
-  std::deque<ParameterValue> parameters_;
+  /// A parameter's value and how the driver was last told to read it.
+  struct BoundParameter {
+    ParameterValue value;
+    std::optional<ParameterType> boundType;
+    const char* boundBuffer = nullptr;
+    size_t boundLength = 0;  // the buffer length the driver was given
+  };
+  /// By number from 1; a deque, so that the buffers and indicators the driver holds stay where
+  /// they are when more parameters are added.
+  std::deque<BoundParameter> parameters_;
 };
 
 }  // namespace mv::odbc

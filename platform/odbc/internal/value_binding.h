@@ -36,9 +36,10 @@ struct ParameterValue {
   SQLLEN length = 0;
 };
 
-/// `value` as a parameter typed as a value of `column`. A text or byte string longer than the
-/// column widens the size it is sent with. Throws a type mismatch for kinds no parameter holds.
-ParameterValue ToParameter(const Variant& value, const ColumnInfo& column);
+/// Sets `parameter` to `value` typed as a value of `column`, reusing its buffer. A text or byte
+/// string longer than the column widens the size it is sent with. Throws a type mismatch for
+/// kinds no parameter holds.
+void SetParameter(ParameterValue& parameter, const Variant& value, const ColumnInfo& column);
 
 /// The value of result column `number` (from 1) in the current row of `statement`, read as
 /// `column.kind`. Throws Overflow for a value beyond that kind.
