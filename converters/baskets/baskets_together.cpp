@@ -33,13 +33,12 @@ bool ConvertBaskets::BasketGroup::ReadNextRow() {
 }
 
 TogetherOutcome ConvertBaskets::BasketGroup::WriteTogether() {
-  GroupInserts inserts(*run_.target);
   int written = 0;
   do {
-    accounts_.push_back(converter_.ConvertBasket(run_, source_, rows_.back(), &inserts));
+    accounts_.push_back(converter_.ConvertBasket(run_, source_, rows_.back(), true));
     if (accounts_.back().written) ++written;
   } while (written < run_.groups->Size() && ReadNextRow());
-  inserts.Execute();
+  run_.inserts->Write();
   return TogetherOutcome::Written;
 }
 
@@ -55,6 +54,7 @@ void ConvertBaskets::BasketGroup::ForgetTogether() {
     if (accounts_[i].written) run_.convertedIds.erase(rows_[i].fields.Field("order_id").ToText());
   }
   accounts_.clear();
+  run_.inserts->Forget();
 }
 
 void ConvertBaskets::BasketGroup::WriteOneByOne() {
@@ -63,13 +63,5 @@ void ConvertBaskets::BasketGroup::WriteOneByOne() {
 }
 
 void ConvertBaskets::BasketGroup::EndAfterFailedWrite(const RuntimeError& error) { throw error; }
-
-void ConvertBaskets::GroupInserts::Execute() {
-  // The headers go first, so that every line finds its basket's header.
-  headers.Finish();
-  lines.Finish();
-  headers.Execute();
-  lines.Execute();
-}
 
 }  // namespace mv

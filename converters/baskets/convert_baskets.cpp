@@ -20,6 +20,7 @@
 #include "platform/orderform/order_form_format.h"
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
+#include "platform/unicode.h"
 #include "platform/utilities/sql_encode.h"
 
 namespace mv {
@@ -92,19 +93,33 @@ constexpr long kRowsPerProgressReport = 500;
 
 }  // namespace
 
-const char* const ConvertBaskets::kHeaderInsert =
-    "INSERT INTO BASKETHEADER ("
-    "BASKETID, BASKETNAME, "
-    "BASKETDATE, CURRENCYCODE, "
-    "USERID, USERLOCALE, "
-    "BUSINESSPARTNERID) "
-    "VALUES ";
-const char* const ConvertBaskets::kLineInsert =
-    "INSERT INTO BASKETLINE("
-    "BASKETID, BASKETLINENR, SKU, "
-    "QUANTITY, REQUESTDATE, PRODUCTCONFIGURABLE, "
-    "PRODUCTCONFIGID, PRODUCTCONFIGCOMPLETE "
-    ") VALUES ";
+ConvertBaskets::BasketInserts::BasketInserts(Connection& target)
+    : headers(target, "BASKETHEADER",
+              {"BASKETID", "BASKETNAME", "BASKETDATE", "CURRENCYCODE", "USERID", "USERLOCALE",
+               "BUSINESSPARTNERID"}),
+      lines(target, "BASKETLINE",
+            {"BASKETID", "BASKETLINENR", "SKU", "QUANTITY", "REQUESTDATE", "PRODUCTCONFIGURABLE",
+             "PRODUCTCONFIGID", "PRODUCTCONFIGCOMPLETE"}) {}
+
+void ConvertBaskets::BasketInserts::Add(const BasketRows& rows) {
+  for (const std::vector<Variant>& header : rows.headers) headers.Add(header);
+  for (const std::vector<Variant>& line : rows.lines) lines.Add(line);
+}
+
+void ConvertBaskets::BasketInserts::Write() {
+  try {
+    headers.Write();
+    lines.Write();
+  } catch (...) {
+    Forget();
+    throw;
+  }
+}
+
+void ConvertBaskets::BasketInserts::Forget() {
+  headers.Forget();
+  lines.Forget();
+}
 
 bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   logFile_ = &log;
@@ -143,6 +158,7 @@ ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& 
 
 void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
   run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+  run.inserts = std::make_unique<BasketInserts>(*run.target);
   run.convertedIds =
       ConvertedIds(*run.target, "BASKETHEADER", "BASKETID", 2 * GroupSize(), Rehearsing());
   run.groups =
@@ -156,12 +172,11 @@ ConvertBaskets::BasketRow ConvertBaskets::CurrentRow(BasketRun& run, BasketSourc
 void ConvertBaskets::ConvertRow(BasketRun& run, BasketSource& source, const BasketRow& row) {
   ReportRowProgress(row, source);
   run.groups->Open();
-  CountBasket(run, ConvertBasket(run, source, row, nullptr), row);
+  CountBasket(run, ConvertBasket(run, source, row, false), row);
 }
 
 ConvertBaskets::BasketAccount ConvertBaskets::ConvertBasket(BasketRun& run, BasketSource& source,
-                                                            const BasketRow& row,
-                                                            GroupInserts* together) {
+                                                            const BasketRow& row, bool together) {
   BasketAccount account;
   const std::shared_ptr<const VariantObject> orderForm = OrderFormOf(run, source, row, account);
   if (!orderForm) return account;
@@ -176,10 +191,9 @@ ConvertBaskets::BasketAccount ConvertBaskets::ConvertBasket(BasketRun& run, Bask
     return {false, "refused: damaged order form", true};
   }
   if (together) {
-    for (const std::string& header : rows.headers) together->headers.Add(header);
-    for (const std::string& line : rows.lines) together->lines.Add(line);
+    run.inserts->Add(rows);
   } else {
-    WriteBasket(rows, *run.target);
+    WriteBasket(run, rows);
   }
   run.convertedIds.insert(row.fields.Field("order_id").ToText());
   return {true, {}, false};
@@ -239,6 +253,7 @@ bool ConvertBaskets::Finish(BasketRun& run, BasketSource& source, const Connecti
                     " saved baskets copied/converted to " + values.TDB + "-database on " +
                     values.TDBServer + "-SQL Server.");
   run.groups.reset();
+  run.inserts.reset();  // its statements go before their connection
   source.storage.reset();
   source.baskets.reset();  // its statement goes before its connection
   source.connection->Close();
@@ -273,14 +288,10 @@ std::string ConvertBaskets::SQLEncode(const std::string& i_sStrValue) {
   }
 }
 
-void ConvertBaskets::WriteBasket(const BasketRows& rows, Connection& target) {
-  Savepoint basket(target);
-  for (const auto& [head, table] :
-       {std::pair{kHeaderInsert, &rows.headers}, {kLineInsert, &rows.lines}}) {
-    RowInserts inserts(head, target, true);
-    for (const std::string& row : *table) inserts.Add(row);
-    inserts.Finish();
-  }
+void ConvertBaskets::WriteBasket(BasketRun& run, const BasketRows& rows) {
+  Savepoint basket(*run.target);
+  run.inserts->Add(rows);
+  run.inserts->Write();
   basket.Keep();
 }
 
@@ -292,7 +303,7 @@ ConvertBaskets::BasketRows ConvertBaskets::RowsOf(const VariantObject& orderForm
 }
 
 void ConvertBaskets::AddBasketHeader(const VariantObject& orderForm,
-                                     std::vector<std::string>& headers) {
+                                     std::vector<std::vector<Variant>>& headers) {
   constexpr std::pair<const char*, const char*> kColumns[] = {
       {"order_id", "BASKETHEADER.BASKETID"},
       {"order_name", "BASKETHEADER.BASKETNAME"},
@@ -301,65 +312,64 @@ void ConvertBaskets::AddBasketHeader(const VariantObject& orderForm,
       {"shopper_id", "BASKETHEADER.USERID"},
       {"user_locale", "BASKETHEADER.USERLOCALE"},
       {"business_partner_id", "BASKETHEADER.BUSINESSPARTNERID"}};
-  std::string row = "(";
-  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-    const auto& [name, column] = kColumns[i];
-    AppendSQLValue(row, EntryFor(orderForm, name, column), i + 1 < std::size(kColumns));
+  std::vector<Variant> row;
+  for (const auto& [name, column] : kColumns) {
+    AppendSQLValue(row, EntryFor(orderForm, name, column));
   }
-  headers.push_back(row);
+  headers.push_back(std::move(row));
 }
 
 void ConvertBaskets::AddBasketLines(const VariantObject& orderForm,
-                                    std::vector<std::string>& lines) {
+                                    std::vector<std::vector<Variant>>& lines) {
   const std::vector<Variant>& items = Lines(orderForm);
   const std::int16_t lastPosition = LastLinePosition(items);
   for (int position = 0; position <= lastPosition; ++position) {
     const VariantObject& line = items[static_cast<std::size_t>(position)].AsObject();
-    std::string row = "(";
-    AppendSQLValue(row, EntryFor(orderForm, "order_id", "BASKETLINE.BASKETID"), true);
-    AppendSQLValue(row, Variant::Integer(Variant::Long(position + 1).ToInteger()), true);
-    AppendSQLValue(row, EntryFor(line, "SKU", "BASKETLINE.SKU"), true);
-    AppendSQLValue(row, EntryFor(line, "Quantity", "BASKETLINE.QUANTITY"), true);
-    AppendSQLValue(row, EntryFor(line, "request_date", "BASKETLINE.REQUESTDATE"), true);
+    const Variant zero = Variant::String("0");
+    std::vector<Variant> row;
+    AppendSQLValue(row, EntryFor(orderForm, "order_id", "BASKETLINE.BASKETID"));
+    AppendSQLValue(row, Variant::Integer(Variant::Long(position + 1).ToInteger()));
+    AppendSQLValue(row, EntryFor(line, "SKU", "BASKETLINE.SKU"));
+    AppendSQLValue(row, EntryFor(line, "Quantity", "BASKETLINE.QUANTITY"));
+    AppendSQLValue(row, EntryFor(line, "request_date", "BASKETLINE.REQUESTDATE"));
     if (Entry(line, "configurable").IsNull()) {
-      row += "0, Null, 0)";
+      row.insert(row.end(), {zero, Variant::Null(), zero});
     } else {
-      AppendSQLValue(row, EntryFor(line, "configurable", "BASKETLINE.PRODUCTCONFIGURABLE"), true);
-      AppendSQLValue(row, EntryFor(line, "config_id", "BASKETLINE.PRODUCTCONFIGID"), true);
+      AppendSQLValue(row, EntryFor(line, "configurable", "BASKETLINE.PRODUCTCONFIGURABLE"));
+      AppendSQLValue(row, EntryFor(line, "config_id", "BASKETLINE.PRODUCTCONFIGID"));
       const Variant complete =
           EntryFor(line, "config_complete", "BASKETLINE.PRODUCTCONFIGCOMPLETE");
       if (complete.IsNull()) {
-        row += "0)";
+        row.push_back(zero);
       } else {
-        AppendSQLValue(row, complete, false);
+        AppendSQLValue(row, complete);
       }
     }
-    lines.push_back(row);
+    lines.push_back(std::move(row));
   }
 }
 
-void ConvertBaskets::AppendSQLValue(std::string& statement, const Variant& value,
-                                    bool moreFollows) {
+void ConvertBaskets::AppendSQLValue(std::vector<Variant>& row, const Variant& value) {
   switch (value.Kind()) {
     case VariantKind::String:
-      statement += SQLEncodeString(value.AsString());
+      if (!IsValidUtf8(value.AsString())) throw errors::InvalidProcedureCall();
+      row.push_back(value);
       break;
     case VariantKind::Null:
-      statement += "Null";
+      row.push_back(value);
       break;
     case VariantKind::Boolean:
-      statement += std::to_string(value.ToInteger());
+      row.push_back(Variant::String(std::to_string(value.ToInteger())));
       break;
     case VariantKind::Long:
-      statement += SQLEncodeLong(value.ToLong());
+      row.push_back(Variant::String(SQLEncodeLong(value.ToLong())));
       break;
     case VariantKind::Date:
-      statement += SQLEncodeDate(value.AsDate());
+      row.push_back(Variant::String(SQLDateText(value.AsDate())));
       break;
     default:
-      statement += SQLEncodeString(InvariantText(value));
+      row.push_back(Variant::String(InvariantText(value)));
   }
-  statement += moreFollows ? ", " : ")";
 }
 
 bool ConvertBaskets::ValidateBasket(TextWriter& log, const VariantObject& orderForm) {

@@ -50,12 +50,31 @@ class ConvertBaskets : public Converter {
     std::int64_t total = 0;
     std::unique_ptr<RowReader> baskets;
   };
+  /// The rows of one basket's inserts, built before anything is sent: each value as its
+  /// literal in an insert's text holds it (AppendSQLValue).
+  struct BasketRows {
+    std::vector<std::vector<Variant>> headers;
+    std::vector<std::vector<Variant>> lines;
+  };
+  /// The basket rows waiting for the target: a basket's until its end, a group's until the
+  /// group's end when its baskets are written together.
+  struct BasketInserts {
+    explicit BasketInserts(Connection& target);
+    void Add(const BasketRows& rows);
+    /// Writes the headers first, so that every line finds its basket's header. Nothing is left
+    /// waiting afterwards, also when writing failed.
+    void Write();
+    void Forget();
+    RowInserts headers;
+    RowInserts lines;
+  };
   /// The target side of one call and what it has counted. It outlives the source side, so that
   /// a failure can still commit the baskets before it.
   struct BasketRun {
     explicit BasketRun(TextWriter& runLog) : log(runLog) {}
     TextWriter& log;
     std::unique_ptr<Connection> target;
+    std::unique_ptr<BasketInserts> inserts;
     std::unique_ptr<UnitGroups> groups;
     /// The ids of the baskets the target holds or this run converted.
     ConvertedIds convertedIds;
@@ -78,21 +97,6 @@ class ConvertBaskets : public Converter {
     std::string refusal;
     bool damaged = false;
   };
-  /// The literal rows of one basket's inserts, built before anything is sent.
-  struct BasketRows {
-    std::vector<std::string> headers;
-    std::vector<std::string> lines;
-  };
-  /// The inserts the baskets of a group leave for its end.
-  struct GroupInserts {
-    explicit GroupInserts(Connection& target)
-        : headers(kHeaderInsert, target, false), lines(kLineInsert, target, false) {}
-    void Execute();
-    RowInserts headers;
-    RowInserts lines;
-  };
-  static const char* const kHeaderInsert;
-  static const char* const kLineInsert;
 
   static BasketSource OpenSource(const ConnectionValues& values, TextWriter& log);
   void OpenTarget(BasketRun& run, const ConnectionValues& values);
@@ -133,11 +137,11 @@ class ConvertBaskets : public Converter {
     std::exception_ptr readError_;
   };
   /// Converts a row: its basket is written under a savepoint of its own, or, with `together`,
-  /// its inserts are left there. A form that cannot be read or holds the wrong thing (a line
-  /// list that is none, a NUL in a text) is the basket's failure: logged after its OrderID
-  /// line and skipped. Failures of the target are thrown.
+  /// its rows are left waiting in the run's inserts. A form that cannot be read or holds the wrong
+  /// thing (a line list that is none, a NUL in a text) is the basket's failure: logged after its
+  /// OrderID line and skipped. Failures of the target are thrown.
   BasketAccount ConvertBasket(BasketRun& run, BasketSource& source, const BasketRow& row,
-                              GroupInserts* together);
+                              bool together);
   /// Counts a converted row into its group, or into the refusals and damaged rows.
   void CountBasket(BasketRun& run, const BasketAccount& account, const BasketRow& row);
   void ReportRowProgress(const BasketRow& row, const BasketSource& source);
@@ -150,16 +154,18 @@ class ConvertBaskets : public Converter {
   /// Keeps the baskets before the failure and logs the error.
   bool EndWithError(BasketRun& run, const std::exception& error);
   /// The basket's header and lines, under a savepoint of their own.
-  static void WriteBasket(const BasketRows& rows, Connection& target);
+  static void WriteBasket(BasketRun& run, const BasketRows& rows);
   /// The rows of the basket's inserts. Throws for what the form holds wrongly.
   BasketRows RowsOf(const VariantObject& orderForm);
-  void AddBasketHeader(const VariantObject& orderForm, std::vector<std::string>& headers);
+  void AddBasketHeader(const VariantObject& orderForm, std::vector<std::vector<Variant>>& headers);
   /// The lines numbered from 1 as a 16-bit number (Overflow from 32,768 lines).
-  void AddBasketLines(const VariantObject& orderForm, std::vector<std::string>& lines);
-  /// Appends the value's literal by its kind, then ", " or, for the last, ")". Numbers
-  /// that go through their text form are written with a decimal point whatever the regional
-  /// settings. Throws for values without a text form (objects, byte arrays, errors).
-  void AppendSQLValue(std::string& statement, const Variant& value, bool moreFollows);
+  void AddBasketLines(const VariantObject& orderForm, std::vector<std::vector<Variant>>& lines);
+  /// Appends to `row` the value as its literal holds it, by its kind: a text as it is, Null as
+  /// Null, a Boolean or Long as its digits, a date as SQLDateText, any other kind as its text
+  /// form, numbers with a decimal point whatever the regional settings. Throws for values
+  /// without a text form (objects, byte arrays, errors) and Invalid procedure call for a text
+  /// that is not UTF-8.
+  void AppendSQLValue(std::vector<Variant>& row, const Variant& value);
   /// Writes the basket's block to `log` and answers whether no tested entry is Null. An
   /// order id that is no text is written as its text form; a Null one throws.
   bool ValidateBasket(TextWriter& log, const VariantObject& orderForm);

@@ -1,39 +1,41 @@
-// RowInserts: rows joined into one VALUES list until it is full, then executed at once or kept.
+// RowInserts: the kept rows cut into executions of one prepared multi-row insert.
 #include "converters/baskets/row_inserts.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace mv {
+namespace {
 
-RowInserts::RowInserts(std::string head, Connection& target, bool executeWhenFull)
-    : head_(std::move(head)),
-      target_(target),
-      executeWhenFull_(executeWhenFull),
-      rowsPerStatement_(std::min(kRowsPerStatement, target.Capabilities().limits.rowsPerInsert)) {}
-
-void RowInserts::Add(const std::string& row) {
-  statement_ += rows_ == 0 ? head_ : ", ";
-  statement_ += row;
-  if (++rows_ == rowsPerStatement_) Complete();
+/// Columns known by name alone: a value bound to one goes as the text it holds.
+ResultColumns NamedColumns(const std::vector<std::string>& names) {
+  std::vector<odbc::ColumnInfo> columns(names.size());
+  for (size_t i = 0; i < names.size(); ++i) columns[i].name = names[i];
+  return ResultColumns(std::move(columns));
 }
 
-void RowInserts::Finish() {
-  if (rows_ > 0) Complete();
+}  // namespace
+
+RowInserts::RowInserts(Connection& target, std::string table,
+                       const std::vector<std::string>& columns)
+    : insert_(target, std::move(table), NamedColumns(columns)) {
+  for (size_t i = 0; i < columns.size(); ++i) columns_.push_back(i);
 }
 
-void RowInserts::Complete() {
-  rows_ = 0;
-  if (executeWhenFull_) {
-    target_.Execute(statement_);
-  } else {
-    kept_.push_back(std::move(statement_));
+void RowInserts::Add(std::vector<Variant> row) { rows_.push_back(std::move(row)); }
+
+void RowInserts::Write() {
+  const std::vector<std::vector<Variant>> rows = std::move(rows_);
+  rows_.clear();
+  const size_t perExecution = insert_.RowsPerExecution(columns_.size());
+  std::vector<const std::vector<Variant>*> execution;
+  for (size_t first = 0; first < rows.size(); first += perExecution) {
+    execution.clear();
+    for (size_t n = first; n < std::min(rows.size(), first + perExecution); ++n) {
+      execution.push_back(&rows[n]);
+    }
+    insert_.Execute(columns_, execution);
   }
-  statement_.clear();
-}
-
-void RowInserts::Execute() const {
-  for (const std::string& statement : kept_) target_.Execute(statement);
 }
 
 }  // namespace mv

@@ -1,4 +1,4 @@
-// Rows of one table gathered into multi-row INSERT statements.
+// The rows of one basket table gathered and written many to an insert.
 #pragma once
 
 #include <cstddef>
@@ -6,37 +6,31 @@
 #include <vector>
 
 #include "platform/odbc/connection.h"
+#include "platform/odbc/multi_row_insert.h"
+#include "platform/variant.h"
 
 namespace mv {
 
-/// The rows of one table as multi-row literal inserts into a target: up to kRowsPerStatement
-/// rows each, fewer where the target's statement limits take fewer rows in one VALUES list.
+/// Rows of one table, kept until Write sends them in prepared multi-row inserts. Every value is
+/// a text or Null, bound as a text: the target converts it to its column's type as it converts
+/// a literal in a statement's text.
 class RowInserts {
  public:
-  static constexpr size_t kRowsPerStatement = 500;
+  /// Rows of `table` that set `columns`, in that order; `target` must outlive the inserts.
+  RowInserts(Connection& target, std::string table, const std::vector<std::string>& columns);
 
-  /// `head` is the statement up to and including "VALUES ". With `executeWhenFull` a statement
-  /// is executed as soon as it is full, and the last one by Finish; otherwise the statements
-  /// are kept for Execute. `target` must outlive the inserts.
-  RowInserts(std::string head, Connection& target, bool executeWhenFull);
-
-  /// Adds one row: its literals in parentheses.
-  void Add(const std::string& row);
-  /// Completes the last statement.
-  void Finish();
-  /// Executes the kept statements in the order their rows were added.
-  void Execute() const;
+  /// Adds a row: one value for each column.
+  void Add(std::vector<Variant> row);
+  /// Writes the rows added since the last Write or Forget in the order they were added, as many
+  /// to an execution as one takes. They are gone afterwards, also when writing failed.
+  void Write();
+  /// Drops the rows added since the last Write or Forget.
+  void Forget() { rows_.clear(); }
 
  private:
-  void Complete();
-
-  std::string head_;
-  Connection& target_;
-  bool executeWhenFull_;
-  size_t rowsPerStatement_;
-  std::string statement_;  // the statement being filled
-  size_t rows_ = 0;        // the rows in it
-  std::vector<std::string> kept_;
+  MultiRowInsert insert_;
+  std::vector<size_t> columns_;  // every column, in order
+  std::vector<std::vector<Variant>> rows_;
 };
 
 }  // namespace mv

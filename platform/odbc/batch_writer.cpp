@@ -5,23 +5,13 @@
 
 #include "platform/errors.h"
 #include "platform/odbc/connection.h"
-#include "platform/odbc/internal/insert_text.h"
+#include "platform/odbc/internal/value_binding.h"
 #include "platform/runtime_error.h"
 
 namespace mv::odbc {
-namespace {
-
-/// How many added rows go to the database in one execution at most, and how many values they
-/// bind at most, where the engine's own limits (EngineCapabilities::limits) allow more.
-constexpr size_t kRowsPerExecution = 500;
-constexpr size_t kMaxParameters = 2000;
-/// How many multi-row inserts of different sizes a writer keeps prepared.
-constexpr size_t kMaxKeptMultiRowInserts = 16;
-
-}  // namespace
 
 BatchWriter::BatchWriter(Connection& connection, std::string table, ResultColumns columns)
-    : connection_(connection), table_(std::move(table)), columns_(std::move(columns)) {}
+    : connection_(connection), insert_(connection, std::move(table), std::move(columns)) {}
 
 void BatchWriter::WriteAdded(const std::vector<size_t>& setColumns, const PendingRows& rows) {
   const std::vector<const std::vector<Variant>*> together = RowsOfOneInsert(setColumns, rows);
@@ -41,12 +31,7 @@ void BatchWriter::WriteAdded(const std::vector<size_t>& setColumns, const Pendin
 
 std::vector<const std::vector<Variant>*> BatchWriter::RowsOfOneInsert(
     const std::vector<size_t>& setColumns, const PendingRows& rows) const {
-  const StatementLimits& limits = connection_.Capabilities().limits;
-  const size_t parameters = std::min(kMaxParameters, limits.parameters);
-  const size_t maxRows =
-      setColumns.empty() ? 1
-                         : std::max<size_t>(1, std::min({kRowsPerExecution, limits.rowsPerInsert,
-                                                         parameters / setColumns.size()}));
+  const size_t maxRows = insert_.RowsPerExecution(setColumns.size());
   std::vector<const std::vector<Variant>*> together;
   while (together.size() < maxRows) {
     const std::vector<Variant>* values = rows.addedLikeNext(together.size());
@@ -63,22 +48,17 @@ std::vector<const std::vector<Variant>*> BatchWriter::RowsOfOneInsert(
 
 bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>& rows,
                                  const std::vector<size_t>& setColumns) {
-  Statement& insert = MultiRowInsert(setColumns, rows.size());
-  SQLUSMALLINT number = 1;
-  for (const std::vector<Variant>* values : rows) {
-    for (size_t i : setColumns) insert.BindParameter(number++, (*values)[i], columns_[i]);
-  }
   if (connection_.InsideSavepoint()) {
     // The caller's savepoint undoes its whole unit when the insert fails: the insert needs no
     // savepoint of its own, and its failure is the unit's.
-    insert.Execute();
+    insert_.Execute(setColumns, rows);
     return true;
   }
   bool executed = false;
   {
     Savepoint savepoint(connection_);
     try {
-      insert.Execute();
+      insert_.Execute(setColumns, rows);
       executed = true;
       savepoint.Keep();
     } catch (const RuntimeError& failure) {
@@ -95,16 +75,6 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
     }
   }
   return executed;
-}
-
-Statement& BatchWriter::MultiRowInsert(const std::vector<size_t>& setColumns, size_t rows) {
-  auto key = std::make_pair(setColumns, rows);
-  if (const auto found = inserts_.find(key); found != inserts_.end()) return *found->second;
-  // Statements for the odd tail sizes of earlier batches are dropped before they pile up.
-  if (inserts_.size() >= kMaxKeptMultiRowInserts) inserts_.clear();
-  auto statement = std::make_unique<Statement>(connection_.StatementContext());
-  statement->Prepare(InsertText(table_, columns_, setColumns, rows));
-  return *(inserts_[std::move(key)] = std::move(statement));
 }
 
 }  // namespace mv::odbc

@@ -17,11 +17,13 @@ std::string SQLEncodeString(std::string_view text) {
 
 std::string SQLEncodeLong(std::int32_t value) { return std::to_string(value); }
 
-std::string SQLEncodeDate(const DateTime& value) {
+std::string SQLDateText(const DateTime& value) {
   char buffer[96];
-  std::snprintf(buffer, sizeof(buffer), "'%04d-%02d-%02dT%02d:%02d:%02d'", value.year, value.month,
+  std::snprintf(buffer, sizeof(buffer), "%04d-%02d-%02dT%02d:%02d:%02d", value.year, value.month,
                 value.day, value.hour, value.minute, value.second);
   return buffer;
 }
+
+std::string SQLEncodeDate(const DateTime& value) { return "'" + SQLDateText(value) + "'"; }
 
 }  // namespace mv

@@ -17,8 +17,11 @@ std::string SQLEncodeString(std::string_view text);
 /// The number in decimal digits, with a leading '-' when negative.
 std::string SQLEncodeLong(std::int32_t value);
 
-/// 'YYYY-MM-DDTHH:MM:SS' between single quotes: a form every engine reads the same whatever
-/// its language and date-order settings.
+/// YYYY-MM-DDTHH:MM:SS: a form every engine reads the same whatever its language and
+/// date-order settings.
+std::string SQLDateText(const DateTime& value);
+
+/// SQLDateText between single quotes.
 std::string SQLEncodeDate(const DateTime& value);
 
 }  // namespace mv

@@ -118,17 +118,18 @@ TEST_P(StatementLimitsTest, MultiRowInsertsAreSplitWithinTheLimitsAndKeepTheRows
   }
 }
 
-TEST_P(StatementLimitsTest, LiteralRowInsertsAreSplitAtTheRowLimit) {
+TEST_P(StatementLimitsTest, BasketRowInsertsAreSplitWithinTheLimitsAndKeepTheRowsInOrder) {
   connection_->Execute("create table unit (id integer primary key, name varchar(10))");
   if (OnPostgresql(database_)) CountInsertStatements(*connection_);
   connection_->NarrowStatementLimits(GetParam().limits);
-  RowInserts inserts("insert into unit (id, name) values ", *connection_, true);
-  for (int id = 1; id <= 10; ++id) inserts.Add("(" + std::to_string(id) + ", 'n')");
-  inserts.Finish();
-  EXPECT_EQ(UnitIds(*connection_).size(), 10u);
+  RowInserts inserts(*connection_, "unit", {"id", "name"});
+  for (int id = 1; id <= 10; ++id) {
+    inserts.Add({Variant::String(std::to_string(id)), Variant::String("n")});
+  }
+  inserts.Write();
+  EXPECT_EQ(UnitIds(*connection_), (std::vector<long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   if (OnPostgresql(database_)) {
-    const size_t rows = std::min<size_t>(GetParam().limits.rowsPerInsert, 10);
-    EXPECT_EQ(InsertStatements(*connection_), static_cast<long>((10 + rows - 1) / rows));
+    EXPECT_EQ(InsertStatements(*connection_), GetParam().statementsFor10Rows);
   }
 }
 

@@ -4,14 +4,12 @@
 
 #include <cstddef>
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/odbc/field_row.h"
-#include "platform/odbc/internal/statement.h"
+#include "platform/odbc/multi_row_insert.h"
 #include "platform/variant.h"
 
 namespace mv {
@@ -39,8 +37,8 @@ class BatchWriter {
   BatchWriter(Connection& connection, std::string table, ResultColumns columns);
 
   /// Writes the next of `rows`, an added row that sets `setColumns`, together with the added
-  /// rows after it that set the same columns, as many as one execution takes (500 rows, 2,000
-  /// values, fewer where the engine's statement limits say so), in one multi-row insert. A value no
+  /// rows after it that set the same columns, as many as one execution takes
+  /// (MultiRowInsert::RowsPerExecution), in one multi-row insert. A value no
   /// parameter holds ends the insert before its row. A failed execution is undone whole and its
   /// rows are written one by one: the rows before the failing one are written, and its own error
   /// reaches the caller; inside a savepoint of the caller's, which undoes the caller's whole
@@ -55,14 +53,9 @@ class BatchWriter {
   /// Runs the insert of `rows` under a savepoint; false when it failed and was undone.
   bool InsertTogether(const std::vector<const std::vector<Variant>*>& rows,
                       const std::vector<size_t>& setColumns);
-  /// The insert of `rows` rows setting `setColumns` in one statement, prepared on first use.
-  Statement& MultiRowInsert(const std::vector<size_t>& setColumns, size_t rows);
 
   Connection& connection_;
-  std::string table_;
-  ResultColumns columns_;
-  /// Inserts prepared by earlier batches, by the columns they set and their number of rows.
-  std::map<std::pair<std::vector<size_t>, size_t>, std::unique_ptr<Statement>> inserts_;
+  MultiRowInsert insert_;
 };
 
 }  // namespace mv::odbc
