@@ -184,9 +184,9 @@ bool CopyData::CopyTable(CopyRun& run, const CopiedTable& table) {
       oldIds->clear();
       newIds->clear();
     }
-    std::vector<std::string> names;
-    for (const auto& column : sourceRows.Columns().All()) names.push_back(column.name);
-    if (Rehearsing() && table.Renumbered()) counter.emplace(run.target, table.name, names.front());
+    const ResultColumns& columns = sourceRows.Columns();
+    if (Rehearsing() && table.Renumbered())
+      counter.emplace(run.target, table.name, columns[0].name);
 
     Transaction transaction(run.target);
     const auto targetRows =
@@ -197,8 +197,8 @@ bool CopyData::CopyTable(CopyRun& run, const CopiedTable& table) {
       Tally(std::string("already filled: ") + table.name);
       return false;
     }
-    const std::int64_t copied = CopyRows(run, table, sourceRows, names, *targetRows);
-    if (oldIds) *newIds = PairKeys(run.target, table.name, names.front(), *oldIds);
+    const std::int64_t copied = CopyRows(run, table, sourceRows, *targetRows);
+    if (oldIds) *newIds = PairKeys(run.target, table.name, columns[0].name, *oldIds);
     if (!Rehearsing()) transaction.Commit();
     TallyRows(table.name, copied);
     if (!Rehearsing()) return true;
@@ -213,15 +213,16 @@ bool CopyData::CopyTable(CopyRun& run, const CopiedTable& table) {
 }
 
 std::int64_t CopyData::CopyRows(CopyRun& run, const CopiedTable& table, RowReader& sourceRows,
-                                const std::vector<std::string>& names, Recordset& targetRows) {
+                                Recordset& targetRows) {
   // The rows go out in chunks inside the table's transaction, so that neither side holds
   // the whole table.
   long inChunk = 0;
   std::int64_t copied = 0;
+  std::vector<CopiedColumn> columns;
   while (sourceRows.Next()) {
-    ++copied;
+    if (copied++ == 0) columns = CopiedColumns(table, sourceRows.Columns(), targetRows);
     targetRows.AddNew();
-    CopyRow(run, table, sourceRows.Row(), names, targetRows);
+    CopyRow(run, table, columns, sourceRows.Row(), targetRows);
     if (++inChunk == kRowsPerChunk) {
       WriteChunk(targetRows);
       inChunk = 0;
@@ -231,22 +232,51 @@ std::int64_t CopyData::CopyRows(CopyRun& run, const CopiedTable& table, RowReade
   return copied;
 }
 
-void CopyData::CopyRow(CopyRun& run, const CopiedTable& table, const FieldRow& row,
-                       const std::vector<std::string>& names, Recordset& targetRows) {
-  const auto [oldIds, newIds] = run.KeysOf(table);
-  for (size_t n = 0; n < names.size(); ++n) {
-    const std::string& name = names[n];
-    const Variant& value = row.Field(name);
-    if (table.skippedColumn && EqualsIgnoreCase(name, table.skippedColumn)) continue;
-    if (n == 0 && table.Renumbered()) {
-      if (oldIds) oldIds->push_back(value.ToLong());
-      continue;
+std::vector<CopyData::CopiedColumn> CopyData::CopiedColumns(const CopiedTable& table,
+                                                            const ResultColumns& source,
+                                                            const Recordset& target) {
+  std::vector<CopiedColumn> columns;
+  for (size_t n = 0; n < source.size(); ++n) {
+    const std::string& name = source[n].name;
+    CopiedColumn column{.source = source.Index(name)};
+    if (table.skippedColumn && EqualsIgnoreCase(name, table.skippedColumn)) {
+      column.use = CopiedColumn::Use::Skipped;
+    } else if (n == 0 && table.Renumbered()) {
+      column.use = CopiedColumn::Use::OldKey;
+    } else {
+      column.target = target.FieldIndex(name);
+      if (IsZoneColumn(name)) {
+        column.use = CopiedColumn::Use::ZoneId;
+      } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
+        column.use = CopiedColumn::Use::FreightGroupId;
+      }
     }
-    targetRows.SetField(name, value);
-    if (IsZoneColumn(name)) {
-      targetRows.SetField(name, Variant::Long(run.MapZoneId(value.ToLong())));
-    } else if (EqualsIgnoreCase(name, kFreightGroupColumn)) {
-      targetRows.SetField(name, Variant::Long(run.MapFreightGroupId(value.ToLong())));
+    columns.push_back(column);
+  }
+  return columns;
+}
+
+void CopyData::CopyRow(CopyRun& run, const CopiedTable& table,
+                       const std::vector<CopiedColumn>& columns, const FieldRow& row,
+                       Recordset& targetRows) {
+  const auto [oldIds, newIds] = run.KeysOf(table);
+  for (const CopiedColumn& column : columns) {
+    const Variant& value = row.FieldAt(column.source);
+    switch (column.use) {
+      case CopiedColumn::Use::Skipped:
+        break;
+      case CopiedColumn::Use::OldKey:
+        if (oldIds) oldIds->push_back(value.ToLong());
+        break;
+      case CopiedColumn::Use::Copied:
+        targetRows.SetFieldAt(column.target, value);
+        break;
+      case CopiedColumn::Use::ZoneId:
+        targetRows.SetFieldAt(column.target, Variant::Long(run.MapZoneId(value.ToLong())));
+        break;
+      case CopiedColumn::Use::FreightGroupId:
+        targetRows.SetFieldAt(column.target, Variant::Long(run.MapFreightGroupId(value.ToLong())));
+        break;
     }
   }
 }

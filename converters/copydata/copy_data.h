@@ -65,13 +65,26 @@ class CopyData : public Converter {
   /// itself, and the old keys are paired with the new ones. False after logging an already
   /// filled target table or an error.
   bool CopyTable(CopyRun& run, const CopiedTable& table);
+  /// What the copy does with one source column, decided on the table's first row: the rows
+  /// after it are then copied by position instead of by name.
+  struct CopiedColumn {
+    enum class Use { Skipped, OldKey, Copied, ZoneId, FreightGroupId };
+    size_t source = 0;
+    size_t target = 0;  // for the uses that set a target column
+    Use use = Use::Copied;
+  };
   /// Sends every source row to the target in chunks; answers the number of rows.
   static std::int64_t CopyRows(CopyRun& run, const CopiedTable& table, RowReader& sourceRows,
-                               const std::vector<std::string>& names, Recordset& targetRows);
+                               Recordset& targetRows);
+  /// The use of each column of `source`, and where it goes in `target`.
+  static std::vector<CopiedColumn> CopiedColumns(const CopiedTable& table,
+                                                 const ResultColumns& source,
+                                                 const Recordset& target);
   /// Sets the target row's columns from one source row, translating zone and freight-group
   /// references, and keeps a renumbered table's old key.
-  static void CopyRow(CopyRun& run, const CopiedTable& table, const FieldRow& row,
-                      const std::vector<std::string>& names, Recordset& targetRows);
+  static void CopyRow(CopyRun& run, const CopiedTable& table,
+                      const std::vector<CopiedColumn>& columns, const FieldRow& row,
+                      Recordset& targetRows);
   /// Writes the rows pending in `rows` and forgets them.
   static void WriteChunk(Recordset& rows);
   /// True, after logging it, when the target holds as many rows of the table as the source and

@@ -28,6 +28,21 @@ Variant OrderDiscount(const Variant& amount, const Variant& headerDiscountPercen
 
 }  // namespace
 
+LineColumnPositions::LineColumnPositions(const ResultColumns& source, const Recordset& target)
+    : amount(source.Index("AMOUNT")),
+      lineTax(source.Index("LINETAX")),
+      discountAmount(source.Index("DISCOUNTAMOUNT")),
+      price(source.Index("PRICE")),
+      quantity(source.Index("QUANTITY")),
+      productId(source.Index("PRODUCTID")),
+      orderDiscount(target.FieldIndex("ORDERDISCOUNT")),
+      lineStatus(target.FieldIndex("LINESTATUS")),
+      partNumber(target.FieldIndex("PARTNUMBER")) {
+  for (const char* column : kCopiedLineColumns) {
+    copied.emplace_back(source.Index(column), target.FieldIndex(column));
+  }
+}
+
 bool ConvertOrderLines(OrderRun& run, const FieldSource& iFields, const OrderLines& orderLines,
                        Recordset& lines, std::int16_t NewLineStatus, OrderTotals& totals,
                        const Savepoint* order) {
@@ -36,26 +51,28 @@ bool ConvertOrderLines(OrderRun& run, const FieldSource& iFields, const OrderLin
   bool lookedUp = false;
   const FieldRow* current = nullptr;
   try {
+    if (!run.linePositions) run.linePositions.emplace(orderLines.front().Columns(), lines);
+    const LineColumnPositions& at = *run.linePositions;
     for (const FieldRow& line : orderLines) {
       current = &line;
       lines.AddNew();
-      for (const char* column : kCopiedLineColumns) lines.SetField(column, line.Field(column));
-      totals.SumAmount += line.Field("AMOUNT").ToDecimal();
-      totals.SumLineTax += line.Field("LINETAX").ToDecimal();
-      totals.SumDiscountAmount += line.Field("DISCOUNTAMOUNT").ToDecimal();
+      for (const auto& [source, target] : at.copied) lines.SetFieldAt(target, line.FieldAt(source));
+      const Variant& amount = line.FieldAt(at.amount);
+      totals.SumAmount += amount.ToDecimal();
+      totals.SumLineTax += line.FieldAt(at.lineTax).ToDecimal();
+      totals.SumDiscountAmount += line.FieldAt(at.discountAmount).ToDecimal();
       totals.SumPriceQuantity +=
-          line.Field("PRICE").ToDecimal() * line.Field("QUANTITY").ToDecimal();
-      lines.SetField("ORDERDISCOUNT",
-                     OrderDiscount(line.Field("AMOUNT"), iFields.Field("DISCOUNTPERC")));
-      lines.SetField("LINESTATUS", Variant::Integer(NewLineStatus));
+          line.FieldAt(at.price).ToDecimal() * line.FieldAt(at.quantity).ToDecimal();
+      lines.SetFieldAt(at.orderDiscount, OrderDiscount(amount, iFields.Field("DISCOUNTPERC")));
+      lines.SetFieldAt(at.lineStatus, Variant::Integer(NewLineStatus));
 
       lookedUp = true;
-      const ProductData product =
-          run.services.product->GetProductData(line.Field("PRODUCTID").ToLong());
+      const Variant& productId = line.FieldAt(at.productId);
+      const ProductData product = run.services.product->GetProductData(productId.ToLong());
       if (product.errorStatus) {
-        run.log.WriteLine("Product " + LogText(line.Field("PRODUCTID")) + " could not be found");
+        run.log.WriteLine("Product " + LogText(productId) + " could not be found");
       } else {
-        lines.SetField("PARTNUMBER", product.values->Get("PARTNUMBER"));
+        lines.SetFieldAt(at.partNumber, product.values->Get("PARTNUMBER"));
       }
     }
     if (order) lines.UpdateBatch();

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "driver/converted_ids.h"
@@ -51,6 +53,16 @@ enum class RowWriting { EachOrder, AtGroupEnd };
 /// The source lines of one order, in the order the source gives them.
 using OrderLines = std::vector<FieldRow>;
 
+/// Where the line conversion's columns sit in the source lines and in the target's orderline
+/// rows, found on a run's first line: the source lines of every group share one layout, and
+/// a million lines are then read and written by position instead of by name.
+struct LineColumnPositions {
+  LineColumnPositions(const ResultColumns& source, const Recordset& target);
+  std::vector<std::pair<size_t, size_t>> copied;  // source and target position of each copied
+  size_t amount, lineTax, discountAmount, price, quantity, productId;  // in the source
+  size_t orderDiscount, lineStatus, partNumber;                        // in the target
+};
+
 /// What one call works with: its connections, services and log, the orders it has seen, and
 /// whether an order failed because a connection was lost.
 struct OrderRun {
@@ -61,6 +73,7 @@ struct OrderRun {
   BusinessServices services;
   /// The ids of the orders the target holds or this call converted, read once per call.
   ConvertedIds convertedOrderIds;
+  std::optional<LineColumnPositions> linePositions;
   bool connectionLost = false;
   std::vector<std::string> lostConnectionBlock;  // the log block of the order that lost it
 };

@@ -51,6 +51,10 @@ class FieldRow : public FieldSource {
   const Variant& Field(std::string_view name) const override {
     return values_[columns_->Index(name)];
   }
+  /// The value of column `index` (ResultColumns::Index), for rows read column by column many
+  /// times over without looking their names up each time.
+  const Variant& FieldAt(size_t index) const { return values_[index]; }
+  const ResultColumns& Columns() const { return *columns_; }
 
  private:
   std::shared_ptr<const ResultColumns> columns_;

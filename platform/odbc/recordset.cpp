@@ -86,8 +86,13 @@ const Variant& Recordset::Field(std::string_view name) const {
   return CurrentRow().values[column];
 }
 
+size_t Recordset::FieldIndex(std::string_view name) const { return columns_.Index(name); }
+
 void Recordset::SetField(std::string_view name, Variant value) {
-  const size_t column = columns_.Index(name);
+  SetFieldAt(columns_.Index(name), std::move(value));
+}
+
+void Recordset::SetFieldAt(size_t column, Variant value) {
   // Drivers take a bound text up to its first NUL character and would store the rest cut off.
   if (HoldsNulCharacter(value)) {
     throw errors::NulInText(table_ + "." + columns_[column].name);

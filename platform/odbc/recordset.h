@@ -43,12 +43,17 @@ class Recordset : public FieldSource {
   /// The column names in result order, as the engine spells them.
   std::vector<std::string> FieldNames() const;
   bool HasField(std::string_view name) const;
+  /// The position of column `name` (any letter case), for SetFieldAt. Throws RuntimeError 3265
+  /// for an unknown name.
+  size_t FieldIndex(std::string_view name) const;
   /// The value of the current row's column `name` (any letter case). Throws RuntimeError 3265
   /// for an unknown name and 3021 when there is no current row.
   const Variant& Field(std::string_view name) const override;
   /// Sets the current row's column `name`; the row becomes pending. Throws RuntimeError 5,
   /// naming the table and column, for a text holding a NUL character.
   void SetField(std::string_view name, Variant value);
+  /// SetField of the column at `index` (FieldIndex).
+  void SetFieldAt(size_t index, Variant value);
 
   /// Appends an empty row and makes it current; it becomes pending.
   void AddNew();
