@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 #include <regex>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -146,9 +147,9 @@ void Connection::Execute(std::string_view sql) {
 Variant Connection::QueryValue(std::string_view sql) {
   odbc::Statement statement(StatementContext());
   statement.ExecuteDirect(ForEngine(sql));
-  const std::vector<odbc::ColumnInfo> columns = statement.DescribeColumns();
-  if (!statement.Fetch()) throw errors::NoCurrentRecord();
-  return statement.GetValue(0, columns.at(0));
+  std::vector<Variant> values;
+  if (!statement.FetchRow(statement.DescribeColumns(), values)) throw errors::NoCurrentRecord();
+  return std::move(values.at(0));
 }
 
 bool Connection::RestartLostTransaction() {

@@ -29,9 +29,10 @@ std::vector<std::string> PrimaryKeyNames(Connection& connection, const std::stri
   odbc::Statement statement(connection.StatementContext());
   statement.PrimaryKeys(table);
   const auto columns = statement.DescribeColumns();
-  while (statement.Fetch()) {
+  std::vector<Variant> values;
+  while (statement.FetchRow(columns, values)) {
     // Column 4 of SQLPrimaryKeys is COLUMN_NAME.
-    names.push_back(statement.GetValue(3, columns.at(3)).ToText());
+    names.push_back(values.at(3).ToText());
   }
   return names;
 }
@@ -43,12 +44,10 @@ Recordset::Recordset(Connection& connection, std::string_view sql)
   odbc::Statement statement(connection.StatementContext());
   statement.ExecuteDirect(connection.ForEngine(sql));
   columns_ = ResultColumns(statement.DescribeColumns());
-  while (statement.Fetch()) {
+  std::vector<Variant> values;
+  while (statement.FetchRow(columns_.All(), values)) {
     Row row;
-    row.values.reserve(columns_.size());
-    for (size_t i = 0; i < columns_.size(); ++i) {
-      row.values.push_back(statement.GetValue(static_cast<SQLUSMALLINT>(i), columns_[i]));
-    }
+    row.values = std::move(values);
     row.assigned.assign(columns_.size(), false);
     rows_.push_back(std::move(row));
   }

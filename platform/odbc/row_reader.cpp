@@ -66,13 +66,8 @@ RowReader::~RowReader() = default;
 
 bool RowReader::Next() {
   row_.reset();
-  if (!statement_->Fetch()) return false;
-  const auto& columns = columns_->All();
   std::vector<Variant> values;
-  values.reserve(columns.size());
-  for (size_t i = 0; i < columns.size(); ++i) {
-    values.push_back(statement_->GetValue(static_cast<SQLUSMALLINT>(i), columns[i]));
-  }
+  if (!statement_->FetchRow(columns_->All(), values)) return false;
   row_ = std::make_unique<FieldRow>(columns_, std::move(values));
   return true;
 }

@@ -182,29 +182,32 @@ std::vector<ColumnInfo> Statement::DescribeColumns() {
   return columns;
 }
 
-bool Statement::Fetch() {
-  const SQLRETURN code = Watched([this] { return SQLFetch(statement_.Get()); });
-  if (code == SQL_NO_DATA) {
-    if (context_.pendingResult) context_.pendingResult->Finished(this);
-    return false;
-  }
-  Check(code, statement_);
-  if (flaggedColumns_) {
-    ColumnInfo flags;
-    flags.kind = VariantKind::String;
-    nulFlags_ = Watched([&] { return ReadColumnValue(statement_, 1, flags); }).ToText();
-  }
-  return true;
-}
-
-Variant Statement::GetValue(SQLUSMALLINT index, const ColumnInfo& column) {
-  // The flags column, when there is one, comes before the query's own columns.
-  const auto number = static_cast<SQLUSMALLINT>(index + (flaggedColumns_ ? 2 : 1));
-  Variant value = Watched([&] { return ReadColumnValue(statement_, number, column); });
-  if (flaggedColumns_ && index < nulFlags_.size() && nulFlags_[index] == '1') {
-    return MarkedAsHoldingNul(value);
-  }
-  return value;
+bool Statement::FetchRow(const std::vector<ColumnInfo>& columns, std::vector<Variant>& values) {
+  values.clear();
+  const bool fetched = Watched([&] {
+    const SQLRETURN code = SQLFetch(statement_.Get());
+    if (code == SQL_NO_DATA) return false;
+    Check(code, statement_);
+    // The flags column, when there is one, comes before the query's own columns.
+    if (flaggedColumns_) {
+      ColumnInfo flags;
+      flags.kind = VariantKind::String;
+      nulFlags_ = ReadColumnValue(statement_, 1, flags).ToText();
+    }
+    const SQLUSMALLINT first = flaggedColumns_ ? 2 : 1;
+    values.reserve(columns.size());
+    for (size_t index = 0; index < columns.size(); ++index) {
+      Variant value =
+          ReadColumnValue(statement_, static_cast<SQLUSMALLINT>(first + index), columns[index]);
+      if (flaggedColumns_ && index < nulFlags_.size() && nulFlags_[index] == '1') {
+        value = MarkedAsHoldingNul(value);
+      }
+      values.push_back(std::move(value));
+    }
+    return true;
+  });
+  if (!fetched && context_.pendingResult) context_.pendingResult->Finished(this);
+  return fetched;
 }
 
 }  // namespace mv::odbc

@@ -7,10 +7,8 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <optional>
 #include <system_error>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "platform/odbc/internal/handle.h"
@@ -27,24 +25,6 @@ constexpr std::chrono::milliseconds kPollInterval{200};
 /// Counts the operator's stops. A lock-free counter, so that a signal handler may count one.
 std::atomic<std::uint64_t> stopRequests{0};
 static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
-
-}  // namespace
-
-struct Deadline::Entry {
-  SQLHANDLE statement = SQL_NULL_HANDLE;
-  bool cancellable = true;  // a statement handle, which SQLCancel and a stop apply to
-  Clock::time_point deadline;
-  CutOffCall cutOff;
-  std::uint64_t stopsAtStart = 0;  // a later stop cancels this call
-  // The rest is set by the watchdog under its lock; the owner reads it once unregistered.
-  std::optional<Clock::time_point> cancelledAt;
-  std::vector<TcpLink> linksBeforeCancel;
-  bool expired = false;
-  bool cutOffCalled = false;
-  bool cancelling = false;  // SQLCancel is running on this call's handle
-};
-
-namespace {
 
 /// One thread that watches every registered call and never waits for a driver. It lives as
 /// long as the process, as do cancels stuck in a driver.
@@ -83,7 +63,7 @@ class Watchdog {
           if (entry->expired || stopped) StartCancel(*entry, now);
         } else if (!entry->cutOffCalled && now >= *entry->cancelledAt + kCancelGrace) {
           entry->cutOffCalled = true;
-          entry->cutOff(entry->linksBeforeCancel);
+          (*entry->cutOff)(entry->linksBeforeCancel);
         }
       }
       changed_.wait_for(lock, kPollInterval);
@@ -99,7 +79,7 @@ class Watchdog {
     entry.cancelling = true;
     try {
       std::thread([this, &entry] {
-        SQLCancel(entry.statement);
+        SQLCancel(entry.handle->Get());
         const std::lock_guard lock(mutex_);
         entry.cancelling = false;
         changed_.notify_all();
@@ -116,23 +96,23 @@ class Watchdog {
 
 }  // namespace
 
-Deadline::Deadline(const Handle& handle, std::chrono::milliseconds timeout, CutOffCall cutOff)
-    : entry_(std::make_unique<Entry>()) {
-  entry_->statement = handle.Get();
-  entry_->cancellable = handle.Type() == SQL_HANDLE_STMT;
+Deadline::Deadline(const Handle& handle, std::chrono::milliseconds timeout,
+                   const CutOffCall& cutOff) {
+  entry_.handle = &handle;
+  entry_.cancellable = handle.Type() == SQL_HANDLE_STMT;
   // A time-out of 0 is ODBC's "none": the call is then only cancelled by a stop.
-  entry_->deadline = timeout.count() > 0 ? Clock::now() + timeout : Clock::time_point::max();
-  entry_->cutOff = std::move(cutOff);
-  entry_->stopsAtStart = stopRequests.load();
-  Watchdog::Instance().Add(*entry_);
+  entry_.deadline = timeout.count() > 0 ? Clock::now() + timeout : Clock::time_point::max();
+  entry_.cutOff = &cutOff;
+  entry_.stopsAtStart = stopRequests.load();
+  Watchdog::Instance().Add(entry_);
 }
 
 Deadline::~Deadline() { End(); }
 
 Deadline::Outcome Deadline::End() {
-  if (!ended_) Watchdog::Instance().Remove(*entry_);
+  if (!ended_) Watchdog::Instance().Remove(entry_);
   ended_ = true;
-  return {entry_->expired, entry_->cutOffCalled};
+  return {entry_.expired, entry_.cutOffCalled};
 }
 
 void CancelRunningStatements() noexcept { stopRequests.fetch_add(1); }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
-#include <memory>
-
+#include <optional>
 #include <vector>
 
 #include "platform/odbc/tcp_link.h"
@@ -19,16 +19,18 @@ class Handle;
 /// passed, or when CancelRunningStatements() is called. When the call has not returned
 /// `kCancelGrace` after the cancel (a driver that waits for a server that does not answer),
 /// the watchdog calls `cutOff` with the process's TCP links as they were before the cancel;
-/// it must make the call and the cancel return. Watching ends (End or the destructor) once a
-/// cancel in progress is over, so the handle is never cancelled after it is freed.
-/// A `timeout` of 0 or less sets no deadline (ODBC's "no time-out"); a stop still cancels.
+/// it must make the call and the cancel return. `handle` and `cutOff` are held, not copied:
+/// both must outlive the Deadline (a StatementContext's `cutOff` does). Watching ends (End or the
+/// destructor) once a cancel in progress is over, so the handle is never cancelled after it is
+/// freed. A `timeout` of 0 or less sets no deadline (ODBC's "no time-out"); a stop still cancels.
 /// A call on a connection handle (the end of a transaction) cannot be cancelled: it is only
 /// cut off, `kCancelGrace` after its time-out, and a stop leaves it alone, so that a commit
 /// under way is never broken off by the operator.
 class Deadline {
  public:
   using CutOffCall = std::function<void(const std::vector<TcpLink>& linksBeforeCancel)>;
-  Deadline(const Handle& handle, std::chrono::milliseconds timeout, CutOffCall cutOff);
+  Deadline(const Handle& handle, std::chrono::milliseconds timeout, const CutOffCall& cutOff);
+  Deadline(const Handle&, std::chrono::milliseconds, CutOffCall&&) = delete;  // would dangle
   ~Deadline();
   Deadline(const Deadline&) = delete;
   Deadline& operator=(const Deadline&) = delete;
@@ -41,10 +43,24 @@ class Deadline {
   /// watchdog did. Further calls answer the same.
   Outcome End();
 
-  struct Entry;
+  /// The watchdog's record of the call. It lives in the Deadline, which is neither copied nor
+  /// moved, so that watching a call allocates nothing.
+  struct Entry {
+    const Handle* handle = nullptr;
+    bool cancellable = true;  // a statement handle, which SQLCancel and a stop apply to
+    std::chrono::steady_clock::time_point deadline;
+    const CutOffCall* cutOff = nullptr;
+    std::uint64_t stopsAtStart = 0;  // a later stop cancels this call
+    // The rest is set by the watchdog under its lock; the owner reads it once unregistered.
+    std::optional<std::chrono::steady_clock::time_point> cancelledAt;
+    std::vector<TcpLink> linksBeforeCancel;
+    bool expired = false;
+    bool cutOffCalled = false;
+    bool cancelling = false;  // SQLCancel is running on this call's handle
+  };
 
  private:
-  std::unique_ptr<Entry> entry_;
+  Entry entry_;
   bool ended_ = false;
 };
 

@@ -35,11 +35,13 @@ using testing::TestDatabase;
 
 constexpr int kShortQueryTimeout = 2;
 
-std::unique_ptr<Connection> ConnectWithQueryTimeout(const TestDatabase& database, int seconds) {
+std::unique_ptr<Connection> ConnectWithQueryTimeout(
+    const TestDatabase& database, int seconds,
+    ResultReading reading = ResultReading::DriverDefault) {
   const auto& address = database.Address();
   return std::make_unique<Connection>(
       BuildConnectionString(address.server, address.user, address.password, address.database),
-      kLoginTimeoutSeconds, seconds);
+      kLoginTimeoutSeconds, seconds, reading);
 }
 
 /// A statement that keeps the engine busy for a minute.
@@ -48,6 +50,16 @@ std::string SlowQuery(setup::Engine engine) {
              ? "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
                "10000000000) select count(*) from c"
              : "select pg_sleep(60)";
+}
+
+/// A query whose first thousand rows come at once and whose next one keeps the engine busy for a
+/// minute: read streamed, the engine works on it while the rows are fetched.
+std::string SlowAfterAThousandRows(setup::Engine engine) {
+  return engine == setup::Engine::Sqlite
+             ? "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
+               "10000000000) select n from c where n <= 1000 or n = 10000000000"
+             : "select n from generate_series(1, 2000) as n "
+               "where case when n > 1000 then pg_sleep(60) is not null else true end";
 }
 
 /// The error `call` fails with; fails the test when it succeeds.
@@ -77,6 +89,17 @@ TEST(StatementWatchdogTest, SlowStatementIsCancelledWithTheTimeoutError) {
   EXPECT_TRUE(SaysTimeout(error)) << error.Description();
   EXPECT_FALSE(error.ConnectionLost());
   EXPECT_NO_THROW(connection->Execute("select 1")) << "the connection is usable after a cancel";
+}
+
+TEST(StatementWatchdogTest, SlowRowIsCancelledWithTheTimeoutError) {
+  TestDatabase database;
+  auto connection = ConnectWithQueryTimeout(database, kShortQueryTimeout, ResultReading::Streamed);
+  RowReader rows(*connection, SlowAfterAThousandRows(database.GetEngine()));
+  const RuntimeError error = FailureOf([&] {
+    while (rows.Next()) {
+    }
+  });
+  EXPECT_TRUE(SaysTimeout(error)) << error.Description();
 }
 
 TEST(StatementWatchdogTest, AQueryTimeoutOfZeroMeansNone) {

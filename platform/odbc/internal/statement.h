@@ -15,8 +15,8 @@
 
 namespace mv::odbc {
 
-/// Every call that waits for the server (execute, fetch, read a value) is watched: one that
-/// has not answered within the connection's query time-out is cancelled and throws
+/// Every call that waits for the server (execute, or fetch a row with its values) is watched:
+/// one that has not answered within the connection's query time-out is cancelled and throws
 /// RuntimeError errors::kQueryTimeout "Query timeout expired" (or the driver's own time-out
 /// text), also when the driver itself never gives up; one running when the operator stops the
 /// run is cancelled and throws the driver's error.
@@ -33,7 +33,7 @@ class Statement {
   void ExecuteDirect(const std::string& sql);
   /// Prepares `sql`; refuses a NUL character as ExecuteDirect does. On a connection whose
   /// driver reads texts only up to a NUL, a query is prepared inside one that flags such
-  /// texts (odbc/internal/nul_flags.h); GetValue then gives them marked.
+  /// texts (odbc/internal/nul_flags.h); FetchRow then gives them marked.
   void Prepare(const std::string& sql);
   /// Sets parameter `number` (from 1) to `value`, typed as a value of `column`, for the
   /// executions that follow until it is set again. Each parameter keeps its buffer and its
@@ -46,10 +46,10 @@ class Statement {
   void PrimaryKeys(const std::string& table);
   /// The result columns of the executed statement.
   std::vector<ColumnInfo> DescribeColumns();
-  /// Moves to the next result row; false after the last.
-  bool Fetch();
-  /// The value of `column` (from 0) in the current row.
-  Variant GetValue(SQLUSMALLINT index, const ColumnInfo& column);
+  /// Moves to the next result row and reads its values, of `columns` (DescribeColumns), into
+  /// `values`, which it clears first; false, with `values` empty, after the last row. The
+  /// fetch and the reading of the row's values are watched as one call.
+  bool FetchRow(const std::vector<ColumnInfo>& columns, std::vector<Variant>& values);
 
   const Handle& Get() const { return statement_; }
 
