@@ -23,7 +23,7 @@ ConvertBaskets::BasketGroup::BasketGroup(ConvertBaskets& converter, BasketRun& r
 
 bool ConvertBaskets::BasketGroup::ReadNextRow() {
   try {
-    more_ = !converter_.StopRequested() && source_.baskets->Next();
+    more_ = !converter_.StopRequested() && source_.rows->Next();
   } catch (const std::exception&) {
     readError_ = std::current_exception();
     more_ = false;

@@ -128,8 +128,11 @@ bool ConvertBaskets::Convert(const ConnectionValues& values, TextWriter& log) {
   try {
     BasketSource source = OpenSource(values, log);
     OpenTarget(run, values);
+    // A rerun then asks the target about a group's baskets in one query.
+    source.rows =
+        std::make_unique<RowsAhead>(*source.baskets, GroupSize(), run.convertedIds, "order_id");
     if (run.groups->Size() == 1) {
-      while (!StopRequested() && source.baskets->Next()) {
+      while (!StopRequested() && source.rows->Next()) {
         ConvertRow(run, source, CurrentRow(run, source));
       }
     } else {
@@ -166,7 +169,7 @@ void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) 
 }
 
 ConvertBaskets::BasketRow ConvertBaskets::CurrentRow(BasketRun& run, BasketSource& source) {
-  return {source.baskets->Row(), ++run.row};
+  return {source.rows->Row(), ++run.row};
 }
 
 void ConvertBaskets::ConvertRow(BasketRun& run, BasketSource& source, const BasketRow& row) {
@@ -255,6 +258,7 @@ bool ConvertBaskets::Finish(BasketRun& run, BasketSource& source, const Connecti
   run.groups.reset();
   run.inserts.reset();  // its statements go before their connection
   source.storage.reset();
+  source.rows.reset();
   source.baskets.reset();  // its statement goes before its connection
   source.connection->Close();
   run.target->Close();

@@ -11,6 +11,7 @@
 #include "converters/baskets/row_inserts.h"
 #include "driver/converted_ids.h"
 #include "driver/converter.h"
+#include "driver/rows_ahead.h"
 #include "driver/unit_groups.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/row_reader.h"
@@ -49,6 +50,8 @@ class ConvertBaskets : public Converter {
     std::unique_ptr<OrderFormStorage> storage;
     std::int64_t total = 0;
     std::unique_ptr<RowReader> baskets;
+    /// The rows of `baskets`, read a group ahead (made once the target is open).
+    std::unique_ptr<RowsAhead> rows;
   };
   /// The rows of one basket's inserts, built before anything is sent: each value as its
   /// literal in an insert's text holds it (AppendSQLValue).
