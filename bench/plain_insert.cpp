@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 
+#include "platform/odbc/internal/insert_text.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/odbc/row_reader.h"
 
@@ -15,19 +16,12 @@ namespace {
 constexpr size_t kParametersBelow = 2000;
 constexpr size_t kMaxRowsPerInsert = 1000;
 
-/// "insert into TABLE (A, B) values (?, ?), (?, ?)..." with `rows` rows.
+/// The insert of `rows` whole rows of `table`.
 std::string InsertText(const std::string& table, const std::vector<odbc::ColumnInfo>& columns,
                        size_t rows) {
-  std::string names;
-  std::string row;
-  for (const odbc::ColumnInfo& column : columns) {
-    names += (names.empty() ? "" : ", ") + column.name;
-    row += row.empty() ? "(?" : ", ?";
-  }
-  row += ")";
-  std::string sql = "insert into " + table + " (" + names + ") values " + row;
-  for (size_t n = 1; n < rows; ++n) sql += ", " + row;
-  return sql;
+  std::vector<size_t> all(columns.size());
+  for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+  return odbc::InsertText(table, ResultColumns(columns), all, rows);
 }
 
 /// Binds `values`, whole rows of `columns`, to `insert` and runs it.

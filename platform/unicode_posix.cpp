@@ -21,6 +21,25 @@ void Check(UErrorCode status, const char* what) {
   }
 }
 
+/// `in` converted by `convert`, one of ICU's u_str...WithSub functions, into a string of at
+/// most `capacity` units; what cannot be converted becomes U+FFFD.
+template <typename Out, typename In, typename Target, typename Source>
+Out Converted(In in, size_t capacity,
+              Target* (*convert)(Target*, int32_t, int32_t*, const Source*, int32_t, UChar32,
+                                 int32_t*, UErrorCode*),
+              const char* what) {
+  if (in.empty()) return {};
+  Out out(capacity, typename Out::value_type{});
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  convert(reinterpret_cast<Target*>(out.data()), static_cast<int32_t>(out.size()), &length,
+          reinterpret_cast<const Source*>(in.data()), static_cast<int32_t>(in.size()), 0xFFFD,
+          nullptr, &status);
+  Check(status, what);
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
 struct ConverterCloser {
   void operator()(UConverter* converter) const { ucnv_close(converter); }
 };
@@ -36,56 +55,22 @@ ConverterPtr OpenNarrowConverter() {
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  std::u16string out(utf8.size(), u'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                       &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
-                       &status);
-  Check(status, "Invalid UTF-8 text");
-  out.resize(static_cast<size_t>(length));
-  return out;
+  return Converted<std::u16string>(utf8, utf8.size(), u_strFromUTF8WithSub, "Invalid UTF-8 text");
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
-  if (utf16.empty()) return {};
-  std::string out(utf16.size() * 3, '\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                     reinterpret_cast<const UChar*>(utf16.data()),
-                     static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
-  Check(status, "Invalid UTF-16 text");
-  out.resize(static_cast<size_t>(length));
-  return out;
+  return Converted<std::string>(utf16, utf16.size() * 3, u_strToUTF8WithSub, "Invalid UTF-16 text");
 }
 
 std::u32string Utf8ToUtf32(std::string_view utf8) {
   const std::u16string utf16 = Utf8ToUtf16(utf8);
-  if (utf16.empty()) return {};
-  std::u32string out(utf16.size(), U'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF32WithSub(reinterpret_cast<UChar32*>(out.data()), static_cast<int32_t>(out.size()),
-                      &length, reinterpret_cast<const UChar*>(utf16.data()),
-                      static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
-  Check(status, "Invalid UTF-16 text");
-  out.resize(static_cast<size_t>(length));
-  return out;
+  return Converted<std::u32string>(std::u16string_view(utf16), utf16.size(), u_strToUTF32WithSub,
+                                   "Invalid UTF-16 text");
 }
 
 std::string Utf32ToUtf8(std::u32string_view utf32) {
-  if (utf32.empty()) return {};
-  std::u16string utf16(utf32.size() * 2, u'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF32WithSub(reinterpret_cast<UChar*>(utf16.data()), static_cast<int32_t>(utf16.size()),
-                        &length, reinterpret_cast<const UChar32*>(utf32.data()),
-                        static_cast<int32_t>(utf32.size()), 0xFFFD, nullptr, &status);
-  Check(status, "Invalid code points");
-  utf16.resize(static_cast<size_t>(length));
-  return Utf16ToUtf8(utf16);
+  return Utf16ToUtf8(Converted<std::u16string>(utf32, utf32.size() * 2, u_strFromUTF32WithSub,
+                                               "Invalid code points"));
 }
 
 std::string NarrowCodePageName() {
