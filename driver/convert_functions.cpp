@@ -102,6 +102,11 @@ bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
   return result;
 }
 
+std::string TargetDialectLine(const Connection& target) {
+  return "The target database names itself '" + target.EngineName() + "': it is written in " +
+         target.Words().name + " statements.";
+}
+
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql) {
   return std::make_unique<Recordset>(connection, sql);
 }

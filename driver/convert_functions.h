@@ -51,6 +51,10 @@ std::unique_ptr<Connection> OpenSourceConnection(const std::string& server, cons
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,
                      std::vector<std::string>& failures, RunProgress& progress = NoProgress());
 
+/// The log line that tells which engine the target is and in whose words the migration writes
+/// to it, once per migration.
+std::string TargetDialectLine(const Connection& target);
+
 /// The fully fetched, batch-updatable result of `sql` on `connection`. Failures throw.
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, std::string_view sql);
 

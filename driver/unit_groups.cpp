@@ -129,6 +129,9 @@ void UnitGroups::Open() {
   if (open_) return;
   // A group of one needs no transaction of its own: the unit's savepoint is its transaction.
   if (size_ > 1 && !rehearsal_) transaction_ = std::make_unique<Transaction>(target_);
+  // The quick way's savepoint is then one the server keeps, which tells when a failure ended
+  // the transaction and the group must be written again unit by unit, each on its own.
+  if (size_ > 1) target_.BeginOnServer();
   open_ = true;
   written_ = 0;
   log_.Hold();

@@ -161,6 +161,7 @@ ConvertBaskets::BasketSource ConvertBaskets::OpenSource(const ConnectionValues& 
 
 void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) {
   run.target = OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+  run.log.WriteLine(TargetDialectLine(*run.target));
   run.inserts = std::make_unique<BasketInserts>(*run.target);
   run.convertedIds =
       ConvertedIds(*run.target, "BASKETHEADER", "BASKETID", 2 * GroupSize(), Rehearsing());

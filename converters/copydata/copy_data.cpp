@@ -124,6 +124,7 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
         OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
     const auto target =
         OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+    log.WriteLine(TargetDialectLine(*target));
     CopyRun run(*source, *target, log);
     bool resuming = resumeCopy_;
     std::int64_t done = 0;

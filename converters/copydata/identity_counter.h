@@ -10,9 +10,10 @@ namespace mv {
 
 class IdentityCounter {
  public:
-  /// Reads the counter of the key column `key` of `table`. PostgreSQL: the column's sequence
-  /// (last value and whether it was drawn); SQL Server: the table's identity value. SQLite
-  /// keeps its counter in a table that a rollback restores, so nothing is read there.
+  /// Reads the counter of the key column `key` of `table` in the engine's words
+  /// (Dialect::identityCounter). PostgreSQL: the column's sequence (last value and whether it
+  /// was drawn); SQL Server: the table's identity value. SQLite keeps its counter in a table
+  /// that a rollback restores, so nothing is read there.
   IdentityCounter(Connection& connection, const std::string& table, const std::string& key);
 
   /// Sets the counter back to the value read, so that the next row is numbered as it would

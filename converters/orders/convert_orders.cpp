@@ -97,6 +97,7 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
       OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
   run.targetConnection =
       OpenConnection(values.TDBServer, values.TUser, values.TPassword, values.TDB);
+  run.log.WriteLine(TargetDialectLine(*run.targetConnection));
   const long total =
       OpenRecordset(*run.sourceConnection, "select count(*) as orders from orderheader")
           ->Field("orders")

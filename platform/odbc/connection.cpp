@@ -13,10 +13,9 @@
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/odbc/internal/environment.h"
 #include "platform/odbc/internal/handle.h"
-#include "platform/odbc/internal/pending_result.h"
+#include "platform/odbc/internal/server_session.h"
 #include "platform/odbc/internal/statement.h"
 #include "platform/odbc/internal/statement_context.h"
-#include "platform/odbc/internal/streamed_results.h"
 #include "platform/odbc/internal/watched_call.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -37,20 +36,10 @@ std::optional<odbc::TcpLink> NewLink(const std::vector<odbc::TcpLink>& before,
   return found;
 }
 
-/// What the engine named `engineName` offers by its name alone; the savepoints are tried
-/// afterwards. An engine not known gets SQL Server's statement limits, the smallest known.
-EngineCapabilities CapabilitiesOf(const std::string& engineName) {
-  EngineCapabilities capabilities;
-  if (engineName == "SQLite") {
-    capabilities.limits = {.rowsPerInsert = 1'000'000, .parameters = 32'766};
-  } else if (engineName == "PostgreSQL") {
-    capabilities.limits = {.rowsPerInsert = 1'000'000, .parameters = 65'535};
-    capabilities.identityCounter = IdentityCounterStore::SerialSequence;
-  } else if (engineName == "Microsoft SQL Server") {
-    capabilities.selectTop = true;
-    capabilities.identityCounter = IdentityCounterStore::IdentityColumn;
-  }
-  return capabilities;
+/// `connectionString` with `keywords` added at its end.
+std::string WithKeywords(const std::string& connectionString, const std::string& keywords) {
+  const bool ended = !connectionString.empty() && connectionString.back() == ';';
+  return connectionString + (ended ? "" : ";") + keywords;
 }
 
 /// The failure of a savepoint on a transaction that the server ended (Connection::TransactionLost).
@@ -85,33 +74,34 @@ bool TextReadStopsAtNul(Connection& connection) {
 Connection::Connection(const std::string& connectionString, int loginTimeoutSeconds,
                        int queryTimeoutSeconds, ResultReading reading)
     : connection_(std::make_unique<odbc::Handle>(SQL_HANDLE_DBC, odbc::Environment())),
-      queryTimeoutSeconds_(queryTimeoutSeconds) {
+      queryTimeoutSeconds_(queryTimeoutSeconds),
+      session_(std::make_shared<odbc::ServerSession>(odbc::StrictResultsWanted())) {
   odbc::Check(SQLSetConnectAttrW(
                   connection_->Get(), SQL_ATTR_LOGIN_TIMEOUT,
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0),
               *connection_);
   Connect(connectionString);
-  if (reading == ResultReading::Streamed) {
-    // Which driver answers is known only once connected; a driver is never handed a keyword
-    // that is not its own.
-    if (const auto streaming = odbc::StreamingConnectionString(*connection_, connectionString)) {
-      SQLDisconnect(connection_->Get());
-      connected_ = false;
-      Connect(*streaming);
-    }
-  }
   SQLWCHAR name[256] = {};
   SQLSMALLINT length = 0;
   odbc::Check(SQLGetInfoW(connection_->Get(), SQL_DBMS_NAME, name, sizeof(name), &length),
               *connection_);
   engineName_ = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name),
                                                 static_cast<size_t>(length) / sizeof(SQLWCHAR)));
-  capabilities_ = CapabilitiesOf(engineName_);
-  if (engineName_ == "SQLite") {
+  dialect_ = &DialectOf(engineName_);
+  capabilities_.limits = dialect_->limits;
+  if (reading == ResultReading::Streamed && !dialect_->streamingKeywords.empty()) {
+    // Which engine answers is known only once connected; a driver is never handed a keyword
+    // that is not its own.
+    SQLDisconnect(connection_->Get());
+    connected_ = false;
+    Connect(WithKeywords(connectionString, dialect_->streamingKeywords));
+  }
+  for (const std::string& statement : dialect_->sessionStatements) Execute(statement);
+  if (dialect_->name == "SQLite") {
     capabilities_.narrowStatementText = !WideStatementTextIsWhole(*this);
     capabilities_.textReadStopsAtNul = TextReadStopsAtNul(*this);
   }
-  if (const auto statements = SavepointStatementsOf(engineName_)) TrySavepoints(*statements);
+  TrySavepoints(dialect_->savepoints);
 }
 
 Connection::~Connection() { Close(); }
@@ -154,9 +144,14 @@ Variant Connection::QueryValue(std::string_view sql) {
 
 bool Connection::RestartLostTransaction() {
   if (!transactionLost_ || keptInTransaction_ || marked_ > 0) return false;
-  EndTransaction(false);  // the connection stays without autocommit: a new transaction begins
-  transactionLost_ = false;
+  RestartTransaction();
   return true;
+}
+
+void Connection::RestartTransaction() {
+  EndTransaction(false);  // the connection stays without autocommit: a new transaction opens
+  transactionLost_ = false;
+  keptInTransaction_ = false;
 }
 
 void Connection::TrySavepoints(const SavepointStatements& statements) {
@@ -179,9 +174,16 @@ void Connection::SetAutoCommit(bool on) {
 void Connection::BeginTransaction() {
   if (inTransaction_) throw errors::ProviderError("A transaction is already open");
   SetAutoCommit(false);
+  session_->TransactionOpened();
   inTransaction_ = true;
   transactionLost_ = false;
   keptInTransaction_ = false;
+}
+
+void Connection::BeginOnServer() {
+  if (inTransaction_ && !session_->TransactionBegun()) {
+    QueryValue(dialect_->savepoints.beginTransaction);
+  }
 }
 
 void Connection::CommitTransaction() {
@@ -190,6 +192,7 @@ void Connection::CommitTransaction() {
   inTransaction_ = false;
   keptInTransaction_ = false;
   SetAutoCommit(true);
+  session_->TransactionLeft();
 }
 
 void Connection::RollbackTransaction() {
@@ -199,16 +202,18 @@ void Connection::RollbackTransaction() {
   keptInTransaction_ = false;
   EndTransaction(false);
   SetAutoCommit(true);
+  session_->TransactionLeft();
 }
 
 void Connection::EndTransaction(bool commit) {
-  if (pendingResult_) pendingResult_->RefuseWhileOtherPending(nullptr);
+  session_->RefuseWhenNotAllowed(nullptr, {});
   odbc::Check(odbc::WatchedCall(StatementContext(), *connection_,
                                 [&] {
                                   return SQLEndTran(SQL_HANDLE_DBC, connection_->Get(),
                                                     commit ? SQL_COMMIT : SQL_ROLLBACK);
                                 }),
               *connection_);
+  session_->TransactionOpened();  // until autocommit goes back on, the next one is open
 }
 
 odbc::StatementContext Connection::StatementContext() const {
@@ -216,14 +221,14 @@ odbc::StatementContext Connection::StatementContext() const {
           .queryTimeoutSeconds = queryTimeoutSeconds_,
           .narrowStatementText = capabilities_.narrowStatementText,
           .textReadStopsAtNul = capabilities_.textReadStopsAtNul,
-          .pendingResult = pendingResult_,
+          .session = session_,
           .cutOff = [this](const std::vector<odbc::TcpLink>& linksBeforeCancel) {
             CutOff(linksBeforeCancel);
           }};
 }
 
 std::string Connection::ForEngine(std::string_view sql) const {
-  if (capabilities_.selectTop) return std::string(sql);
+  if (dialect_->selectTop) return std::string(sql);
   static const std::regex top(R"(^(\s*select\s+)top\s+(\d+)\s+([\s\S]*?)\s*$)", std::regex::icase);
   std::match_results<std::string_view::const_iterator> match;
   if (!std::regex_match(sql.begin(), sql.end(), match, top)) return std::string(sql);
@@ -283,8 +288,10 @@ Savepoint::Savepoint(Connection& connection)
   }
   const std::optional<SavepointStatements>& statements = connection_.Capabilities().savepoints;
   if (!statements) throw errors::ProviderError(connection_.EngineName() + " takes no savepoints");
-  name_ = "mv_savepoint_" + std::to_string(++connection_.savepoints_);
-  connection_.Execute(SavepointStatements::Named(statements->mark, name_));
+  if (connection_.session_->TransactionBegun()) {
+    name_ = "mv_savepoint_" + std::to_string(++connection_.savepoints_);
+    connection_.Execute(SavepointStatements::Named(statements->mark, name_));
+  }
   ++connection_.marked_;
 }
 
@@ -306,7 +313,7 @@ void Savepoint::Keep() {
   }
   --connection_.marked_;
   const SavepointStatements& statements = *connection_.Capabilities().savepoints;
-  if (!statements.release.empty()) {
+  if (!name_.empty() && !statements.release.empty()) {
     connection_.Execute(SavepointStatements::Named(statements.release, name_));
   }
   connection_.keptInTransaction_ = true;
@@ -321,6 +328,11 @@ void Savepoint::Undo() {
   --connection_.marked_;
   const SavepointStatements& statements = *connection_.Capabilities().savepoints;
   try {
+    if (name_.empty()) {
+      // The transaction's first point: nothing before it is lost with the transaction.
+      connection_.RestartTransaction();
+      return;
+    }
     if (connection_.TransactionLost()) {
       throw TransactionEnded();
     }

@@ -9,44 +9,27 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/odbc/dialect.h"
 #include "platform/odbc/savepoint_statements.h"
 #include "platform/odbc/tcp_link.h"
 #include "platform/variant.h"
 
 namespace mv::odbc {
 class Handle;
-class PendingResult;
-std::shared_ptr<PendingResult> PendingResultWhenStrict();
+class ServerSession;
 struct StatementContext;
 }  // namespace mv::odbc
 
 namespace mv {
 
-/// Where an engine keeps the counter that numbers a table's identity column, as far as the
-/// program reads and restores it.
-enum class IdentityCounterStore {
-  None,            // not kept apart from the table's rows (SQLite)
-  SerialSequence,  // the column's sequence (PostgreSQL's pg_get_serial_sequence and setval)
-  IdentityColumn,  // the table's identity column (SQL Server's sys.identity_columns and DBCC)
-};
-
-/// The most that one statement may carry on an engine.
-struct StatementLimits {
-  /// Rows in one VALUES list: 1,000 on SQL Server; SQLite and PostgreSQL set none.
-  size_t rowsPerInsert = 1000;
-  /// Parameters in one statement: 2,100 on SQL Server (its driver's procedure call takes a few
-  /// of them), 32,766 on SQLite, 65,535 on PostgreSQL.
-  size_t parameters = 2100;
-};
-
 /// What the program relies on that only some database engines offer, decided once per
-/// connection from the engine's name and, where a guess could be wrong, by trying.
+/// connection from the engine's dialect and, where a guess could be wrong, by trying.
 struct EngineCapabilities {
   /// The engine's savepoint statements, when a transaction on this connection took them at
   /// connect (TriedSavepoints), so that many records can share one transaction, each under a
   /// savepoint of its own, and many rows can go out in one insert that is undone whole when it
-  /// fails. None where the try failed or the engine is not known: every record is then written
-  /// in a transaction of its own.
+  /// fails. None where the try failed: every record is then written in a transaction of its
+  /// own.
   std::optional<SavepointStatements> savepoints;
   StatementLimits limits;
   /// Statement texts reach the driver as UTF-8 through the narrow calls. Tried for the SQLite
@@ -57,10 +40,6 @@ struct EngineCapabilities {
   /// The driver hands a text value over only up to its first NUL character (SQLite's driver
   /// does): tried for the SQLite driver; queries then flag such values (odbc::Statement).
   bool textReadStopsAtNul = false;
-  /// "select top N ..." is taken as it is (SQL Server); every other engine gets
-  /// "select ... limit N".
-  bool selectTop = false;
-  IdentityCounterStore identityCounter = IdentityCounterStore::None;
 };
 
 /// How a connection's queries hand their rows over.
@@ -69,7 +48,7 @@ enum class ResultReading {
   DriverDefault,
   /// As they are fetched, the driver's streaming mode switched on where it has one, so that a
   /// table of any size is read in bounded memory. For a connection that only reads: such a mode
-  /// may keep the reads in a transaction of their own (odbc::StreamingConnectionString).
+  /// may keep the reads in a transaction of their own (Dialect::streamingKeywords).
   Streamed,
 };
 
@@ -85,9 +64,10 @@ class Connection {
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
   /// time-out to every call of a statement (see odbc::Statement). A failure to connect throws
   /// the driver's error with the connection string's password hidden (odbc::HidePassword),
-  /// since drivers may echo the connection string, whole or in part. A connection for
-  /// `ResultReading::Streamed` connects again with the driver's streaming keywords where the
-  /// driver it reached has such a mode.
+  /// since drivers may echo the connection string, whole or in part. The engine's dialect is
+  /// decided once connected, and its session statements run. A connection for
+  /// `ResultReading::Streamed` connects again with the dialect's streaming keywords where the
+  /// engine's driver has such a mode.
   Connection(const std::string& connectionString, int loginTimeoutSeconds, int queryTimeoutSeconds,
              ResultReading reading = ResultReading::DriverDefault);
   ~Connection();
@@ -104,6 +84,10 @@ class Connection {
   /// Rolls back an open transaction; does nothing when none is open.
   void RollbackTransaction();
   bool InTransaction() const { return inTransaction_; }
+  /// Begins the open transaction on the server with a read of a table, where no statement has
+  /// begun it yet: its first savepoint is then a savepoint too, not the transaction itself, so
+  /// that a failure which ends the transaction shows when returning to it (Savepoint::Undo).
+  void BeginOnServer();
   /// True when a Savepoint found the open transaction ended by the server (or beyond returning
   /// to a mark) after a failed statement: only rolling the whole transaction back is left.
   /// Cleared when a transaction begins or is rolled back.
@@ -117,12 +101,14 @@ class Connection {
   bool RestartLostTransaction();
 
   /// The statement as this engine takes it: "select top N ..." becomes "select ... limit N"
-  /// on every engine but SQL Server; every other text is unchanged.
+  /// where the dialect has no "top"; every other text is unchanged.
   std::string ForEngine(std::string_view sql) const;
 
   /// The engine's name as the driver reports it ("Microsoft SQL Server", "SQLite", ...), for
-  /// texts; what the engine offers is in Capabilities.
+  /// texts; its words are in Words, what it offers in Capabilities.
   const std::string& EngineName() const { return engineName_; }
+  /// The engine's dialect, decided once at connect from its name (DialectOf).
+  const Dialect& Words() const { return *dialect_; }
   const EngineCapabilities& Capabilities() const { return capabilities_; }
   /// Tries `statements` on this connection (TriedSavepoints) and takes them, or none when the
   /// try fails. Done at connect with the engine's own words; no transaction may be open.
@@ -148,12 +134,15 @@ class Connection {
   /// Windows). Callable from any thread; never throws.
   void CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) const noexcept;
   void SetAutoCommit(bool on);
+  /// Rolls the open transaction back and goes on in a new one, autocommit still off.
+  void RestartTransaction();
   /// Commits or rolls back under the query time-out: a server that does not answer is cut off
   /// and the call fails with the time-out, the connection then lost.
   void EndTransaction(bool commit);
 
   std::unique_ptr<odbc::Handle> connection_;
   std::string engineName_;
+  const Dialect* dialect_ = nullptr;
   EngineCapabilities capabilities_;
   int queryTimeoutSeconds_;
   std::optional<odbc::TcpLink> link_;  // the TCP connection the driver opened, when known
@@ -163,7 +152,7 @@ class Connection {
   bool keptInTransaction_ = false;  // a savepoint was kept in the open transaction
   int savepoints_ = 0;              // marked so far: each savepoint gets a name of its own
   int marked_ = 0;                  // savepoints marked and neither kept nor undone
-  std::shared_ptr<odbc::PendingResult> pendingResult_ = odbc::PendingResultWhenStrict();
+  std::shared_ptr<odbc::ServerSession> session_;
   friend class Savepoint;
 };
 
@@ -184,8 +173,11 @@ class Transaction {
 };
 
 /// A point the connection's work can return to: a savepoint inside the open transaction, or
-/// the start of a transaction of its own when none is open. Work not kept is undone when the
-/// savepoint goes out of scope.
+/// the start of a transaction of its own when none is open. The first point of a transaction
+/// that has begun nothing on the server yet is the transaction itself: no savepoint is sent
+/// (under SQL Server's implicit transactions one would meet no transaction), and returning to
+/// it rolls the transaction back, which loses nothing that came before it. Work not kept is
+/// undone when the savepoint goes out of scope.
 class Savepoint {
  public:
   /// Marks the point; throws when the connection's transaction was lost (TransactionLost) and
@@ -206,7 +198,7 @@ class Savepoint {
  private:
   Connection& connection_;
   bool ownTransaction_;
-  std::string name_;  // inside a transaction
+  std::string name_;  // of a savepoint sent inside a transaction; empty for its first point
   bool done_ = false;
 };
 

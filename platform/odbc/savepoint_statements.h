@@ -19,18 +19,19 @@ struct SavepointStatements {
   /// A query answering 1 while the open transaction can still be written and returned to a
   /// mark (SQL Server's XACT_STATE()); empty where returning to the mark tells by failing.
   std::string transactionState;
+  /// A query that reads a table every database has, and so begins the transaction on the server
+  /// where turning autocommit off begins none (SQL Server's implicit transactions), for the try
+  /// at connect.
+  std::string beginTransaction;
 
   /// `text` with `{name}` replaced by `name`.
   static std::string Named(const std::string& text, const std::string& name);
 };
 
-/// The savepoint statements of the engine named `engineName` as SQL_DBMS_NAME reports it; none
-/// for an engine not known.
-std::optional<SavepointStatements> SavepointStatementsOf(const std::string& engineName);
-
-/// `statements` when `connection` takes them: a transaction is opened, marked, returned to
-/// the mark (its state asked first, where the engine has a query for it) and rolled back; none
-/// when any step fails. Nothing is written. `connection` must have no transaction open.
+/// `statements` when `connection` takes them: a transaction is opened and begun with a read of
+/// a table, marked, returned to the mark (its state asked first, where the engine has a query
+/// for it) and rolled back; none when any step fails. Nothing is written. `connection` must
+/// have no transaction open.
 std::optional<SavepointStatements> TriedSavepoints(Connection& connection,
                                                    const SavepointStatements& statements);
 

@@ -74,9 +74,7 @@ Statement::Statement(StatementContext context)
         statement_);
 }
 
-Statement::~Statement() {
-  if (context_.pendingResult) context_.pendingResult->Finished(this);
-}
+Statement::~Statement() { context_.session->Finished(this); }
 
 template <typename Call>
 auto Statement::Watched(Call call) {
@@ -84,14 +82,13 @@ auto Statement::Watched(Call call) {
 }
 
 template <typename Call>
-void Statement::Run(Call call) {
-  if (context_.pendingResult) context_.pendingResult->RefuseWhileOtherPending(this);
+void Statement::Run(Call call, std::string_view sql) {
+  ServerSession& session = *context_.session;
+  session.RefuseWhenNotAllowed(this, sql);
   Check(Watched(call), statement_);
-  if (context_.pendingResult) {
-    SQLSMALLINT columns = 0;
-    Check(SQLNumResultCols(statement_.Get(), &columns), statement_);
-    context_.pendingResult->Executed(this, columns > 0);
-  }
+  SQLSMALLINT columns = 0;
+  if (session.Strict()) Check(SQLNumResultCols(statement_.Get(), &columns), statement_);
+  session.Ran(this, sql, columns > 0);
 }
 
 void Statement::ExecuteDirect(const std::string& sql) {
@@ -101,14 +98,17 @@ void Statement::ExecuteDirect(const std::string& sql) {
     return;
   }
   flaggedColumns_.reset();
-  Run([&] {
-    return CallWithText(statement_, context_.narrowStatementText, sql, SQLExecDirect,
-                        SQLExecDirectW);
-  });
+  Run(
+      [&] {
+        return CallWithText(statement_, context_.narrowStatementText, sql, SQLExecDirect,
+                            SQLExecDirectW);
+      },
+      sql);
 }
 
 void Statement::Prepare(const std::string& sql) {
   flaggedColumns_.reset();
+  prepared_ = sql;
   PrepareText(sql);
   if (!context_.textReadStopsAtNul || !ReadsRows(sql)) return;
   std::vector<ColumnInfo> columns = DescribeColumns();
@@ -127,16 +127,18 @@ void Statement::PrepareText(const std::string& sql) {
 }
 
 void Statement::Execute() {
-  Run([this] { return SQLExecute(statement_.Get()); });
+  Run([this] { return SQLExecute(statement_.Get()); }, prepared_);
 }
 
 void Statement::PrimaryKeys(const std::string& table) {
   std::u16string wide = Utf8ToUtf16(table);
-  Run([&] {
-    return SQLPrimaryKeysW(statement_.Get(), nullptr, 0, nullptr, 0,
-                           reinterpret_cast<SQLWCHAR*>(wide.data()),
-                           static_cast<SQLSMALLINT>(wide.size()));
-  });
+  Run(
+      [&] {
+        return SQLPrimaryKeysW(statement_.Get(), nullptr, 0, nullptr, 0,
+                               reinterpret_cast<SQLWCHAR*>(wide.data()),
+                               static_cast<SQLSMALLINT>(wide.size()));
+      },
+      {});
 }
 
 void Statement::BindParameter(SQLUSMALLINT number, const Variant& value, const ColumnInfo& column) {
@@ -206,7 +208,7 @@ bool Statement::FetchRow(const std::vector<ColumnInfo>& columns, std::vector<Var
     }
     return true;
   });
-  if (!fetched && context_.pendingResult) context_.pendingResult->Finished(this);
+  if (!fetched) context_.session->Finished(this);
   return fetched;
 }
 

@@ -33,16 +33,46 @@ std::vector<long> UnitIds(Connection& connection, const std::string& table = "un
   return ids;
 }
 
-TEST(SavepointStatementsTest, SqlServerMarksAndReturnsWithSaveTransactionAndAsksXactState) {
-  const auto statements = SavepointStatementsOf("Microsoft SQL Server");
-  ASSERT_TRUE(statements);
-  EXPECT_EQ(SavepointStatements::Named(statements->mark, "mv_savepoint_7"),
+/// An engine name as a driver may report it, and the dialect it gets.
+struct DialectCase {
+  const char* name;
+  const char* engineName;
+  const char* dialect;
+};
+
+class DialectChoiceTest : public ::testing::TestWithParam<DialectCase> {};
+
+TEST_P(DialectChoiceTest, TheStandInsAreKnownByNameAndEveryOtherEngineIsSqlServer) {
+  EXPECT_EQ(DialectOf(GetParam().engineName).name, GetParam().dialect);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, DialectChoiceTest,
+    ::testing::Values(DialectCase{"Microsoft", "Microsoft SQL Server", "SQL Server"},
+                      DialectCase{"FreeTdsLoginName", "SQL Server", "SQL Server"},
+                      DialectCase{"Unknown", "Some Other Engine", "SQL Server"},
+                      DialectCase{"Empty", "", "SQL Server"},
+                      DialectCase{"Sqlite", "SQLite", "SQLite"},
+                      DialectCase{"SqliteOtherCase", "sqlite 3", "SQLite"},
+                      DialectCase{"Postgresql", "PostgreSQL", "PostgreSQL"},
+                      DialectCase{"PostgresqlSuffix", "POSTGRESQL 16", "PostgreSQL"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SqlServerDialectTest, SavepointsAndTheCounterAreInTransactSqlWords) {
+  const Dialect& sqlServer = DialectOf("Microsoft SQL Server");
+  const SavepointStatements& statements = sqlServer.savepoints;
+  EXPECT_EQ(SavepointStatements::Named(statements.mark, "mv_savepoint_7"),
             "save transaction mv_savepoint_7");
-  EXPECT_EQ(SavepointStatements::Named(statements->returnTo, "mv_savepoint_7"),
+  EXPECT_EQ(SavepointStatements::Named(statements.returnTo, "mv_savepoint_7"),
             "rollback transaction mv_savepoint_7");
-  EXPECT_EQ(statements->release, "");
-  EXPECT_EQ(statements->transactionState, "select xact_state()");
-  EXPECT_FALSE(SavepointStatementsOf("Some Other Engine"));
+  EXPECT_EQ(statements.release, "");
+  EXPECT_EQ(statements.transactionState, "select xact_state()");
+  EXPECT_TRUE(sqlServer.selectTop);
+  EXPECT_EQ(sqlServer.sessionStatements, std::vector<std::string>{"set nocount on"});
+  // sql_variant takes no arithmetic before a cast.
+  EXPECT_NE(sqlServer.identityCounter.read.find("cast(seed_value as decimal(38, 0)) - "
+                                                "cast(increment_value as decimal(38, 0))"),
+            std::string::npos);
 }
 
 class SavepointTryTest : public ::testing::Test {
@@ -54,14 +84,14 @@ class SavepointTryTest : public ::testing::Test {
 
 TEST_F(SavepointTryTest, TheEnginesOwnWordsAreTakenAndWordsItRefusesLeaveNone) {
   ASSERT_TRUE(connection_->Capabilities().savepoints);
-  connection_->TrySavepoints(*SavepointStatementsOf("Microsoft SQL Server"));
+  connection_->TrySavepoints(DialectOf("Microsoft SQL Server").savepoints);
   EXPECT_FALSE(connection_->Capabilities().savepoints);
   EXPECT_FALSE(connection_->InTransaction());
   connection_->Execute("create table unit (id integer primary key)");  // nothing is left open
 }
 
 TEST_F(SavepointTryTest, WithoutSavepointsEachUnitHasATransactionAndTheLogSaysSoOnce) {
-  connection_->TrySavepoints(*SavepointStatementsOf("Microsoft SQL Server"));
+  connection_->TrySavepoints(DialectOf("Microsoft SQL Server").savepoints);
   const std::string path = folder_.File("log.txt");
   {
     TextWriter log(PathFromUtf8(path), TextWriter::Mode::Append);

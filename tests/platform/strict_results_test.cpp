@@ -98,5 +98,76 @@ TEST_F(StrictResultsTest, WithoutTheVariableTheEngineRunsASecondStatement) {
   EXPECT_TRUE(reader->Next());
 }
 
+/// A transaction's first statement, and whether a savepoint may follow it, as SQL Server's
+/// implicit transactions have it.
+struct FirstStatementCase {
+  const char* name;
+  const char* statement;
+  bool beginsTheTransaction;
+};
+
+class SavepointRuleTest : public StrictResultsTest,
+                          public ::testing::WithParamInterface<FirstStatementCase> {};
+
+TEST_P(SavepointRuleTest, ASavepointNeedsAStatementThatBeganTheTransaction) {
+  Connect("1");
+  Transaction transaction(*connection_);
+  if (*GetParam().statement) connection_->Execute(GetParam().statement);
+  const auto mark = [&] { connection_->Execute("savepoint mv_try"); };
+  if (GetParam().beginsTheTransaction) {
+    EXPECT_NO_THROW(mark());
+    return;
+  }
+  try {
+    mark();
+    FAIL() << "expected SQL Server's refusal of a savepoint outside a transaction";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 628);
+    EXPECT_EQ(error.Description(),
+              "[Microsoft][ODBC SQL Server Driver][SQL Server]Cannot issue SAVE TRANSACTION when "
+              "there is no active transaction.");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstStatements, SavepointRuleTest,
+    ::testing::Values(FirstStatementCase{"Nothing", "", false},
+                      FirstStatementCase{"BareValue", "select 1", false},
+                      FirstStatementCase{"ReadOfATable", "select count(*) from numbers", true},
+                      FirstStatementCase{"Insert", "insert into numbers (n) values (4)", true},
+                      FirstStatementCase{"Update", "update numbers set n = n + 1", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+/// What a transaction runs, through the program's own Savepoint, under the savepoint rule.
+TEST_F(StrictResultsTest, TheFirstPointOfATransactionIsTheTransactionItself) {
+  Connect("1");
+  {
+    Transaction transaction(*connection_);
+    {
+      Savepoint first(*connection_);  // nothing has begun the transaction: no savepoint sent
+      connection_->Execute("insert into numbers (n) values (4)");
+      Savepoint second(*connection_);  // a savepoint the server keeps
+      connection_->Execute("insert into numbers (n) values (5)");
+      second.Undo();
+      first.Keep();
+    }
+    {
+      Savepoint undone(*connection_);  // begun: a savepoint
+      connection_->Execute("insert into numbers (n) values (6)");
+    }
+    transaction.Commit();
+  }
+  {
+    Transaction transaction(*connection_);
+    Savepoint first(*connection_);
+    connection_->Execute("insert into numbers (n) values (7)");
+    first.Undo();  // the whole transaction, which held nothing before it
+    connection_->Execute("insert into numbers (n) values (8)");
+    transaction.Commit();
+  }
+  EXPECT_EQ(Recordset(*connection_, "select n from numbers where n > 3").RecordCount(), 2);
+  EXPECT_EQ(connection_->QueryValue("select sum(n) from numbers where n > 3").ToLong(), 12);
+}
+
 }  // namespace
 }  // namespace mv

@@ -40,4 +40,20 @@ std::vector<std::vector<Variant>> Rows(Connection& connection, const std::string
   return rows;
 }
 
+bool IsTargetDialectLine(const std::string& line) {
+  return line.starts_with("The target database names itself '");
+}
+
+std::string WithoutTargetDialectLines(const std::string& logText) {
+  std::string kept;
+  for (size_t start = 0; start < logText.size();) {
+    const size_t end = logText.find("\r\n", start);
+    const size_t next = end == std::string::npos ? logText.size() : end + 2;
+    const std::string line = logText.substr(start, next - start);
+    if (!IsTargetDialectLine(line)) kept += line;
+    start = next;
+  }
+  return kept;
+}
+
 }  // namespace mv::testing

@@ -21,6 +21,12 @@ bool RunConverter(Converter& converter, const ConnectionValues& values, const st
 /// The lines of the log at `path`, as the program reads its own text files.
 std::vector<std::string> LogLines(const std::string& path);
 
+/// True for the line in which a migration names its target's dialect (TargetDialectLine).
+bool IsTargetDialectLine(const std::string& line);
+
+/// `logText` without the lines that name the target's dialect, for tests of the other lines.
+std::string WithoutTargetDialectLines(const std::string& logText);
+
 /// The lines joined as the log writes them: each ended by CR LF, in the narrow code page.
 std::string LogText(const std::vector<std::string>& lines);
 

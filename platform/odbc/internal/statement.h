@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/odbc/column_info.h"
@@ -57,15 +58,16 @@ class Statement {
   /// Runs `call` under the connection's query time-out; see the class.
   template <typename Call>
   auto Watched(Call call);
-  /// Runs `call`, which executes the statement, under the watchdog. Under strict results
-  /// (odbc::PendingResult) it is refused while another statement of the connection has an
-  /// unread result, and a result it gives counts as unread until fetched past its last row.
+  /// Runs `call`, which executes `sql` (empty for a catalog query), under the watchdog, and
+  /// tells the connection's session (odbc::ServerSession), which may refuse it under strict
+  /// results; a result it gives counts as unread until fetched past its last row.
   template <typename Call>
-  void Run(Call call);
+  void Run(Call call, std::string_view sql);
   void PrepareText(const std::string& sql);
 
   StatementContext context_;
   Handle statement_;
+  std::string prepared_;                                   // the text of the prepared statement
   std::optional<std::vector<ColumnInfo>> flaggedColumns_;  // the inner query's, when flagged
   std::string nulFlags_;                                   // the current row's flags
   /// A parameter's value and how the driver was last told to read it.

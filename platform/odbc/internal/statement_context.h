@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/odbc/internal/handle.h"
-#include "platform/odbc/internal/pending_result.h"
+#include "platform/odbc/internal/server_session.h"
 #include "platform/odbc/statement_watchdog.h"
 
 namespace mv::odbc {
@@ -15,8 +15,8 @@ struct StatementContext {
   int queryTimeoutSeconds = 0;         // 0 for none
   bool narrowStatementText = false;    // EngineCapabilities::narrowStatementText
   bool textReadStopsAtNul = false;     // EngineCapabilities::textReadStopsAtNul
-  /// The connection's unread result under strict results; null when they are off.
-  std::shared_ptr<PendingResult> pendingResult;
+  /// The connection's session: its transaction, and its unread result under strict results.
+  std::shared_ptr<ServerSession> session;
   /// Cuts the connection's link to the server, for a watched call that does not return after
   /// its cancel (Deadline). Called from the watchdog's thread.
   Deadline::CutOffCall cutOff;

@@ -42,7 +42,7 @@ class ConvertBasketsTest : public ::testing::Test {
     return RunConverter(converter, values_, logPath_);
   }
 
-  std::string Log() const { return ReadFileBytes(logPath_); }
+  std::string Log() const { return testing::WithoutTargetDialectLines(ReadFileBytes(logPath_)); }
 
   std::string Summary(int converted) const {
     return std::to_string(converted) + " saved baskets copied/converted to " + values_.TDB +

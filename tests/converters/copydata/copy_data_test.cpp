@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <regex>
 #include <string>
@@ -62,7 +63,7 @@ class CopyDataTest : public ::testing::Test {
     CopyData converter(resumeCopy);
     return testing::RunConverter(converter, values, logPath_);
   }
-  std::string Log() const { return ReadFileBytes(logPath_); }
+  std::string Log() const { return testing::WithoutTargetDialectLines(ReadFileBytes(logPath_)); }
 
   /// The rows of `sql` on the target, each as its values' texts joined by '|'.
   std::vector<std::string> Target(const std::string& sql) const { return Rows(target_, sql); }
@@ -89,6 +90,17 @@ class CopyDataTest : public ::testing::Test {
   TempFolder folder_;
   std::string logPath_ = folder_.File("Vantrel23Conversion.log");
 };
+
+TEST_F(CopyDataTest, TheLogNamesTheTargetsEngineAndDialectOnceFirst) {
+  ASSERT_TRUE(Copy());
+  const std::vector<std::string> lines = testing::LogLines(logPath_);
+  const std::string dialect =
+      target_.GetEngine() == setup::Engine::Postgresql ? "PostgreSQL" : "SQLite";
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "The target database names itself '" + target_.Connect()->EngineName() +
+                               "': it is written in " + dialect + " statements.");
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), testing::IsTargetDialectLine), 1);
+}
 
 TEST_F(CopyDataTest, AmountsBeyondCurrencyAndMillisecondsCopyExactly) {
   ExecuteAll(*source_.Connect(),
