@@ -47,16 +47,20 @@ std::string Incremented(std::string digits) {
   return "1" + digits;
 }
 
-/// `digits` without its last `dropped` digits, rounded half to even by what was dropped.
-std::string RoundedOff(const std::string& digits, std::size_t dropped) {
+/// How a dropped half rounds: to the even digit (the runtime's way) or away from zero (a
+/// database's way with a literal).
+enum class Half { ToEven, AwayFromZero };
+
+/// `digits` without its last `dropped` digits, rounded by what was dropped.
+std::string RoundedOff(const std::string& digits, std::size_t dropped, Half half = Half::ToEven) {
   if (dropped == 0) return digits;
   if (dropped > digits.size()) return "0";
   const std::size_t kept = digits.size() - dropped;
   std::string result = kept == 0 ? "0" : digits.substr(0, kept);
   const char first = digits[kept];
   const bool beyondHalf = digits.find_first_not_of('0', kept + 1) != std::string::npos;
-  const bool odd = (result.back() - '0') % 2 == 1;
-  if (first > '5' || (first == '5' && (beyondHalf || odd))) result = Incremented(result);
+  const bool halfGoesUp = half == Half::AwayFromZero || (result.back() - '0') % 2 == 1;
+  if (first > '5' || (first == '5' && (beyondHalf || halfGoesUp))) result = Incremented(result);
   return result;
 }
 
@@ -204,6 +208,14 @@ std::int64_t DecimalNumber::ToCurrencyScaled() const {
   const std::uint64_t magnitude = std::stoull(scaled);
   return negative_ ? static_cast<std::int64_t>(std::uint64_t{0} - magnitude)
                    : static_cast<std::int64_t>(magnitude);
+}
+
+DecimalNumber DecimalNumber::RoundedAwayFromZero(int scale) const {
+  scale = std::max(0, scale);
+  if (scale >= scale_) return *this;
+  return DecimalNumber(
+      negative_, RoundedOff(digits_, static_cast<std::size_t>(scale_ - scale), Half::AwayFromZero),
+      scale);
 }
 
 double DecimalNumber::ToDouble() const {

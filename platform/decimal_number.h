@@ -34,6 +34,9 @@ class DecimalNumber {
   /// The amount times 10 000, rounded half to even. Throws 6 beyond Currency's range.
   std::int64_t ToCurrencyScaled() const;
   double ToDouble() const;
+  /// This number with at most `scale` decimal places, a dropped half rounded away from zero
+  /// (12.345 to two places is 12.35, -12.345 is -12.35), as a database rounds a literal.
+  DecimalNumber RoundedAwayFromZero(int scale) const;
 
   /// Exact sums and products; a result whose whole part does not fit throws 6, a result with
   /// more decimal places than fit is rounded half to even.

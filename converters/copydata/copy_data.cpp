@@ -73,9 +73,11 @@ std::string ErrorLine(const RuntimeError& error) {
   return std::to_string(error.Number()) + ": " + error.Description();
 }
 
-/// Pairs the old keys, in source order, with the keys the target gave the same rows: the
-/// target numbers new rows in insertion order, but not necessarily from 1 (a key that an
-/// earlier, rolled-back attempt drew is not given again).
+/// Pairs the old keys, in source order, with the keys the target gave the same rows. The rows
+/// went out one insert statement each in that order, and an engine numbers single-row inserts
+/// in sequence with rising keys, though not necessarily from 1 (a key that an earlier,
+/// rolled-back attempt drew is not given again). The rows of one multi-row insert carry no
+/// such promise, so a renumbered table's rows never go out that way.
 std::vector<std::pair<std::int32_t, std::int32_t>> PairKeys(
     Connection& target, const std::string& table, const std::string& keyColumn,
     const std::vector<std::int32_t>& oldKeys) {
@@ -95,7 +97,8 @@ std::vector<std::pair<std::int32_t, std::int32_t>> PairKeys(
 }
 
 /// The source rows of a table; a renumbered table's in key order, so that the keys the target
-/// gives them follow the old keys' order, and a resumed copy pairs them again the same way.
+/// gives them, one insert at a time, follow the old keys' order, and a resumed copy pairs them
+/// again the same way.
 std::string SourceSql(const CopyData::CopiedTable& table) {
   return std::string("select * from ") + table.name + (table.Renumbered() ? " order by 1" : "");
 }
@@ -198,6 +201,7 @@ bool CopyData::CopyTable(CopyRun& run, const CopiedTable& table) {
       Tally(std::string("already filled: ") + table.name);
       return false;
     }
+    if (table.Renumbered()) targetRows->InsertEachRowAlone();
     const std::int64_t copied = CopyRows(run, table, sourceRows, *targetRows);
     if (oldIds) *newIds = PairKeys(run.target, table.name, columns[0].name, *oldIds);
     if (!Rehearsing()) transaction.Commit();

@@ -61,9 +61,9 @@ class CopyData : public Converter {
   };
 
   /// Copies one table in one transaction: either all its rows reach the target or none. A
-  /// renumbered table's first column is its key: it is not copied, the target numbers the rows
-  /// itself, and the old keys are paired with the new ones. False after logging an already
-  /// filled target table or an error.
+  /// renumbered table's first column is its key: it is not copied, the rows go out one insert
+  /// each in key order, the target numbers them itself, and the old keys are paired with the
+  /// new ones in that order. False after logging an already filled target table or an error.
   bool CopyTable(CopyRun& run, const CopiedTable& table);
   /// What the copy does with one source column, decided on the table's first row: the rows
   /// after it are then copied by position instead of by name.

@@ -220,7 +220,7 @@ void Recordset::UpdateBatch() {
   if (table_.empty()) {
     throw errors::NoBaseTable();
   }
-  const bool manyRows = connection_.Capabilities().savepoints.has_value();
+  const bool manyRows = !eachRowAlone_ && connection_.Capabilities().savepoints.has_value();
   PreparedWrites& prepared = prepared_;
   size_t written = 0;
   try {

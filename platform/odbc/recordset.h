@@ -61,8 +61,13 @@ class Recordset : public FieldSource {
   /// an added row as an insert naming only the columns that were set, a changed row as an
   /// update found by the table's key. When a row fails, the rows before it stay written, it
   /// and the rows after it stay pending, and the error reaches the caller. Where the engine
-  /// allows, consecutive added rows of one insert go to the database many in one execution.
+  /// allows, consecutive added rows of one insert go to the database many in one execution,
+  /// unless InsertEachRowAlone was called.
   void UpdateBatch();
+  /// Makes UpdateBatch send every added row in an insert statement of its own, in the order
+  /// the rows were added. A key the table numbers itself then rises with that order; the rows
+  /// of one multi-row insert may be numbered in any order.
+  void InsertEachRowAlone() { eachRowAlone_ = true; }
   /// Drops every pending change: added rows disappear, changed rows take their old values.
   void CancelBatch();
   /// The number of rows waiting for UpdateBatch.
@@ -114,6 +119,7 @@ class Recordset : public FieldSource {
   /// would otherwise prepare its insert again every time).
   PreparedWrites prepared_;
   std::unique_ptr<odbc::BatchWriter> batchWriter_;  // made on the first batch of added rows
+  bool eachRowAlone_ = false;
 };
 
 }  // namespace mv

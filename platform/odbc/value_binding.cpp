@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
+#include "platform/decimal_number.h"
 #include "platform/errors.h"
 #include "platform/odbc/internal/diagnostics.h"
 #include "platform/runtime_error.h"
@@ -35,6 +37,37 @@ bool IsTextType(SQLSMALLINT type) {
 bool IsDateTimeType(SQLSMALLINT type) {
   return type == SQL_TYPE_TIMESTAMP || type == SQL_TIMESTAMP || type == SQL_TYPE_TIME ||
          type == SQL_TIME || type == SQL_TYPE_DATE || type == SQL_DATE;
+}
+
+/// The exact number a Decimal, Currency, Single or Double holds; none for the other kinds and
+/// for a floating-point value so large (2^53 and beyond) that it is a whole number.
+std::optional<DecimalNumber> ExactNumber(const Variant& value) {
+  switch (value.Kind()) {
+    case VariantKind::Currency:
+    case VariantKind::Decimal:
+      return value.ToDecimal();
+    case VariantKind::Single:
+    case VariantKind::Double: {
+      const double real = value.ToDouble();
+      if (!(std::fabs(real) < 0x1p53)) return std::nullopt;
+      return DecimalNumber::FromDouble(real);
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+/// `value` rounded to the scale of a decimal `column`, half away from zero as the server rounds
+/// a literal, when it has more decimal places than the column keeps: the drivers refuse to cut
+/// them off a text (SQLSTATE 22001) and cut them off a floating-point value without rounding.
+/// None when `value` goes to the column as it is.
+std::optional<Variant> RoundedToScale(const Variant& value, const ColumnInfo& column) {
+  if (column.sqlType != SQL_DECIMAL && column.sqlType != SQL_NUMERIC) return std::nullopt;
+  const std::optional<DecimalNumber> exact = ExactNumber(value);
+  if (!exact) return std::nullopt;
+  const DecimalNumber rounded = exact->RoundedAwayFromZero(column.decimalDigits);
+  if (rounded == *exact) return std::nullopt;
+  return Variant::Decimal(rounded);
 }
 
 /// The type `value` binds with as a value of `column`. Throws a type mismatch for kinds no
@@ -290,9 +323,11 @@ bool Bindable(const Variant& value) {
 }
 
 void SetParameter(ParameterValue& parameter, const Variant& value, const ColumnInfo& column) {
-  parameter.type = TypeOf(value, column);
+  const std::optional<Variant> rounded = RoundedToScale(value, column);
+  const Variant& bound = rounded ? *rounded : value;
+  parameter.type = TypeOf(bound, column);
   parameter.bytes.clear();
-  parameter.length = AppendBytes(value, parameter.type, parameter.bytes);
+  parameter.length = AppendBytes(bound, parameter.type, parameter.bytes);
   if (parameter.bytes.empty()) parameter.bytes.push_back('\0');
 }
 

@@ -11,12 +11,15 @@
 #include "driver/unit_groups.h"
 #include "platform/odbc/recordset.h"
 #include "platform/text_file.h"
+#include "tests/support/insert_statements.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
 namespace {
 
+using testing::CountInsertStatements;
+using testing::InsertStatements;
 using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::TestDatabase;
@@ -102,22 +105,6 @@ TEST_F(SavepointTryTest, WithoutSavepointsEachUnitHasATransactionAndTheLogSaysSo
   EXPECT_EQ(ReadFileBytes(path), NoSavepointsLine(connection_->EngineName(), "baskets") + "\r\n");
 }
 
-/// Counts the statements that insert into table `unit`, on PostgreSQL: a statement trigger
-/// adds one row to `statements` per insert statement.
-void CountInsertStatements(Connection& connection) {
-  connection.Execute("create table statements (n integer)");
-  connection.Execute(
-      "create function count_statement() returns trigger language plpgsql as "
-      "$$ begin insert into statements values (1); return null; end $$");
-  connection.Execute(
-      "create trigger count_statements after insert on unit for each statement execute "
-      "function count_statement()");
-}
-
-long InsertStatements(Connection& connection) {
-  return connection.QueryValue("select count(*) from statements").ToLong();
-}
-
 struct LimitsCase {
   const char* name;
   StatementLimits limits;
@@ -129,7 +116,7 @@ class StatementLimitsTest : public SavepointTryTest,
 
 TEST_P(StatementLimitsTest, MultiRowInsertsAreSplitWithinTheLimitsAndKeepTheRowsInOrder) {
   connection_->Execute("create table unit (id integer primary key, name varchar(10))");
-  if (OnPostgresql(database_)) CountInsertStatements(*connection_);
+  if (OnPostgresql(database_)) CountInsertStatements(*connection_, "unit");
   connection_->NarrowStatementLimits(GetParam().limits);
   {
     Transaction transaction(*connection_);
@@ -144,13 +131,13 @@ TEST_P(StatementLimitsTest, MultiRowInsertsAreSplitWithinTheLimitsAndKeepTheRows
   }
   EXPECT_EQ(UnitIds(*connection_), (std::vector<long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   if (OnPostgresql(database_)) {
-    EXPECT_EQ(InsertStatements(*connection_), GetParam().statementsFor10Rows);
+    EXPECT_EQ(InsertStatements(*connection_, "unit"), GetParam().statementsFor10Rows);
   }
 }
 
 TEST_P(StatementLimitsTest, BasketRowInsertsAreSplitWithinTheLimitsAndKeepTheRowsInOrder) {
   connection_->Execute("create table unit (id integer primary key, name varchar(10))");
-  if (OnPostgresql(database_)) CountInsertStatements(*connection_);
+  if (OnPostgresql(database_)) CountInsertStatements(*connection_, "unit");
   connection_->NarrowStatementLimits(GetParam().limits);
   RowInserts inserts(*connection_, "unit", {"id", "name"});
   for (int id = 1; id <= 10; ++id) {
@@ -159,7 +146,7 @@ TEST_P(StatementLimitsTest, BasketRowInsertsAreSplitWithinTheLimitsAndKeepTheRow
   inserts.Write();
   EXPECT_EQ(UnitIds(*connection_), (std::vector<long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   if (OnPostgresql(database_)) {
-    EXPECT_EQ(InsertStatements(*connection_), GetParam().statementsFor10Rows);
+    EXPECT_EQ(InsertStatements(*connection_, "unit"), GetParam().statementsFor10Rows);
   }
 }
 

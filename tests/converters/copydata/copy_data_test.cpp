@@ -14,6 +14,7 @@
 #include "platform/regional_settings.h"
 #include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
+#include "tests/support/insert_statements.h"
 #include "tests/support/recording_message_display.h"
 #include "tests/support/test_database.h"
 #include "tools/sample_data/copydata_samples.h"
@@ -182,6 +183,57 @@ TEST_F(CopyDataTest, ReferencesFollowTheKeysTheTargetGaveEvenWhenItDoesNotStartA
   EXPECT_EQ(Target("select z.ZONENAME from countriesbyzone c join zones z on z.ZONEID = c.ZONEID "
                    "where c.COUNTRYCODE = 'IT'"),
             (std::vector<std::string>{"C"}));
+}
+
+TEST_F(CopyDataTest, RenumberedRowsGoOutOneInsertEachAndEveryReferenceFindsItsRow) {
+  // Zones and freight groups that the source holds in another order than their keys.
+  ExecuteAll(*source_.Connect(), {"delete from zones", "delete from freightgroup",
+                                  "insert into zones values (23, 'World', NULL)",
+                                  "insert into zones values (5, 'Domestic', NULL)",
+                                  "insert into zones values (17, 'EU South', NULL)",
+                                  "insert into zones values (9, 'EU North', NULL)",
+                                  "insert into freightgroup values (505, 'Parcel')",
+                                  "insert into freightgroup values (500, 'Letter')"});
+  const bool countsStatements = target_.GetEngine() == setup::Engine::Postgresql;
+  if (countsStatements) {
+    const auto target = target_.Connect();
+    for (const char* table : {"zones", "freightgroup", "countriesbyzone"}) {
+      testing::CountInsertStatements(*target, table);
+    }
+  }
+
+  ASSERT_TRUE(Copy());
+
+  // Every reference names the same zone or freight group in the target as in the source.
+  const std::string zones = "select ZONEID as ID, ZONENAME as NAME from zones";
+  const std::string groups = "select FREIGHTGROUPID as ID, DESCRIPTION as NAME from freightgroup";
+  struct Reference {
+    const char* table;
+    const char* key;
+    const char* column;
+    const std::string& named;
+  };
+  for (const Reference& reference :
+       {Reference{"countriesbyzone", "COUNTRYCODE", "ZONEID", zones},
+        Reference{"freightproduct", "PARTNUMBER", "FREIGHTGROUPID", groups},
+        Reference{"freightprice", "FREIGHTPRICEID", "FREIGHTGROUPID", groups},
+        Reference{"freightprice", "FREIGHTPRICEID", "SHIPFROMZONEID", zones},
+        Reference{"freightprice", "FREIGHTPRICEID", "SHIPTOZONEID", zones},
+        Reference{"addresshistory", "ADDRESSID", "ZONEID", zones},
+        Reference{"productprice", "PRODUCTPRICEID", "SHIPFROMZONE", zones},
+        Reference{"customerprice", "CUSTOMERPRICEID", "SHIPFROMZONEID", zones}}) {
+    const std::string sql = std::string("select r.") + reference.key + ", n.NAME from " +
+                            reference.table + " r left join (" + reference.named +
+                            ") n on n.ID = r." + reference.column + " order by r." + reference.key;
+    EXPECT_EQ(Target(sql), Rows(source_, sql)) << sql;
+  }
+  if (countsStatements) {
+    const auto target = target_.Connect();
+    EXPECT_EQ(testing::InsertStatements(*target, "zones"), 4);
+    EXPECT_EQ(testing::InsertStatements(*target, "freightgroup"), 2);
+    // The other tables' rows still go out many to an insert.
+    EXPECT_EQ(testing::InsertStatements(*target, "countriesbyzone"), 1);
+  }
 }
 
 struct StopCase {
