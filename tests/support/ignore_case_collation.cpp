@@ -1,3 +1,4 @@
+// IgnoreCaseCollation: SQLite's NOCASE, or a nondeterministic ICU collation made on PostgreSQL.
 #include "tests/support/ignore_case_collation.h"
 
 namespace mv::testing {
