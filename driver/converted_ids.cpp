@@ -5,8 +5,8 @@
 #include <functional>
 #include <utility>
 
+#include "driver/bound_ids.h"
 #include "platform/odbc/row_reader.h"
-#include "platform/utilities/quoted_literal.h"
 
 namespace mv {
 namespace {
@@ -63,17 +63,24 @@ void ConvertedIds::erase(const std::string& id) {
 }
 
 void ConvertedIds::AskTargetAbout(const std::vector<std::string>& ids) {
-  std::string literals;
+  std::vector<std::string> asked;
   for (const std::string& id : ids) {
-    if (recent_.contains(id) || !FilterMayHold(id)) continue;
-    literals += (literals.empty() ? "" : ", ") + QuotedLiteral(id);
+    if (!recent_.contains(id) && FilterMayHold(id)) asked.push_back(id);
   }
-  if (literals.empty()) return;
-  for (RowReader rows(*target_, "select " + column_ + " from " + table_ + " where " + column_ +
-                                    " in (" + literals + ")");
-       rows.Next();) {
-    KeepRecent(rows.Row().Field(column_).ToText());
-  }
+  const std::unordered_set<std::string> askedTexts(asked.begin(), asked.end());
+  ForEachIdSlice(*target_, asked, idColumn_, [&](const std::vector<QueryParameter>& slice) {
+    for (RowReader rows(*target_,
+                        "select " + column_ + " from " + table_ + " where " + column_ + " in (" +
+                            ParameterMarkers(slice.size()) + ")",
+                        slice);
+         rows.Next();) {
+      // A server that ignores case or trailing blanks may answer with a text other than the
+      // one asked: kept only as asked, since contains is asked with that text. An id answered
+      // with another text is asked about alone when contains comes to it.
+      const std::string held = rows.Row().Field(column_).ToText();
+      if (askedTexts.contains(held)) KeepRecent(held);
+    }
+  });
 }
 
 void ConvertedIds::AddToFilter(const std::string& id) {

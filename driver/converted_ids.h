@@ -36,9 +36,10 @@ class ConvertedIds {
   void insert(const std::string& id);
   /// Takes back a conversion whose rows never reached the target.
   void erase(const std::string& id);
-  /// Asks the target in one query about those of `ids` that the filter may hold, and keeps
-  /// the ones it holds as texts: a group's ids asked before its units are looked at, so that a
-  /// rerun asks once a group rather than once a unit.
+  /// Asks the target in one query (more where its parameter limit asks for it) about those of
+  /// `ids` that the filter may hold, bound as values of the id column, and keeps as texts the
+  /// ones it answers with the very text asked: a group's ids asked before its units are looked
+  /// at, so that a rerun asks once a group rather than once a unit.
   void AskTargetAbout(const std::vector<std::string>& ids);
 
  private:

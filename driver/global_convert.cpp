@@ -8,6 +8,7 @@
 
 #include "driver/convert_functions.h"
 #include "driver/escaped_error.h"
+#include "driver/group_size.h"
 
 namespace mv {
 namespace {
@@ -72,6 +73,7 @@ bool GlobalConvert::Run(const ConnectionValues& values, const MigrationSelection
   std::vector<std::string> failures;
   if (!ValidateFields(values.SDBServer, values.TDBServer, values.SUser, values.TUser, values.SDB,
                       values.TDB, messages_, failures) ||
+      !CheckGroupSize(messages_, failures) ||
       !TestConnections(values, messages_, failures, progress_)) {
     log->WriteBlankLines(1);
     for (const std::string& line : failures) log->WriteLine(line);

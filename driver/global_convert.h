@@ -74,16 +74,17 @@ class GlobalConvert {
   GlobalConvert(ConverterFactory factory, MessageDisplay& messages,
                 std::function<DateTime()> clock = LocalNow, RunProgress& progress = NoProgress());
 
-  /// Opens the log, checks the fields, tests both connections, then runs the selected
-  /// migrations in the order baskets, submitted orders, parameters, remaining data, each under
-  /// its section header and with its caption showing "(Busy)" and then its outcome. Answers
-  /// the AND of the converters' results; false when the log cannot be opened, and false when a
-  /// field is empty or a database cannot be reached, after a blank line and one log line per
-  /// failure: its message box text, for a connection ": " and the driver's reason. An error that
-  /// escapes a converter is logged as "Error occured: " and its description and counts as that
-  /// migration's failure. Errors of the log writes and of creating a converter reach the
-  /// caller. When the operator stops the run, no migration after the running one starts, and
-  /// the result is false when a selected one is left out.
+  /// Opens the log, checks the fields and the group size (CheckGroupSize), tests both
+  /// connections, then runs the selected migrations in the order baskets, submitted orders,
+  /// parameters, remaining data, each under its section header and with its caption showing
+  /// "(Busy)" and then its outcome. Answers the AND of the converters' results; false when the
+  /// log cannot be opened, and false when a field is empty, the group size is refused or a
+  /// database cannot be reached, after a blank line and one log line per failure: its message box
+  /// text, for a connection ": " and the driver's reason. An error that escapes a converter is
+  /// logged as "Error occured: " and its description and counts as that migration's failure. Errors
+  /// of the log writes and of creating a converter reach the caller. When the operator stops the
+  /// run, no migration after the running one starts, and the result is false when a selected one is
+  /// left out.
   bool Run(const ConnectionValues& values, const MigrationSelection& selection,
            const std::string& iLogFileName, const MigrationCaptions& captions);
 

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "driver/bound_ids.h"
 #include "driver/convert_functions.h"
 #include "driver/converted_ids.h"
 #include "driver/group_size.h"
@@ -33,7 +34,24 @@ std::vector<FieldRow> NextOrders(RowReader& orders, int count) {
   return group;
 }
 
-/// The source lines of the orders of `group` not yet converted, by ORDERID, in one query.
+/// The column that hands back, with each source line, the header id the server matched it to.
+constexpr const char* kMatchedOrderId = "MATCHED_ORDERID";
+
+/// The source lines of the headers whose ids `count` parameters give, each line with the id of
+/// the header it belongs to. The matched id has a name of its own: the line's own columns keep
+/// their names and their positions.
+std::string LinesQuery(std::size_t count) {
+  return std::string("select orderline.*, orderheader.ORDERID as ") + kMatchedOrderId +
+         " from orderline join orderheader on orderheader.ORDERID = orderline.ORDERID"
+         " where orderheader.ORDERID in (" +
+         ParameterMarkers(count) + ")";
+}
+
+/// The source lines of the orders of `group` not yet converted, by their header's ORDERID, in
+/// one query (more where the source's parameter limit asks for it). The server matches the
+/// lines to the headers, under its own rules for case and trailing blanks, as it matched the
+/// lines of one order, and names the header of each line: the lines are filed under that
+/// header's own text. The lines of an order keep the order the server gives them in.
 std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
     orders::OrderRun& run, const std::vector<FieldRow>& group) {
   std::vector<std::string> groupIds;
@@ -41,19 +59,18 @@ std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
     if (!order.Field("ORDERID").IsNull()) groupIds.push_back(order.Field("ORDERID").ToText());
   }
   run.convertedOrderIds.AskTargetAbout(groupIds);
-  std::string ids;
-  for (const FieldRow& order : group) {
-    const Variant& id = order.Field("ORDERID");
-    if (id.IsNull() || run.convertedOrderIds.contains(id.ToText())) continue;
-    ids += (ids.empty() ? "" : ", ") + QuotedLiteral(id.ToText());
-  }
+  std::erase_if(groupIds,
+                [&run](const std::string& id) { return run.convertedOrderIds.contains(id); });
   std::unordered_map<std::string, orders::OrderLines> lines;
-  if (ids.empty()) return lines;
-  for (RowReader rows(*run.sourceConnection,
-                      "select * from orderline where orderid in (" + ids + ")");
-       rows.Next();) {
-    lines[rows.Row().Field("ORDERID").ToText()].push_back(rows.Row());
-  }
+  if (groupIds.empty()) return lines;
+  const ResultColumns& headerColumns = group.front().Columns();
+  ForEachIdSlice(
+      *run.sourceConnection, groupIds, headerColumns.All().at(headerColumns.Index("ORDERID")),
+      [&](const std::vector<QueryParameter>& slice) {
+        for (RowReader rows(*run.sourceConnection, LinesQuery(slice.size()), slice); rows.Next();) {
+          lines[rows.Row().Field(kMatchedOrderId).ToText()].push_back(rows.Row());
+        }
+      });
   return lines;
 }
 

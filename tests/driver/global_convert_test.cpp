@@ -6,6 +6,7 @@
 #include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_database.h"
 #include "tools/setup/wine_host.h"
 
@@ -171,6 +172,17 @@ TEST_F(GlobalConvertTest, EmptyFieldStopsWithItsMessageAsTheOnlyLogLine) {
   EXPECT_EQ(messages_.messages, std::vector<std::string>{"Please enter a TargetDatabase User"});
   EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(log_))) << "the log is opened first";
   EXPECT_EQ(Log(), "\r\nPlease enter a TargetDatabase User\r\n");
+  EXPECT_TRUE(basket_.history.empty());
+  EXPECT_TRUE(calls_.empty());
+}
+
+TEST_F(GlobalConvertTest, GroupSizeAboveTheMaximumStopsTheRunWithItsMessage) {
+  const testing::ScopedEnvironmentVariable groupSize("VANTREL_GROUP_SIZE", "5000");
+  const std::string refusal =
+      "VANTREL_GROUP_SIZE is 5000, but a group holds at most 1000 baskets or orders.";
+  EXPECT_FALSE(Run(true, true, true, true));
+  EXPECT_EQ(messages_.messages, std::vector<std::string>{refusal});
+  EXPECT_EQ(Log(), "\r\n" + refusal + "\r\n");
   EXPECT_TRUE(basket_.history.empty());
   EXPECT_TRUE(calls_.empty());
 }
