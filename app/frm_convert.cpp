@@ -20,6 +20,7 @@
 #include "app/frm_convert_layout.h"
 #include "app/gui_thread_message_display.h"
 #include "driver/global_convert.h"
+#include "driver/odbc_keywords.h"
 #include "dump/dump_orderforms.h"
 #include "platform/configuration/configuration_path.h"
 #include "platform/runtime_error.h"
@@ -161,6 +162,8 @@ bool FrmConvert::Load() {
   try {
     paths_ = WindowPathsFor(ConfigurationPath());
     LoadSettings();
+    // A malformed VANTREL_ODBC_KEYWORDS is told before any connection is tried.
+    OdbcKeywordsOfEnvironment();
   } catch (const RuntimeError& error) {
     messages_.ShowMessage(error.Description());
     return false;

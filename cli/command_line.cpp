@@ -11,7 +11,7 @@ struct ValueOption {
   std::optional<std::string> CommandLine::*field;
 };
 
-constexpr std::array<ValueOption, 8> kValueOptions{{
+constexpr std::array<ValueOption, 9> kValueOptions{{
     {"--source-server", &CommandLine::SDBServer},
     {"--source-user", &CommandLine::SUser},
     {"--source-db", &CommandLine::SDB},
@@ -20,6 +20,7 @@ constexpr std::array<ValueOption, 8> kValueOptions{{
     {"--target-db", &CommandLine::TDB},
     {"--log", &CommandLine::logPath},
     {"--report", &CommandLine::reportPath},
+    {"--odbc-keywords", &CommandLine::odbcKeywords},
 }};
 
 struct FlagOption {
@@ -126,6 +127,13 @@ Connection values (each one not given is taken from the settings file
 Vantrel23Convert.INI in the working folder, as the window fills its fields):
       --source-server=NAME   --source-user=NAME   --source-db=NAME
       --target-server=NAME   --target-user=NAME   --target-db=NAME
+      --odbc-keywords=KEY=VALUE;...
+                             ODBC keywords added to both connection strings, e.g.
+                             'Driver={ODBC Driver 18 for SQL Server};Encrypt=yes;
+                             TrustServerCertificate=yes'; a Driver given replaces the
+                             program's "SQL Server"; a value holding ';' goes in {...};
+                             server, uid, pwd and database stay the connection values';
+                             given, VANTREL_ODBC_KEYWORDS is not read
 
       --log=PATH             write the log there instead of Vantrel23Conversion.log
                              in the working folder
@@ -139,6 +147,8 @@ Environment:
                              working folder
   VANTREL_SOURCE_PASSWORD    the source database password
   VANTREL_TARGET_PASSWORD    the target database password
+  VANTREL_ODBC_KEYWORDS      ODBC keywords added to both connection strings, as
+                             --odbc-keywords takes them
 A password that is not in the environment is asked for when standard input is a
 terminal, and empty otherwise. Passwords are never taken from the command line.
 

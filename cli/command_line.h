@@ -22,6 +22,8 @@ struct CommandLine {
   std::optional<std::string> TDB;
   std::optional<std::string> logPath;
   std::optional<std::string> reportPath;
+  /// KEY=value pairs added to both connection strings, instead of VANTREL_ODBC_KEYWORDS's.
+  std::optional<std::string> odbcKeywords;
   bool convertBaskets = false;
   bool convertOrders = false;
   bool convertParameters = false;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <exception>
+#include <utility>
 
 #include "build_commit.h"
 #include "cli/command_line.h"
@@ -12,6 +13,7 @@
 #include "converters/converter_factory.h"
 #include "driver/escaped_error.h"
 #include "driver/global_convert.h"
+#include "driver/odbc_keywords.h"
 #include "driver/run_progress.h"
 #include "driver/settings_file.h"
 #include "driver/window_paths.h"
@@ -205,6 +207,17 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
   return report.exitStatus;
 }
 
+// The ODBC keywords of --odbc-keywords, else of VANTREL_ODBC_KEYWORDS, checked for form.
+OdbcKeywords OdbcKeywordsFor(const CommandLine& line) {
+  if (line.odbcKeywords) return ReadOdbcKeywords("option '--odbc-keywords'", *line.odbcKeywords);
+  return OdbcKeywordsOfEnvironment();
+}
+
+int RefuseUsage(std::ostream& err, const std::string& reason) {
+  err << kProgram << ": " << reason << "\nTry '" << kProgram << " --help' for more information.\n";
+  return kExitNothingRan;
+}
+
 }  // namespace
 
 int RunMigrateCommand(const std::vector<std::string>& arguments, std::ostream& out,
@@ -213,9 +226,7 @@ int RunMigrateCommand(const std::vector<std::string>& arguments, std::ostream& o
   try {
     line = ReadCommandLine(arguments);
   } catch (const UsageError& error) {
-    err << kProgram << ": " << error.what() << "\nTry '" << kProgram
-        << " --help' for more information.\n";
-    return kExitNothingRan;
+    return RefuseUsage(err, error.what());
   }
   if (line.help) {
     out << HelpText();
@@ -226,6 +237,13 @@ int RunMigrateCommand(const std::vector<std::string>& arguments, std::ostream& o
         << ")\n";
     return kExitSucceeded;
   }
+  OdbcKeywords keywords;
+  try {
+    keywords = OdbcKeywordsFor(line);
+  } catch (const RuntimeError& error) {
+    return RefuseUsage(err, error.Description());
+  }
+  const ChosenOdbcKeywords chosen(std::move(keywords));
   CommandOutput output(out, err, IsTerminal(StandardStream::Error));
   return RunMigration(line, output);
 }

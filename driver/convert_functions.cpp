@@ -6,8 +6,10 @@
 #include <exception>
 #include <optional>
 
+#include "platform/errors.h"
 #include "platform/file_problem.h"
 #include "platform/odbc/connection_string.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -30,6 +32,17 @@ void ReportConnectFailure(const std::string& message, MessageSubject subject,
                           std::vector<std::string>& failures) {
   messages.ShowMessageAbout(message, {subject, reason, ""});
   failures.push_back(message + ": " + reason);
+}
+
+/// A connection on `connectionString`. The connection hides the "pwd" value in the driver's
+/// reason for a failure; a password among the operator's keywords is hidden here as well.
+std::unique_ptr<Connection> Connect(const std::string& connectionString, ResultReading reading) {
+  try {
+    return std::make_unique<Connection>(connectionString, kLoginTimeoutSeconds,
+                                        kQueryTimeoutSeconds, reading);
+  } catch (const RuntimeError& error) {
+    throw errors::Retold(error, odbc::HidePasswords(error.Description(), connectionString));
+  }
 }
 
 }  // namespace
@@ -62,26 +75,34 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
 }
 
 std::string BuildConnectionString(const std::string& server, const std::string& user,
-                                  const std::string& password, const std::string& database) {
-  return "driver={SQL Server};server=" + odbc::ConnectionStringValue(server) +
+                                  const std::string& password, const std::string& database,
+                                  const OdbcKeywords& keywords) {
+  std::string driver = "{SQL Server}";
+  std::string added;
+  for (const auto& [key, value] : keywords) {
+    if (EqualsIgnoreCase(key, "driver")) {
+      driver = odbc::Braced(value);
+    } else {
+      added += ";" + key + "=" + odbc::ConnectionStringValue(value);
+    }
+  }
+  return "driver=" + driver + ";server=" + odbc::ConnectionStringValue(server) +
          ";uid=" + odbc::ConnectionStringValue(user) +
          ";pwd=" + odbc::ConnectionStringValue(password) +
-         ";database=" + odbc::ConnectionStringValue(database);
+         ";database=" + odbc::ConnectionStringValue(database) + added;
 }
 
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database) {
-  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
-                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds);
+  return Connect(BuildConnectionString(server, user, password, database),
+                 ResultReading::DriverDefault);
 }
 
 std::unique_ptr<Connection> OpenSourceConnection(const std::string& server, const std::string& user,
                                                  const std::string& password,
                                                  const std::string& database) {
-  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
-                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds,
-                                      ResultReading::Streamed);
+  return Connect(BuildConnectionString(server, user, password, database), ResultReading::Streamed);
 }
 
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,

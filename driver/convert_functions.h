@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/connection_values.h"
+#include "driver/odbc_keywords.h"
 #include "driver/run_progress.h"
 #include "platform/message_display.h"
 #include "platform/odbc/connection.h"
@@ -28,11 +29,15 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
 /// "driver={SQL Server};server=...;uid=...;pwd=...;database=...". Values are placed verbatim,
 /// except that one holding ';', '{' or '}' or starting or ending with a blank is enclosed in
 /// braces with '}' doubled (odbc::ConnectionStringValue), so that it reaches the server intact.
+/// The operator's `keywords` follow in their order, except a "driver" one, whose value takes
+/// the place of "{SQL Server}": a driver takes the first of a repeated keyword.
 std::string BuildConnectionString(const std::string& server, const std::string& user,
-                                  const std::string& password, const std::string& database);
+                                  const std::string& password, const std::string& database,
+                                  const OdbcKeywords& keywords = OdbcKeywordsInUse());
 
 /// An open connection (login time-out 15 s, query time-out 30 s). Failures throw RuntimeError
-/// with the provider's number and description, the password hidden by the connection.
+/// with the provider's number and description, every password of the connection string hidden,
+/// the operator's keywords' included.
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database);

@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "driver/odbc_keywords.h"
 #include "platform/configuration/configuration_path.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
 
 namespace mv::testing {
 namespace {
@@ -114,6 +116,15 @@ class FrmConvertTest : public QObject {
     QCOMPARE(fixture.messages.messages,
              std::vector<std::string>{"Path '" + fixture.installation.SettingsPath() +
                                       "' for logfile doesn't exist."});
+  }
+
+  void startUpWithMalformedOdbcKeywordsNamesThePairWithoutItsPassword() {
+    WindowFixture<> fixture;
+    const ScopedEnvironmentVariable keywords(kOdbcKeywordsVariable, "Encrypt=yes;Password={secret");
+    QVERIFY(!fixture.window.Load());
+    QCOMPARE(fixture.messages.messages,
+             std::vector<std::string>{"VANTREL_ODBC_KEYWORDS: the braced value of "
+                                      "'Password=****' is not closed with '}'"});
   }
 
   void optionBoxEnablesMigrateAndFields_data() {

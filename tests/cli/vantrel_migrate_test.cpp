@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -187,6 +188,73 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 {"Error Occurred: Logfile could not opened. Check rights on the folder.: *",
                  "The log *"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+/// A run with ODBC keywords from the option, the environment or both. A driver that is not
+/// registered shows which setting reached the driver manager: named by the program's own
+/// "SQL Server" before it, it would go unused.
+struct KeywordsCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::optional<std::string> variable;
+  int status;
+  std::vector<std::string> err;  // as RunCase's
+  friend void PrintTo(const KeywordsCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class KeywordsTest : public ::testing::TestWithParam<KeywordsCase> {};
+
+TEST_P(KeywordsTest, ReachTheDriverOrRefuseTheRunBeforeAnyConnection) {
+  const KeywordsCase& c = GetParam();
+  Shop shop;
+  std::vector<std::string> arguments{"--copy"};
+  arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+
+  const ChildResult run = shop.Migrate(arguments, {{"VANTREL_ODBC_KEYWORDS", c.variable}});
+
+  EXPECT_EQ(run.status, c.status);
+  std::vector<std::string> err;
+  for (const std::string& line : c.err) {
+    err.push_back(Filled(line, "{server}", shop.source.Address().server));
+  }
+  EXPECT_TRUE(MatchLines(Lines(run.err), err)) << run.err;
+  EXPECT_EQ((run.out + run.err).find("secret"), std::string::npos);
+}
+
+const std::string kNoSuchDriver = "Driver={No Such Driver};Encrypt=yes";
+const std::string kTryHelp = "Try 'vantrel-migrate --help' for more information.";
+
+INSTANTIATE_TEST_SUITE_P(
+    OptionAndVariable, KeywordsTest,
+    ::testing::Values(
+        KeywordsCase{
+            "VariableNamesTheDriver",
+            {},
+            kNoSuchDriver,
+            2,
+            {"Cannot connect to Source Database ({server}): *", "Check *",
+             "Cannot connect to Target Database ({server}): *", "Check *", kConversionFailed}},
+        KeywordsCase{"OptionWinsOverTheVariable",
+                     {"--odbc-keywords=DRIVER={SQL Server}"},
+                     kNoSuchDriver,
+                     0,
+                     {}},
+        KeywordsCase{
+            "OptionWinsOverAMalformedVariable", {"--odbc-keywords", ""}, "pwd=secret", 0, {}},
+        KeywordsCase{"MalformedOptionRefused",
+                     {"--odbc-keywords=Encrypt=yes;Password=secret}"},
+                     std::nullopt,
+                     2,
+                     {"vantrel-migrate: option '--odbc-keywords': the value of 'Password=****' "
+                      "holds a brace: enclose the value in {...}, '}' doubled",
+                      kTryHelp}},
+        KeywordsCase{"MalformedVariableRefused",
+                     {},
+                     "Driver={SQL Server};PWD=secret",
+                     2,
+                     {"vantrel-migrate: VANTREL_ODBC_KEYWORDS: 'PWD=****' repeats 'pwd', which "
+                      "the program sets from the connection values",
+                      kTryHelp}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PasswordTest, PasswordFromTheEnvironmentReachesTheServerAndNoOutputOrFile) {

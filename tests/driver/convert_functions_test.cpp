@@ -6,6 +6,7 @@
 #include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
@@ -85,6 +86,50 @@ TEST(BuildConnectionStringTest, ValuesThatWouldBreakTheStringAreBraced) {
             "driver={SQL Server};server=s;uid=u;pwd={{x};database={ d }");
 }
 
+struct KeywordsCase {
+  const char* what;
+  OdbcKeywords keywords;
+  std::string connectionString;
+  friend void PrintTo(const KeywordsCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class BuildWithKeywordsTest : public ::testing::TestWithParam<KeywordsCase> {};
+
+TEST_P(BuildWithKeywordsTest, KeepsTheProgramsOrder) {
+  EXPECT_EQ(BuildConnectionString("db1", "shop", "p;w", "Shop22", GetParam().keywords),
+            GetParam().connectionString);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keywords, BuildWithKeywordsTest,
+    ::testing::Values(
+        KeywordsCase{
+            "none", {}, "driver={SQL Server};server=db1;uid=shop;pwd={p;w};database=Shop22"},
+        KeywordsCase{"driver replaced where the program names it, the others appended in order",
+                     {{"Encrypt", "yes"},
+                      {"DRIVER", "ODBC Driver 18 for SQL Server"},
+                      {"TrustServerCertificate", "yes"}},
+                     "driver={ODBC Driver 18 for SQL Server};server=db1;uid=shop;pwd={p;w};"
+                     "database=Shop22;Encrypt=yes;TrustServerCertificate=yes"},
+        KeywordsCase{"values braced again as the string needs them",
+                     {{"Driver", "odd}name"}, {"App", "a;b"}, {"Trusted_Connection", "no"}},
+                     "driver={odd}}name};server=db1;uid=shop;pwd={p;w};database=Shop22;"
+                     "App={a;b};Trusted_Connection=no"}),
+    CaseName<::testing::TestParamInfo<KeywordsCase>>);
+
+TEST(BuildConnectionStringTest, TakesTheChosenKeywordsOverTheEnvironments) {
+  const testing::ScopedEnvironmentVariable variable(kOdbcKeywordsVariable, "Encrypt=yes");
+  EXPECT_EQ(BuildConnectionString("s", "u", "", "d"),
+            "driver={SQL Server};server=s;uid=u;pwd=;database=d;Encrypt=yes");
+  {
+    const ChosenOdbcKeywords chosen(OdbcKeywords{{"Encrypt", "no"}});
+    EXPECT_EQ(BuildConnectionString("s", "u", "", "d"),
+              "driver={SQL Server};server=s;uid=u;pwd=;database=d;Encrypt=no");
+  }
+  EXPECT_EQ(BuildConnectionString("s", "u", "", "d"),
+            "driver={SQL Server};server=s;uid=u;pwd=;database=d;Encrypt=yes");
+}
+
 /// A server that cannot be reached on this engine: a file in a missing folder for SQLite, a
 /// loopback address where nothing listens for PostgreSQL.
 setup::DatabaseAddress Unreachable() {
@@ -128,23 +173,53 @@ TEST(TestConnectionsTest, BothUnreachableShowsSourceThenTarget) {
                                       "Cannot connect to Target Database (" + server + ")"}));
 }
 
-TEST(OpenConnectionTest, ThePasswordNeverShowsInTheDriversReason) {
+class OpenConnectionTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(OpenConnectionTest, ThePasswordNeverShowsInTheDriversReason) {
   // A password that is a word of the driver's own message stands in for a driver that
   // echoes it: SQLite says "connect failed" for a missing folder, PostgreSQL "password
-  // authentication failed" for the user "mig", who must give a password.
+  // authentication failed" for the user "mig", who must give a password. It is the program's
+  // pwd value, or the operator's Password keyword behind an empty pwd.
   const bool sqlite = setup::EngineFromEnvironment() == setup::Engine::Sqlite;
   const std::string password = sqlite ? "connect" : "authentication";
+  const bool amongKeywords = GetParam();
+  const ChosenOdbcKeywords chosen(amongKeywords ? OdbcKeywords{{"Password", password}}
+                                                : OdbcKeywords{});
+  const std::string pwd = amongKeywords ? "" : password;
   try {
     if (sqlite) {
-      OpenConnection("localhost", "sa", password, "/no/such/folder/shop.db");
+      OpenConnection("localhost", "sa", pwd, "/no/such/folder/shop.db");
     } else {
-      OpenConnection(TestDatabase().Address().server, "mig", password, "postgres");
+      OpenConnection(TestDatabase().Address().server, "mig", pwd, "postgres");
     }
     FAIL() << "expected the connection to fail";
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Description().find(password), std::string::npos) << error.Description();
     EXPECT_NE(error.Description().find("**** failed"), std::string::npos) << error.Description();
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(Passwords, OpenConnectionTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "AmongTheKeywords" : "TheProgramsOwn";
+                         });
+
+TEST(OpenConnectionTest, AnAddedKeywordReachesTheDriver) {
+  // Keywords that make a connection that works fail: SQLite's NoCreat refuses to create the
+  // missing database file, PostgreSQL's Port points where no server listens.
+  TempFolder folder;
+  TestDatabase database;
+  const bool sqlite = database.GetEngine() == setup::Engine::Sqlite;
+  const setup::DatabaseAddress at =
+      sqlite ? setup::DatabaseAddress{"localhost", "sa", "", folder.File("new.db")}
+             : database.Address();
+  const OdbcKeywords refusing{sqlite ? odbc::ConnectionKeyword{"NoCreat", "1"}
+                                     : odbc::ConnectionKeyword{"Port", "1"}};
+  {
+    const ChosenOdbcKeywords chosen(refusing);
+    EXPECT_THROW(OpenConnection(at.server, at.user, at.password, at.database), RuntimeError);
+  }
+  EXPECT_NO_THROW(OpenConnection(at.server, at.user, at.password, at.database)->Close());
 }
 
 TEST(OpenSourceConnectionTest, HandsRowsOverAsTheyAreFetched) {

@@ -1,11 +1,16 @@
-// The password in a connection string: read back out of it, and hidden in the texts that echo
-// it.
+// The operator's keywords read and checked for form, and the password in a connection string:
+// read back out of it, and hidden in the texts that echo it.
 #include "platform/odbc/connection_string.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/runtime_error.h"
 
 namespace mv::odbc {
 namespace {
@@ -50,6 +55,97 @@ INSTANTIATE_TEST_SUITE_P(
       std::replace(name.begin(), name.end(), ' ', '_');
       return name;
     });
+
+struct KeywordsCase {
+  const char* what;
+  std::string text;
+  std::vector<std::pair<std::string, std::string>> keywords;  // none when refused
+  std::string message;                                        // empty when read
+  friend void PrintTo(const KeywordsCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class ReadConnectionKeywordsTest : public ::testing::TestWithParam<KeywordsCase> {};
+
+constexpr std::string_view kGiven[] = {"server", "pwd"};
+
+TEST_P(ReadConnectionKeywordsTest, ReadsWellFormedPairsAndNamesTheFaultyOne) {
+  const KeywordsCase& c = GetParam();
+  try {
+    std::vector<std::pair<std::string, std::string>> read;
+    for (const auto& [key, value] : ReadConnectionKeywords("THE_SETTING", c.text, kGiven)) {
+      read.emplace_back(key, value);
+    }
+    EXPECT_TRUE(c.message.empty()) << "expected the refusal " << c.message;
+    EXPECT_EQ(read, c.keywords);
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Description(), c.message);
+    EXPECT_EQ(error.Description().find("secret"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, ReadConnectionKeywordsTest,
+    ::testing::Values(
+        KeywordsCase{
+            "driver and two more in order",
+            "Driver={ODBC Driver 18 for SQL Server};Encrypt=yes;TrustServerCertificate=yes",
+            {{"Driver", "ODBC Driver 18 for SQL Server"},
+             {"Encrypt", "yes"},
+             {"TrustServerCertificate", "yes"}},
+            ""},
+        KeywordsCase{"braced value with semicolon and doubled brace",
+                     " App Name = {a;b}}c} ;Trusted_Connection=no;",
+                     {{"App Name", "a;b}c"}, {"Trusted_Connection", "no"}},
+                     ""},
+        KeywordsCase{"empty setting", "", {}, ""},
+        KeywordsCase{"pair without equals",
+                     "Encrypt=yes;Strict",
+                     {},
+                     "THE_SETTING: 'Strict' is not KEY=value"},
+        KeywordsCase{"empty key", "=yes", {}, "THE_SETTING: '=yes' has no key"},
+        KeywordsCase{"key with a hyphen",
+                     "Trust-Server=yes",
+                     {},
+                     "THE_SETTING: the key of 'Trust-Server=yes' holds other characters than "
+                     "letters, digits, blanks and underscores"},
+        KeywordsCase{"brace left open runs over the password",
+                     "Encrypt={yes;PWD=secret",
+                     {},
+                     "THE_SETTING: the braced value of 'Encrypt={yes...' is not closed with '}'"},
+        KeywordsCase{"text after the closing brace",
+                     "Encrypt={yes}no",
+                     {},
+                     "THE_SETTING: 'Encrypt={yes}no' goes on after the '}' that closes its value"},
+        KeywordsCase{"brace in a password not braced",
+                     "Password=se}cret",
+                     {},
+                     "THE_SETTING: the value of 'Password=****' holds a brace: enclose the value "
+                     "in {...}, '}' doubled"},
+        KeywordsCase{"password key given by the program",
+                     "pwd={secret}",
+                     {},
+                     "THE_SETTING: 'pwd=****' repeats 'pwd', which the program sets from the "
+                     "connection values"},
+        KeywordsCase{"server in another case",
+                     "SERVER=db2",
+                     {},
+                     "THE_SETTING: 'SERVER=db2' repeats 'server', which the program sets from "
+                     "the connection values"},
+        KeywordsCase{"key twice",
+                     "Encrypt=yes;encrypt=no",
+                     {},
+                     "THE_SETTING: 'encrypt=no' repeats the key 'Encrypt'"}),
+    [](const ::testing::TestParamInfo<KeywordsCase>& info) {
+      std::string name = info.param.what;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
+
+TEST(HidePasswordsTest, HidesThePasswordOfEveryPasswordKey) {
+  EXPECT_EQ(HidePasswords("refused: pwd=first, Password={sec;ond}, uid=u",
+                          "driver={x};uid=u;pwd=first;Password={sec;ond}"),
+            "refused: pwd=****, Password=****, uid=u");
+}
 
 }  // namespace
 }  // namespace mv::odbc
