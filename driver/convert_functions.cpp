@@ -6,7 +6,6 @@
 #include <exception>
 #include <optional>
 
-#include "platform/errors.h"
 #include "platform/file_problem.h"
 #include "platform/odbc/connection_string.h"
 #include "platform/unicode.h"
@@ -32,17 +31,6 @@ void ReportConnectFailure(const std::string& message, MessageSubject subject,
                           std::vector<std::string>& failures) {
   messages.ShowMessageAbout(message, {subject, reason, ""});
   failures.push_back(message + ": " + reason);
-}
-
-/// A connection on `connectionString`. The connection hides the "pwd" value in the driver's
-/// reason for a failure; a password among the operator's keywords is hidden here as well.
-std::unique_ptr<Connection> Connect(const std::string& connectionString, ResultReading reading) {
-  try {
-    return std::make_unique<Connection>(connectionString, kLoginTimeoutSeconds,
-                                        kQueryTimeoutSeconds, reading);
-  } catch (const RuntimeError& error) {
-    throw errors::Retold(error, odbc::HidePasswords(error.Description(), connectionString));
-  }
 }
 
 }  // namespace
@@ -95,14 +83,16 @@ std::string BuildConnectionString(const std::string& server, const std::string& 
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,
                                            const std::string& password,
                                            const std::string& database) {
-  return Connect(BuildConnectionString(server, user, password, database),
-                 ResultReading::DriverDefault);
+  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
+                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds);
 }
 
 std::unique_ptr<Connection> OpenSourceConnection(const std::string& server, const std::string& user,
                                                  const std::string& password,
                                                  const std::string& database) {
-  return Connect(BuildConnectionString(server, user, password, database), ResultReading::Streamed);
+  return std::make_unique<Connection>(BuildConnectionString(server, user, password, database),
+                                      kLoginTimeoutSeconds, kQueryTimeoutSeconds,
+                                      ResultReading::Streamed);
 }
 
 bool TestConnections(const ConnectionValues& values, MessageDisplay& messages,

@@ -123,7 +123,7 @@ void Connection::Connect(const std::string& connectionString) {
          !connectionString.empty() && at != std::string::npos; at = text.find(connectionString)) {
       text.erase(at, connectionString.size());
     }
-    throw errors::Retold(error, odbc::HidePassword(text, odbc::PasswordOf(connectionString)));
+    throw errors::Retold(error, odbc::HidePasswords(text, connectionString));
   }
   connected_ = true;
   link_ = NewLink(linksBefore, odbc::OpenTcpLinks());

@@ -63,7 +63,7 @@ class Connection {
  public:
   /// Connects with `connectionString`; the login time-out applies to connecting, the query
   /// time-out to every call of a statement (see odbc::Statement). A failure to connect throws
-  /// the driver's error with the connection string's password hidden (odbc::HidePassword),
+  /// the driver's error with the connection string's passwords hidden (odbc::HidePasswords),
   /// since drivers may echo the connection string, whole or in part. The engine's dialect is
   /// decided once connected, and its session statements run. A connection for
   /// `ResultReading::Streamed` connects again with the dialect's streaming keywords where the

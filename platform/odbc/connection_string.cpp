@@ -204,18 +204,6 @@ std::vector<ConnectionKeyword> ReadConnectionKeywords(std::string_view setting,
   return keywords;
 }
 
-std::string PasswordOf(std::string_view connectionString) {
-  std::string password;
-  bool found = false;
-  ForEachPair(connectionString, [&](const Pair& pair) {
-    if (!found && EqualsIgnoreCase(pair.key, "pwd")) {
-      password = pair.value;
-      found = true;
-    }
-  });
-  return password;
-}
-
 std::string HidePassword(std::string_view text, const std::string& password) {
   return Hidden(text, {password});
 }

@@ -36,11 +36,6 @@ std::vector<ConnectionKeyword> ReadConnectionKeywords(std::string_view setting,
                                                       std::string_view text,
                                                       std::span<const std::string_view> given);
 
-/// The value of `connectionString`'s "pwd" attribute (in any letter case): a braced value
-/// without its braces and with '}}' as '}', any other without the blanks around it; empty when
-/// there is none.
-std::string PasswordOf(std::string_view connectionString);
-
 /// `text` with "****" wherever `password` shows: as typed, as the connection string encloses it
 /// in braces, and with its blanks run together as error descriptions put them (OneLine).
 /// Overlapping or adjacent appearances become one "****"; an empty password hides nothing.

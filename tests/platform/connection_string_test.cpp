@@ -16,11 +16,16 @@ namespace mv::odbc {
 namespace {
 
 TEST(PasswordOfTest, ReadsThePwdValueAsTheConnectionStringHoldsIt) {
-  EXPECT_EQ(PasswordOf("driver={SQL Server};server=s;uid=u;pwd=Secret;database=d"), "Secret");
-  EXPECT_EQ(PasswordOf("driver={SQL Server};server=s;uid=u;pwd={a;b}}c};database=d"), "a;b}c");
-  EXPECT_EQ(PasswordOf("DRIVER=x; PWD = two  blanks "), "two  blanks");
-  EXPECT_EQ(PasswordOf("driver={pwd=no};uid=u"), "");
-  EXPECT_EQ(PasswordOf("dsn=shop"), "");
+  const auto hidden = [](std::string_view connectionString) {
+    return HidePasswords("[Secret] [a;b}c] [two  blanks] [no]", connectionString);
+  };
+  EXPECT_EQ(hidden("driver={SQL Server};server=s;uid=u;pwd=Secret;database=d"),
+            "[****] [a;b}c] [two  blanks] [no]");
+  EXPECT_EQ(hidden("driver={SQL Server};server=s;uid=u;pwd={a;b}}c};database=d"),
+            "[Secret] [****] [two  blanks] [no]");
+  EXPECT_EQ(hidden("DRIVER=x; PWD = two  blanks "), "[Secret] [a;b}c] [****] [no]");
+  EXPECT_EQ(hidden("driver={pwd=no};uid=u"), "[Secret] [a;b}c] [two  blanks] [no]");
+  EXPECT_EQ(hidden("dsn=shop"), "[Secret] [a;b}c] [two  blanks] [no]");
 }
 
 struct HideCase {

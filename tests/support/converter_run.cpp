@@ -44,6 +44,12 @@ bool IsTargetDialectLine(const std::string& line) {
   return line.starts_with("The target database names itself '");
 }
 
+std::vector<std::string> LogLinesWithoutDialect(const std::string& path) {
+  std::vector<std::string> lines = LogLines(path);
+  std::erase_if(lines, IsTargetDialectLine);
+  return lines;
+}
+
 std::string WithoutTargetDialectLines(const std::string& logText) {
   std::string kept;
   for (size_t start = 0; start < logText.size();) {

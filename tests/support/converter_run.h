@@ -26,6 +26,8 @@ bool IsTargetDialectLine(const std::string& line);
 
 /// `logText` without the lines that name the target's dialect, for tests of the other lines.
 std::string WithoutTargetDialectLines(const std::string& logText);
+/// LogLines of the log at `path` without the lines that name the target's dialect.
+std::vector<std::string> LogLinesWithoutDialect(const std::string& path);
 
 /// The lines joined as the log writes them: each ended by CR LF, in the narrow code page.
 std::string LogText(const std::vector<std::string>& lines);

@@ -186,7 +186,7 @@ TEST_F(ConvertBasketsTest, AGroupWhoseCommitFailsIsNamedAsOfUnknownOutcome) {
 
   EXPECT_FALSE(Run());
 
-  const std::vector<std::string> log = LogLines(logPath_);
+  const std::vector<std::string> log = testing::LogLinesWithoutDialect(logPath_);
   ASSERT_EQ(log.size(), 6u);
   EXPECT_EQ(
       std::vector<std::string>(log.begin(), log.begin() + 4),
@@ -213,7 +213,7 @@ TEST_F(ConvertBasketsTest, AGroupThatRunsOutOfTimeEndsTheRunAndIsNotWrittenAgain
     EXPECT_FALSE(Run());
   }
   // One line: the time-out. Written again basket by basket, B-1's lines would come first.
-  const std::vector<std::string> log = LogLines(logPath_);
+  const std::vector<std::string> log = testing::LogLinesWithoutDialect(logPath_);
   ASSERT_EQ(log.size(), 1u) << Log();
   // The server's or the program's own time-out, whichever ends the insert first.
   EXPECT_NE(log[0].find("timeout"), std::string::npos) << log[0];

@@ -52,11 +52,7 @@ class OrderDatabaseTest : public ::testing::Test {
 
   /// Runs the migration with `services` and answers its result; the log is read by Log().
   bool Run(BusinessServicesFactory services = OpenBusinessServices);
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines = LogLines(log_);
-    std::erase_if(lines, testing::IsTargetDialectLine);
-    return lines;
-  }
+  std::vector<std::string> Log() const { return testing::LogLinesWithoutDialect(log_); }
 
   /// The rows of `sql` on the target.
   std::unique_ptr<Recordset> Target(const std::string& sql);
