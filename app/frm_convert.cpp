@@ -19,6 +19,7 @@
 #include "app/check_box_caption.h"
 #include "app/frm_convert_layout.h"
 #include "app/gui_thread_message_display.h"
+#include "driver/convert_functions.h"
 #include "driver/global_convert.h"
 #include "driver/odbc_keywords.h"
 #include "dump/dump_orderforms.h"
@@ -193,8 +194,14 @@ void FrmConvert::UpdateMigrateControls() {
 
 void FrmConvert::UpdateDumpControls() { DumpBaskets->setEnabled(CheckValue(*CheckDump) == 1); }
 
+bool FrmConvert::ValuesUsable(const ConnectionValues& values) {
+  std::vector<std::string> refused;
+  return ValidateValues(values, messages_, refused);
+}
+
 void FrmConvert::RunDump() {
   const ConnectionValues values = ConnectionValuesOfControls();
+  if (!ValuesUsable(values)) return;
   const std::string dumpFile = DumpFileName->text().toStdString();
   // The worker leaves the count of damaged order forms here; it is read once the run is over.
   auto damaged = std::make_shared<int>(0);
@@ -218,13 +225,14 @@ void FrmConvert::RunDump() {
 }
 
 void FrmConvert::RunMigration() {
-  if (!SaveSettings()) return;
+  const ConnectionValues values = ConnectionValuesOfControls();
+  // Values no connection could use are not saved for the next start either.
+  if (!ValuesUsable(values) || !SaveSettings()) return;
   ResultText->hide();
   progress_ = std::make_unique<ProgressDisplay>([this](const std::string& text) {
     ResultText->setText(QString::fromStdString(text));
     ResultText->show();
   });
-  const ConnectionValues values = ConnectionValuesOfControls();
   const MigrationSelection selection{CheckValue(*CheckBasket) != 0, CheckValue(*CheckOrders) != 0,
                                      CheckValue(*CheckParameters) != 0,
                                      CheckValue(*CheckCopy) != 0};

@@ -40,7 +40,8 @@ class FrmConvert : public QWidget {
   /// The window's start-up: collapses it, unchecks the options, disables the connection
   /// fields, "Migrate" and "Dump", derives the working folder from the configuration path and
   /// fills the fields from the settings file. Answers false after a message box when there is
-  /// no usable working folder or the settings file cannot be read; the program then ends.
+  /// no usable working folder or the settings file cannot be read or holds a line that no
+  /// connection could use; the program then ends.
   bool Load();
 
   /// The working folder and the log and settings paths set by Load().
@@ -67,6 +68,9 @@ class FrmConvert : public QWidget {
   void ShowAdvanced(bool expanded);
   void UpdateMigrateControls();
   void UpdateDumpControls();
+  /// False after the message box of ValidateValues when a connection field holds a value no
+  /// connection could use (a control character, more than kMaxConnectionValueLength characters).
+  bool ValuesUsable(const ConnectionValues& values);
   void RunMigration();
   /// "Conversion was completed succesfully." after a run that succeeded, else the error box.
   void ShowMigrationOutcome(const RunOutcome& outcome, std::optional<Migration> busy);

@@ -9,8 +9,10 @@
 #include "build_commit.h"
 #include "cli/command_line.h"
 #include "cli/command_output.h"
+#include "cli/operator_hints.h"
 #include "cli/run_report.h"
 #include "converters/converter_factory.h"
+#include "driver/convert_functions.h"
 #include "driver/escaped_error.h"
 #include "driver/global_convert.h"
 #include "driver/odbc_keywords.h"
@@ -31,6 +33,9 @@ constexpr const char* kProgram = "vantrel-migrate";
 constexpr const char* kRehearsalLogName = "Vantrel23Rehearsal.log";
 constexpr const char* kSourcePasswordVariable = "VANTREL_SOURCE_PASSWORD";
 constexpr const char* kTargetPasswordVariable = "VANTREL_TARGET_PASSWORD";
+constexpr const char* kParametersNeedConfiguration =
+    "The parameter migration writes the configuration store that the installation names: "
+    "--log does not stand in for VANTREL_CONFIGURATION.";
 constexpr const char* kStopping =
     "Stopping after the unit being written; press Ctrl-C again to end at once.";
 
@@ -57,7 +62,8 @@ struct RunFiles {
 // the settings file cannot be used.
 std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& messages) {
   RunFiles files;
-  if (line.logPath && !HasConfigurationPath()) {
+  // The parameter migration writes the installation's configuration store, whatever the log.
+  if (line.logPath && !line.convertParameters && !HasConfigurationPath()) {
     files.logPath = *line.logPath;
     return files;
   }
@@ -67,10 +73,15 @@ std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& messages
     files.logPath = line.logPath.value_or(paths.sLogFileName);
   } catch (const RuntimeError& error) {
     messages.ShowMessage(error.Description());
+    if (line.logPath) messages.ShowMessage(kParametersNeedConfiguration);
     return std::nullopt;
   }
+  messages.SetSettingsFile(files.settingsFile);
   try {
     SettingsFile(files.settingsFile).LoadSettings(files.fields);
+  } catch (const SettingsLineRefused& error) {
+    messages.ShowMessageAbout(error.Description(), {error.Subject(), "", files.settingsFile, true});
+    return std::nullopt;
   } catch (const RuntimeError& error) {
     messages.ShowMessageAbout(
         error.Description(),
@@ -150,8 +161,10 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
   if (!files) return kExitNothingRan;
   if (line.rehearse) files->logPath = RehearsalLogPath(files->logPath);
   report.logPath = files->logPath;
-  messages.SetSettingsFile(files->settingsFile);
   const ConnectionValues values = ValuesFor(line, files->fields);
+  // A value no connection could use is refused before the log is opened; its message is shown.
+  std::vector<std::string> refused;
+  const bool usable = ValidateValues(values, messages, refused);
 
   const InterruptWatch interrupt(
       std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping + "\n", StopTheRun);
@@ -164,7 +177,7 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
   bool succeeded = false;
   std::string escaped;
   try {
-    succeeded = convert.Run(values, selection, files->logPath, captions.All());
+    succeeded = usable && convert.Run(values, selection, files->logPath, captions.All());
   } catch (const std::exception& error) {
     escaped = DescriptionOf(error);
     if (const auto busy = convert.BusyMigration()) captions.EndBusyWithErrors(*busy);
@@ -183,8 +196,11 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
     output.Line(kConversionSucceeded);
     return kExitSucceeded;
   }
-  // After a log that could not be opened, there is no log to check.
-  if (!messages.LogUnusable()) messages.ShowMessage(kConversionFailed);
+  // After refused values or a log that could not be opened, there is no log to check.
+  if (usable && !messages.LogUnusable()) messages.ShowMessage(kConversionFailed);
+  const std::string resume =
+      ResumeCopyHint(tally.CountedBy(MigrationName(Migration::CopyData)), line.resumeCopy);
+  if (!resume.empty()) messages.ShowMessage(resume);
   return failed;
 }
 

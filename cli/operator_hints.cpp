@@ -3,6 +3,9 @@
 #include "cli/operator_hints.h"
 
 #include <array>
+#include <string_view>
+
+#include "driver/convert_functions.h"
 
 namespace mv {
 namespace {
@@ -39,6 +42,28 @@ std::string EmptyValueHint(MessageSubject subject, const std::string& settingsFi
   return hint + ".";
 }
 
+// What a connection value that was given must be.
+const std::string kUsableValue = " as text of at most " +
+                                 std::to_string(kMaxConnectionValueLength) +
+                                 " characters, without control characters";
+
+// A value given but refused: from its line of the settings file (`detail.path`), else from its
+// option or, for a password, its environment variable or the terminal.
+std::string RefusedValueHint(const MessageDetail& detail) {
+  if (detail.subject == MessageSubject::SourcePassword ||
+      detail.subject == MessageSubject::TargetPassword) {
+    const char* side = detail.subject == MessageSubject::SourcePassword ? "SOURCE" : "TARGET";
+    return std::string("Give the password in VANTREL_") + side + "_PASSWORD, or when asked," +
+           kUsableValue + ".";
+  }
+  const ValueSource& source = SourceOf(detail.subject);
+  if (!detail.path.empty()) {
+    return "Correct line " + std::to_string(source.line) + " of " + detail.path + kUsableValue +
+           ", or empty it and give " + source.option + "=NAME.";
+  }
+  return "Give " + std::string(source.option) + "=NAME" + kUsableValue + ".";
+}
+
 std::string ConnectionHint(bool source, const std::string& settingsFile) {
   const char* side = source ? "source" : "target";
   std::string hint =
@@ -53,6 +78,7 @@ std::string ConnectionHint(bool source, const std::string& settingsFile) {
 }  // namespace
 
 std::string HintFor(const MessageDetail& detail, const std::string& settingsFile) {
+  if (detail.valueRefused) return RefusedValueHint(detail);
   switch (detail.subject) {
     case MessageSubject::None:
       return {};
@@ -70,6 +96,19 @@ std::string HintFor(const MessageDetail& detail, const std::string& settingsFile
     default:
       return EmptyValueHint(detail.subject, settingsFile);
   }
+}
+
+std::string ResumeCopyHint(const RunTally::Section& copy, bool resumeCopy) {
+  constexpr std::string_view kFilled = "already filled: ";
+  // A copy that wrote a table before it found a filled one has no earlier run to go on with.
+  if (resumeCopy || !copy.tableRows.empty()) return {};
+  for (const RunTally::Count& count : copy.counts) {
+    if (!count.what.starts_with(kFilled)) continue;
+    return "Table " + count.what.substr(kFilled.size()) +
+           " is already filled, so the copy wrote nothing: a copy that an earlier run left "
+           "unfinished goes on with --resume-copy.";
+  }
+  return {};
 }
 
 }  // namespace mv

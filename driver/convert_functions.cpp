@@ -6,6 +6,7 @@
 #include <exception>
 #include <optional>
 
+#include "platform/errors.h"
 #include "platform/file_problem.h"
 #include "platform/odbc/connection_string.h"
 #include "platform/unicode.h"
@@ -33,7 +34,56 @@ void ReportConnectFailure(const std::string& message, MessageSubject subject,
   failures.push_back(message + ": " + reason);
 }
 
+/// `value` as the connection string holds it under `key`; throws when it cannot go there.
+std::string CheckedValue(const std::string& key, const std::string& value) {
+  if (const auto fault = ConnectionValueFault(value)) {
+    throw errors::InvalidProcedureCall("The connection value for " + key + " " + *fault);
+  }
+  return odbc::ConnectionStringValue(value);
+}
+
 }  // namespace
+
+std::optional<std::string> ConnectionValueFault(std::string_view value) {
+  if (!IsValidUtf8(value)) return "is not valid UTF-8 text";
+  const std::u32string characters = Utf8ToUtf32(value);
+  for (const char32_t c : characters) {
+    // C0 controls (NUL, tab, line ends ...), DEL and the C1 controls.
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return "holds a control character";
+  }
+  if (characters.size() > kMaxConnectionValueLength) {
+    return "is longer than " + std::to_string(kMaxConnectionValueLength) + " characters";
+  }
+  return std::nullopt;
+}
+
+bool ValidateValues(const ConnectionValues& values, MessageDisplay& messages,
+                    std::vector<std::string>& failures) {
+  struct Value {
+    const std::string* text;
+    const char* name;
+    MessageSubject subject;
+  };
+  const std::array<Value, 8> all{{
+      {&values.SDBServer, "Source Database Server", MessageSubject::SourceServer},
+      {&values.SUser, "Source Database User", MessageSubject::SourceUser},
+      {&values.SPassword, "Source Database Password", MessageSubject::SourcePassword},
+      {&values.SDB, "Source Database Name", MessageSubject::SourceDatabase},
+      {&values.TDBServer, "Target Database Server", MessageSubject::TargetServer},
+      {&values.TUser, "Target Database User", MessageSubject::TargetUser},
+      {&values.TPassword, "Target Database Password", MessageSubject::TargetPassword},
+      {&values.TDB, "Target Database Name", MessageSubject::TargetDatabase},
+  }};
+  for (const auto& [text, name, subject] : all) {
+    if (const auto fault = ConnectionValueFault(*text)) {
+      const std::string message = "The " + std::string(name) + " " + *fault + ".";
+      messages.ShowMessageAbout(message, {subject, "", "", true});
+      failures.push_back(message);
+      return false;
+    }
+  }
+  return true;
+}
 
 bool ValidateFields(const std::string& sourceServer, const std::string& targetServer,
                     const std::string& sourceUser, const std::string& targetUser,
@@ -69,15 +119,15 @@ std::string BuildConnectionString(const std::string& server, const std::string& 
   std::string added;
   for (const auto& [key, value] : keywords) {
     if (EqualsIgnoreCase(key, "driver")) {
+      CheckedValue(key, value);
       driver = odbc::Braced(value);
     } else {
-      added += ";" + key + "=" + odbc::ConnectionStringValue(value);
+      added += ";" + key + "=" + CheckedValue(key, value);
     }
   }
-  return "driver=" + driver + ";server=" + odbc::ConnectionStringValue(server) +
-         ";uid=" + odbc::ConnectionStringValue(user) +
-         ";pwd=" + odbc::ConnectionStringValue(password) +
-         ";database=" + odbc::ConnectionStringValue(database) + added;
+  return "driver=" + driver + ";server=" + CheckedValue("server", server) +
+         ";uid=" + CheckedValue("uid", user) + ";pwd=" + CheckedValue("pwd", password) +
+         ";database=" + CheckedValue("database", database) + added;
 }
 
 std::unique_ptr<Connection> OpenConnection(const std::string& server, const std::string& user,

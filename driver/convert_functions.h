@@ -2,7 +2,9 @@
 // connections, recordsets and the log file.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,11 +28,30 @@ bool ValidateFields(const std::string& sourceServer, const std::string& targetSe
                     const std::string& sourceDatabase, const std::string& targetDatabase,
                     MessageDisplay& messages, std::vector<std::string>& failures);
 
+/// The longest connection value taken, in characters: well inside what every driver takes,
+/// since some hand the connection string's length on as a 16-bit number.
+inline constexpr std::size_t kMaxConnectionValueLength = 1000;
+
+/// Why `value` cannot go into a connection string: "holds a control character" (a NUL or
+/// another one, which a driver would cut the value at or pass on to the server), "is not valid
+/// UTF-8 text" or "is longer than 1000 characters"; nothing when it can.
+std::optional<std::string> ConnectionValueFault(std::string_view value);
+
+/// Checks the eight values, the source's server, user, password and database, then the
+/// target's, with ConnectionValueFault. Shows "The Target Database Name holds a control
+/// character." for the first that fails (a password never shown), adds it to `failures` and
+/// answers false; answers true silently when all can be used. Empty values are ValidateFields'
+/// concern and pass here.
+bool ValidateValues(const ConnectionValues& values, MessageDisplay& messages,
+                    std::vector<std::string>& failures);
+
 /// "driver={SQL Server};server=...;uid=...;pwd=...;database=...". Values are placed verbatim,
 /// except that one holding ';', '{' or '}' or starting or ending with a blank is enclosed in
 /// braces with '}' doubled (odbc::ConnectionStringValue), so that it reaches the server intact.
 /// The operator's `keywords` follow in their order, except a "driver" one, whose value takes
-/// the place of "{SQL Server}": a driver takes the first of a repeated keyword.
+/// the place of "{SQL Server}": a driver takes the first of a repeated keyword. Throws
+/// RuntimeError 5 naming the keyword when a value has a ConnectionValueFault, so that no
+/// connection is ever opened with a value cut short or wrapped around.
 std::string BuildConnectionString(const std::string& server, const std::string& user,
                                   const std::string& password, const std::string& database,
                                   const OdbcKeywords& keywords = OdbcKeywordsInUse());

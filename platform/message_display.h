@@ -15,6 +15,8 @@ enum class MessageSubject {
   TargetUser,
   SourceDatabase,
   TargetDatabase,
+  SourcePassword,
+  TargetPassword,
   SourceConnection,
   TargetConnection,
   LogFile,
@@ -22,11 +24,13 @@ enum class MessageSubject {
 };
 
 /// What the message box does not show: its subject, the driver's or the system's one-line
-/// reason (never a password or a connection string) and the file concerned.
+/// reason (never a password or a connection string), the file concerned, and for a connection
+/// value whether it was given but cannot be used (rather than left empty).
 struct MessageDetail {
   MessageSubject subject = MessageSubject::None;
   std::string reason;
   std::string path;
+  bool valueRefused = false;
 };
 
 /// Shows a message box with an OK button only, no icon and the title "MigrateVantrel22To23",

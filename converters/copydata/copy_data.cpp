@@ -122,6 +122,7 @@ std::int32_t Lookup(const std::vector<std::pair<std::int32_t, std::int32_t>>& ne
 CopyData::CopyData(bool resumeCopy) : resumeCopy_(resumeCopy) {}
 
 bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
+  bool copied = true;
   try {
     const auto source =
         OpenSourceConnection(values.SDBServer, values.SUser, values.SPassword, values.SDB);
@@ -133,19 +134,25 @@ bool CopyData::Convert(const ConnectionValues& values, TextWriter& log) {
     std::int64_t done = 0;
     for (const CopiedTable& table : kCopyList) {
       if (StopRequested()) {
-        log.WriteLine(kStoppedByOperator);
-        return false;
+        copied = false;
+        break;
       }
       resuming = resuming && KeepCopiedTable(run, table);
-      if (!resuming && !CopyTable(run, table)) return false;
+      if (!resuming && !CopyTable(run, table)) {
+        copied = false;
+        break;
+      }
       ReportProgress(++done, static_cast<std::int64_t>(kCopyList.size()), "tables");
     }
   } catch (const RuntimeError& error) {
     log.WriteLine(ErrorLine(error));
     Tally("errors");
-    return false;
+    copied = false;
   }
-  return true;
+  // A stop ends the copy before its next table, or cancels the statement of the table being
+  // written, which then ends with the driver's error line and is rolled back.
+  if (!copied && StopRequested()) log.WriteLine(kStoppedByOperator);
+  return copied;
 }
 
 bool CopyData::KeepCopiedTable(CopyRun& run, const CopiedTable& table) {

@@ -96,6 +96,12 @@ void ConvertParameters::AssignMember(BackendParameters& backend, const Parameter
 }
 
 bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log) {
+  const bool converted = ConvertStoreAndBackend(values, log);
+  if (!converted && StopRequested()) log.WriteLine(kStoppedByOperator);
+  return converted;
+}
+
+bool ConvertParameters::ConvertStoreAndBackend(const ConnectionValues& values, TextWriter& log) {
   BackendParameters backend;
   bool ParametersWritten = false;
   bool ParameterRefused = false;
@@ -150,6 +156,8 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
       log.WriteLine(" Please restart Internet Information Service (run iisreset)");
       log.WriteLine(" to make the converted data effective.");
     }
+    // The store is written: a stop ends the migration here, before the back-end step.
+    if (StopRequested()) return false;
     return ConvertBackendParameters(backend, values.TDBServer, values.TUser, values.TPassword,
                                     values.TDB, log) &&
            !ParameterRefused;

@@ -26,10 +26,15 @@ class ConvertParameters : public Converter {
 
   /// Routes every SALESPARAMETER row to its store section or member, logging unknown names,
   /// then writes the back-end parameters. False when the pass stopped on an error (logged as
-  /// "  Error(s) occured:" and one line) or the back-end step logged an error.
+  /// "  Error(s) occured:" and one line) or the back-end step logged an error. A stop ends it
+  /// after the store is written, or cancels the statement running then; either way it logs
+  /// kStoppedByOperator last and answers false.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
  private:
+  /// Convert but for the stop's line: the pass into the store, then the back-end step unless
+  /// the operator asked to stop.
+  bool ConvertStoreAndBackend(const ConnectionValues& values, TextWriter& log);
   /// What the pass collects for the back-end table: five parameters that 2.3 keeps per back-end
   /// instance instead of in the store, with the values a shop without them gets.
   struct BackendParameters {

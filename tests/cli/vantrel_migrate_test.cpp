@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "driver/global_convert.h"
 #include "driver/run_progress.h"
 #include "driver/run_tally.h"
+#include "driver/window_paths.h"
 #include "tests/cli/shop.h"
 #include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
@@ -165,6 +167,14 @@ INSTANTIATE_TEST_SUITE_P(
                 {"insert into zones (ZONENAME) values ('Existing')"},
                 1,
                 {"Copy Remaining Data   (Busy)", "Copy Remaining Data   (Done, Errors Found)"},
+                {kConversionFailed,
+                 "Table zones is already filled, so the copy wrote nothing: a copy that an "
+                 "earlier run left unfinished goes on with --resume-copy."}},
+        RunCase{"CopyFindsALaterTableFilled",
+                {"--copy"},
+                {"insert into countriesbyzone values (1, 'XX')"},
+                1,
+                {"Copy Remaining Data   (Busy)", "Copy Remaining Data   (Done, Errors Found)"},
                 {kConversionFailed}},
         RunCase{"EmptyTargetServerGiven",
                 {"--copy", "--target-server="},
@@ -188,6 +198,151 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 {"Error Occurred: Logfile could not opened. Check rights on the folder.: *",
                  "The log *"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+/// A connection value or settings line that no connection could use, or a run that cannot
+/// start: refused with status 2 before any connection is tried, any log opened or any file
+/// written. "{tdb}" stands for the target database, "{settings}" for the settings file and
+/// "{log}" for a log of the shop's; `line` replaces line `settingsLine` of the settings file.
+struct RefusedCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  EnvironmentChanges environment;
+  int settingsLine;  // 1 to 6, or 0 to leave the file as it is
+  std::string line;
+  std::vector<std::string> err;
+  bool rawBytes = false;  // the case hands on bytes that are no UTF-8, which Windows converts
+  friend void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
+
+/// The names of the files in `folder` and below.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    names.push_back(entry.path().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void ReplaceSettingsLine(const Shop& shop, int number, const std::string& line) {
+  std::vector<std::string> lines = Lines(shop.Settings());
+  lines.at(static_cast<size_t>(number - 1)) = line;
+  std::ofstream file(std::filesystem::path(shop.folder_.File("Vantrel23Convert.INI")),
+                     std::ios::binary);
+  for (const std::string& text : lines) file << text << "\r\n";
+}
+
+TEST_P(RefusedTest, RefusedBeforeAnyConnectionLogOrFile) {
+  const RefusedCase& c = GetParam();
+#ifdef _WIN32
+  if (c.rawBytes) GTEST_SKIP() << "Windows hands a program its arguments as UTF-16";
+#endif
+  Shop shop;
+  const std::string tdb = ValuesFor(shop.source, shop.target).TDB;
+  const std::string log = shop.folder_.File("elsewhere.log");
+  if (c.settingsLine != 0) ReplaceSettingsLine(shop, c.settingsLine, Filled(c.line, "{tdb}", tdb));
+  std::vector<std::string> arguments;
+  for (const std::string& argument : c.arguments) {
+    arguments.push_back(Filled(Filled(argument, "{tdb}", tdb), "{log}", log));
+  }
+  const std::string settingsFile = WindowPathsFor(shop.ConfigurationPath()).sIniFileName;
+  std::vector<std::string> err;
+  for (const std::string& line : c.err) err.push_back(Filled(line, "{settings}", settingsFile));
+  const std::string settings = shop.Settings();
+  const std::vector<std::string> files = FilesIn(shop.folder_.Path());
+
+  const ChildResult run = shop.Migrate(arguments, c.environment);
+
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(MatchLines(Lines(run.err), err)) << run.err;
+  EXPECT_EQ(run.err.find("secret"), std::string::npos);
+  EXPECT_EQ(shop.Settings(), settings);
+  // No log (the run opens it before it connects), nor any other file.
+  EXPECT_EQ(FilesIn(shop.folder_.Path()), files);
+  EXPECT_EQ(CountRows(*shop.target.Connect(), "zones"), 0);
+}
+
+const std::string kOptionHint = " as text of at most 1000 characters, without control characters.";
+const std::string kLineHint =
+    " of {settings} as text of at most 1000 characters, without control characters, or empty it "
+    "and give ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RefusedTest,
+    ::testing::Values(
+        RefusedCase{"OptionWithAControlCharacter",
+                    {"--copy", "--target-db={tdb}\x01junk"},
+                    {},
+                    0,
+                    "",
+                    {"The Target Database Name holds a control character.",
+                     "Give --target-db=NAME" + kOptionHint}},
+        RefusedCase{"OptionNotUtf8",
+                    {"--copy", "--source-server=db\xff"},
+                    {},
+                    0,
+                    "",
+                    {"The Source Database Server is not valid UTF-8 text.",
+                     "Give --source-server=NAME" + kOptionHint},
+                    true},
+        RefusedCase{"OptionTooLong",
+                    {"--copy", "--target-db={tdb}" + std::string(1000, 'x')},
+                    {},
+                    0,
+                    "",
+                    {"The Target Database Name is longer than 1000 characters.",
+                     "Give --target-db=NAME" + kOptionHint}},
+        RefusedCase{"PasswordWithATab",
+                    {"--copy"},
+                    {{"VANTREL_TARGET_PASSWORD", "secret\tword"}},
+                    0,
+                    "",
+                    {"The Target Database Password holds a control character.",
+                     "Give the password in VANTREL_TARGET_PASSWORD, or when asked," + kOptionHint}},
+        RefusedCase{"SettingsLineWithANul",
+                    {"--copy"},
+                    {},
+                    6,
+                    std::string("{tdb}\0junk", 10),
+                    {"Line 6 (target database) of '{settings}' holds a control character.",
+                     "Correct line 6" + kLineHint + "--target-db=NAME."}},
+        RefusedCase{"SettingsLineWithACarriageReturn",
+                    {"--copy", "--source-user=given"},
+                    {},
+                    3,
+                    "us\rer",
+                    {"Line 3 (source user) of '{settings}' holds a control character.",
+                     "Correct line 3" + kLineHint + "--source-user=NAME."}},
+        RefusedCase{"SettingsLineNotUtf8",
+                    {"--copy"},
+                    {{"LC_ALL", "C.UTF-8"}},
+                    5,
+                    "shop\xc3(",
+                    {"Line 5 (source database) of '{settings}' is not valid text in the file's "
+                     "encoding (UTF-8).",
+                     "Correct line 5" + kLineHint + "--source-db=NAME."},
+                    true},
+        RefusedCase{"SettingsLineTooLong",
+                    {"--copy"},
+                    {},
+                    2,
+                    std::string(1001, 'x'),
+                    {"Line 2 (target server) of '{settings}' is longer than 1000 characters.",
+                     "Correct line 2" + kLineHint + "--target-server=NAME."}},
+        RefusedCase{"ParametersWithALogButNoInstallation",
+                    {"--all", "--log={log}"},
+                    {{"VANTREL_CONFIGURATION", std::nullopt}},
+                    0,
+                    "",
+                    {"The configuration component has no installation path: set the environment "
+                     "variable VANTREL_CONFIGURATION to the full path of the installation's "
+                     "configuration file.",
+                     "The parameter migration writes the configuration store that the "
+                     "installation names: --log does not stand in for VANTREL_CONFIGURATION."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 /// A run with ODBC keywords from the option, the environment or both. A driver that is not

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
@@ -71,6 +73,58 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"s", "t", "su", "tu", "sd", ""},
                                 {"Please enter a Target Database Name"}}),
     CaseName<::testing::TestParamInfo<FieldCase>>);
+
+struct ValueCase {
+  const char* what;
+  std::string value;
+  std::optional<std::string> fault;
+  friend void PrintTo(const ValueCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class ConnectionValueFaultTest : public ::testing::TestWithParam<ValueCase> {};
+
+// Every connection string is built from checked values: the value that the check refuses
+// never reaches a driver.
+TEST_P(ConnectionValueFaultTest, NamesTheFaultAndKeepsTheValueFromEveryConnectionString) {
+  const ValueCase& c = GetParam();
+  EXPECT_EQ(ConnectionValueFault(c.value), c.fault);
+  if (c.fault) {
+    EXPECT_THROW(BuildConnectionString("s", "u", "p", c.value, {}), RuntimeError);
+    EXPECT_THROW(BuildConnectionString("s", "u", "p", "d", {{"App", c.value}}), RuntimeError);
+  }
+}
+
+const std::string kControl = "holds a control character";
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ConnectionValueFaultTest,
+    ::testing::Values(ValueCase{"empty", "", std::nullopt},
+                      ValueCase{"1000 characters of two bytes each",
+                                [] {
+                                  std::string text;
+                                  for (int i = 0; i < 1000; ++i) text += "\u00e9";
+                                  return text;
+                                }(),
+                                std::nullopt},
+                      ValueCase{"1001 characters", std::string(1001, 'x'),
+                                "is longer than 1000 characters"},
+                      ValueCase{"NUL", std::string("tgt.db\0junk", 11), kControl},
+                      ValueCase{"line feed", "a\nb", kControl}, ValueCase{"DEL", "a\x7f", kControl},
+                      ValueCase{"C1 control", "a\u0085", kControl},
+                      ValueCase{"cut UTF-8 sequence", "a\xc3", "is not valid UTF-8 text"}),
+    CaseName<::testing::TestParamInfo<ValueCase>>);
+
+TEST(ValidateValuesTest, NamesTheFirstRefusedValueInConnectionOrderAndPassesEmptyOnes) {
+  ConnectionValues values{"", "u", "p", "d", "t", "u", "pw\n", "x\x01"};
+  RecordingMessageDisplay messages;
+  std::vector<std::string> failures;
+  EXPECT_FALSE(ValidateValues(values, messages, failures));
+  EXPECT_EQ(messages.messages,
+            std::vector<std::string>{"The Target Database Password holds a control character."});
+  EXPECT_EQ(failures, messages.messages);
+  values.TPassword = values.TDB = "";
+  EXPECT_TRUE(ValidateValues(values, messages, failures));
+}
 
 TEST(BuildConnectionStringTest, OrdinaryValuesArePlacedVerbatim) {
   EXPECT_EQ(BuildConnectionString("srv\\inst", "sa", "", "Shop22"),

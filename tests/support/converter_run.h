@@ -2,11 +2,14 @@
 // the target.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/connection_values.h"
 #include "driver/converter.h"
+#include "driver/run_progress.h"
 #include "platform/odbc/connection.h"
 #include "platform/text_file.h"
 #include "platform/variant.h"
@@ -17,6 +20,18 @@ namespace mv::testing {
 /// before the answer is returned.
 bool RunConverter(Converter& converter, const ConnectionValues& values, const std::string& logPath,
                   TextWriter::Mode mode = TextWriter::Mode::Append);
+
+/// A progress that shows nothing and tells of a stop once the migration has asked
+/// `questionsBefore` times whether to stop.
+class StopAfterQuestions : public RunProgress {
+ public:
+  explicit StopAfterQuestions(int questionsBefore) : left_(questionsBefore) {}
+  void Report(std::string_view, std::int64_t, std::int64_t, std::string_view) override {}
+  bool StopRequested() const override { return left_-- <= 0; }
+
+ private:
+  mutable int left_;
+};
 
 /// The lines of the log at `path`, as the program reads its own text files.
 std::vector<std::string> LogLines(const std::string& path);

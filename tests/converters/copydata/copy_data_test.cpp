@@ -308,6 +308,42 @@ INSTANTIATE_TEST_SUITE_P(
                  true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+/// The operator's stop: made before the copy starts, or while a table is being written, whose
+/// statement the stop cancels (a filled table stands for its failure).
+struct StopLineCase {
+  const char* name;
+  int questionsBeforeStop;
+  std::vector<std::string> targetStatements;
+  std::string log;
+};
+
+void PrintTo(const StopLineCase& c, std::ostream* out) { *out << c.name; }
+
+class CopyDataStopLineTest : public CopyDataTest,
+                             public ::testing::WithParamInterface<StopLineCase> {};
+
+TEST_P(CopyDataStopLineTest, EndsWithTheStopLine) {
+  ExecuteAll(*target_.Connect(), GetParam().targetStatements);
+  testing::StopAfterQuestions stop(GetParam().questionsBeforeStop);
+  CopyData converter(false);
+  converter.SetProgress(stop, "Copy Remaining Data");
+
+  EXPECT_FALSE(testing::RunConverter(converter, testing::ValuesFor(source_, target_), logPath_));
+
+  EXPECT_EQ(Log(), GetParam().log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stops, CopyDataStopLineTest,
+    ::testing::Values(
+        StopLineCase{"BeforeTheFirstTable", 0, {}, "Migration stopped by the operator.\r\n"},
+        StopLineCase{"WhileATableIsWritten",
+                     1,
+                     {"insert into zones (ZONENAME) values ('Existing')"},
+                     "Table zones is already filled, data is not copied\r\n"
+                     "Migration stopped by the operator.\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 /// One line "number: description", the shape of every error line of the copy.
 void ExpectOneErrorLine(const std::string& log) {
   EXPECT_TRUE(std::regex_match(log, std::regex("-?[0-9]+: [^\r\n]+\r\n"))) << log;

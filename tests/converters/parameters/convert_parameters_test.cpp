@@ -9,6 +9,7 @@
 
 #include "platform/runtime_error.h"
 #include "tests/converters/parameters/parameters_fixture.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/recording_message_display.h"
 
 namespace mv::testing {
@@ -280,6 +281,49 @@ TEST_F(ConvertParametersTest, ErrorLinesFollowTheErrorNumber) {
     EXPECT_EQ(log_, (std::vector<std::string>{kErrors, c.line}));
   }
 }
+
+struct StopCase {
+  const char* name;
+  const char* parameter;
+  const char* value;
+  std::vector<std::string> logBeforeStop;  // "{store}" stands for the store's lines
+  friend void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class ParametersStopTest : public ParametersTest, public ::testing::WithParamInterface<StopCase> {};
+
+// The operator's stop, requested while the pass runs: its statements end as they would anyway
+// or with the error of the one the stop cancelled (a value that does not convert stands for it).
+TEST_P(ParametersStopTest, EndsBeforeTheBackEndWithTheStopLine) {
+  const StopCase& c = GetParam();
+  AddExportFile(1);
+  const ExportRow untouched = ExportRows().at(0);
+  AddParameter(c.parameter, Variant::String(c.value));
+  StopAfterQuestions stopped(0);
+
+  EXPECT_FALSE(Run({}, stopped));
+
+  std::vector<std::string> expected;
+  for (const std::string& line : c.logBeforeStop) {
+    if (line == "{store}") {
+      expected = Joined(expected, StoreWrittenLines(StorePath()));
+    } else {
+      expected.push_back(line);
+    }
+  }
+  expected.push_back(kStoppedByOperator);
+  EXPECT_EQ(log_, expected);
+  EXPECT_EQ(ExportRows().at(0), untouched);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stops, ParametersStopTest,
+    ::testing::Values(StopCase{"AfterTheStoreIsWritten", "CreditCardUse", "1", {"{store}"}},
+                      StopCase{"WhenAStatementFailsThePass",
+                               "Reallocation",
+                               "abc",
+                               {kErrors, "    Type mismatch"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mv::testing

@@ -54,13 +54,15 @@ void ParametersTest::AddExportFile(int bisId) {
       "', 'old.txt', 1, 9, 9, 1, ';', '?', 'HOST', '21', 'proxy', '8080', 'ftpuser', 'secret', 5)");
 }
 
-bool ParametersTest::Run(ConvertParameters::ConfigurationFactory configuration) {
+bool ParametersTest::Run(ConvertParameters::ConfigurationFactory configuration,
+                         RunProgress& progress) {
   if (!configuration) {
     const std::string installation = folder_.File("Orbisco.xml");
     configuration = [installation] { return std::make_unique<XmlConfiguration>(installation); };
   }
   const std::string logPath = folder_.File("Vantrel23Conversion.log");
   ConvertParameters converter(configuration);
+  converter.SetProgress(progress, "Migrate Parameters");
   const bool result =
       RunConverter(converter, ValuesFor(source_, target_), logPath, TextWriter::Mode::Overwrite);
   log_ = LogLines(logPath);

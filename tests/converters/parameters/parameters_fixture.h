@@ -28,8 +28,9 @@ class ParametersTest : public ::testing::Test {
   /// Adds an ORDEREXPORTFILE row with a file name and an export folder of its own.
   void AddExportFile(int bisId);
   /// Runs the migration with the component `configuration` makes (the installation's XML
-  /// component when none is given) and keeps the log's lines.
-  bool Run(ConvertParameters::ConfigurationFactory configuration = {});
+  /// component when none is given) and keeps the log's lines; `progress` tells of a stop.
+  bool Run(ConvertParameters::ConfigurationFactory configuration = {},
+           RunProgress& progress = NoProgress());
 
   /// The value attribute of a store parameter, or nullopt when the store does not declare it.
   std::optional<std::string> StoredValue(const std::string& section, const std::string& name) const;
