@@ -161,7 +161,8 @@ Ctrl-C, SIGTERM or SIGHUP stops the run after the unit being written, cancelling
 database statement running at that moment; a second one ends it at once.
 
 Exit status: 0 every migration succeeded; 1 a migration reported errors or was stopped;
-2 bad usage, an empty connection value or a database that cannot be reached (nothing ran);
+2 bad usage, an empty or unusable connection value (a control character, more than
+1000 characters) or a database that cannot be reached (nothing ran);
 130 ended at once by a second Ctrl-C, SIGTERM or SIGHUP.
 )HELP";
 }
