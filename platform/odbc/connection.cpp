@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <regex>
 #include <utility>
 #include <vector>
@@ -92,8 +93,7 @@ Connection::Connection(const std::string& connectionString, int loginTimeoutSeco
   if (reading == ResultReading::Streamed && !dialect_->streamingKeywords.empty()) {
     // Which engine answers is known only once connected; a driver is never handed a keyword
     // that is not its own.
-    SQLDisconnect(connection_->Get());
-    connected_ = false;
+    Disconnect();
     Connect(WithKeywords(connectionString, dialect_->streamingKeywords));
   }
   for (const std::string& statement : dialect_->sessionStatements) Execute(statement);
@@ -108,6 +108,12 @@ Connection::~Connection() { Close(); }
 
 void Connection::Connect(const std::string& connectionString) {
   std::u16string wide = Utf8ToUtf16(connectionString);
+  // Its length goes to the driver as a 16-bit number.
+  if (wide.size() > static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max())) {
+    throw errors::ProviderError(
+        "The connection string is too long: " + std::to_string(wide.size()) +
+        " characters, at most " + std::to_string(std::numeric_limits<SQLSMALLINT>::max()));
+  }
   SQLSMALLINT outLength = 0;
   const std::vector<odbc::TcpLink> linksBefore = odbc::OpenTcpLinks();
   const SQLRETURN code = SQLDriverConnectW(
@@ -222,9 +228,7 @@ odbc::StatementContext Connection::StatementContext() const {
           .narrowStatementText = capabilities_.narrowStatementText,
           .textReadStopsAtNul = capabilities_.textReadStopsAtNul,
           .session = session_,
-          .cutOff = [this](const std::vector<odbc::TcpLink>& linksBeforeCancel) {
-            CutOff(linksBeforeCancel);
-          }};
+          .cutOff = [this] { CutOff(); }};
 }
 
 std::string Connection::ForEngine(std::string_view sql) const {
@@ -237,25 +241,31 @@ std::string Connection::ForEngine(std::string_view sql) const {
 
 void Connection::Close() noexcept {
   if (connected_) {
-    if (inTransaction_) SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_ROLLBACK);
-    SQLDisconnect(connection_->Get());
+    if (inTransaction_) {
+      odbc::WatchedRelease(StatementContext(), [this] {
+        SQLEndTran(SQL_HANDLE_DBC, connection_->Get(), SQL_ROLLBACK);
+      });
+    }
+    Disconnect();
   }
-  connected_ = false;
   inTransaction_ = false;
   connection_->Reset();
 }
 
-void Connection::CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) const noexcept {
+void Connection::Disconnect() noexcept {
+  odbc::WatchedRelease(StatementContext(), [this] { SQLDisconnect(connection_->Get()); });
+  connected_ = false;
+}
+
+void Connection::CutOff() const noexcept {
   if (!link_) return;
   odbc::ShutDown(*link_);
   try {
     for (const odbc::TcpLink& link : odbc::OpenTcpLinks()) {
-      const bool opened = std::find(linksBeforeCancel.begin(), linksBeforeCancel.end(), link) ==
-                          linksBeforeCancel.end();
-      if (opened && link.remote == link_->remote) odbc::ShutDown(link);
+      if (link.remote == link_->remote) odbc::ShutDown(link);
     }
   } catch (const std::exception&) {
-    // Listing the links failed: the statement's own link is cut all the same.
+    // Listing the links failed: the connection's own link is cut all the same.
   }
 }
 

@@ -120,19 +120,25 @@ class Connection {
   /// capabilities, and CutOff for a call that does not return after its cancel.
   odbc::StatementContext StatementContext() const;
 
-  /// Disconnects; further calls fail. Never throws.
+  /// Rolls back an open transaction and disconnects, each bounded as a statement is: a server
+  /// that does not answer is cut off. Further calls fail. Never throws.
   void Close() noexcept;
 
  private:
   /// Connects the handle with `connectionString`, the password hidden in the error of a
-  /// failure, and finds the TCP link the driver opened.
+  /// failure, and finds the TCP link the driver opened. Refuses a string of more characters
+  /// than the driver call's 16-bit length can tell.
   void Connect(const std::string& connectionString);
-  /// Cuts the network link to the server, so that a call waiting for a server that does not
-  /// answer returns with the connection lost; further calls fail. Cuts as well every link to
-  /// the same server that is not among `linksBeforeCancel`: the driver's cancel request, which
-  /// waits for the same server. Does nothing where the link is not known (an embedded engine,
-  /// Windows). Callable from any thread; never throws.
-  void CutOff(const std::vector<odbc::TcpLink>& linksBeforeCancel) const noexcept;
+  /// Cuts every network link of this process to the connection's server, so that a call
+  /// waiting for a server that does not answer returns with the connection lost; further calls
+  /// fail. That is the connection's own link, the driver's cancel request, which waits for the
+  /// same server, and the program's other connections to it: a server that answers no cancel
+  /// answers them no more, and closing their results (a streamed result's cursor) or their
+  /// transactions would each wait for it again. Does nothing where the link is not known (an
+  /// embedded engine, Windows). Callable from any thread; never throws.
+  void CutOff() const noexcept;
+  /// Disconnects, bounded as a statement is (odbc::WatchedRelease).
+  void Disconnect() noexcept;
   void SetAutoCommit(bool on);
   /// Rolls the open transaction back and goes on in a new one, autocommit still off.
   void RestartTransaction();

@@ -74,7 +74,11 @@ Statement::Statement(StatementContext context)
         statement_);
 }
 
-Statement::~Statement() { context_.session->Finished(this); }
+Statement::~Statement() {
+  context_.session->Finished(this);
+  // A streamed result's cursor is closed on the server as the handle goes.
+  WatchedRelease(context_, [this] { statement_.Reset(); });
+}
 
 template <typename Call>
 auto Statement::Watched(Call call) {

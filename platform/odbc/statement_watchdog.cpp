@@ -59,11 +59,15 @@ class Watchdog {
       for (Deadline::Entry* entry : entries_) {
         if (!entry->cancelledAt) {
           entry->expired = now >= entry->deadline;
-          const bool stopped = entry->cancellable && stops != entry->stopsAtStart;
+          const bool stopped =
+              entry->kind != WatchedKind::TransactionEnd && stops != entry->stopsAtStart;
           if (entry->expired || stopped) StartCancel(*entry, now);
-        } else if (!entry->cutOffCalled && now >= *entry->cancelledAt + kCancelGrace) {
+        }
+        const bool graceOver = entry->cancelledAt && (entry->kind == WatchedKind::Release ||
+                                                      now >= *entry->cancelledAt + kCancelGrace);
+        if (graceOver && !entry->cutOffCalled) {
           entry->cutOffCalled = true;
-          (*entry->cutOff)(entry->linksBeforeCancel);
+          (*entry->cutOff)();
         }
       }
       changed_.wait_for(lock, kPollInterval);
@@ -74,8 +78,7 @@ class Watchdog {
   // stays valid while it runs.
   void StartCancel(Deadline::Entry& entry, Clock::time_point now) {
     entry.cancelledAt = now;
-    entry.linksBeforeCancel = OpenTcpLinks();
-    if (!entry.cancellable) return;  // the cut-off follows in time
+    if (entry.kind != WatchedKind::Statement) return;  // the cut-off follows in time
     entry.cancelling = true;
     try {
       std::thread([this, &entry] {
@@ -97,10 +100,19 @@ class Watchdog {
 }  // namespace
 
 Deadline::Deadline(const Handle& handle, std::chrono::milliseconds timeout,
-                   const CutOffCall& cutOff) {
-  entry_.handle = &handle;
-  entry_.cancellable = handle.Type() == SQL_HANDLE_STMT;
-  // A time-out of 0 is ODBC's "none": the call is then only cancelled by a stop.
+                   const CutOffCall& cutOff)
+    : Deadline(timeout, cutOff, &handle,
+               handle.Type() == SQL_HANDLE_STMT ? WatchedKind::Statement
+                                                : WatchedKind::TransactionEnd) {}
+
+Deadline::Deadline(std::chrono::milliseconds timeout, const CutOffCall& cutOff)
+    : Deadline(timeout, cutOff, nullptr, WatchedKind::Release) {}
+
+Deadline::Deadline(std::chrono::milliseconds timeout, const CutOffCall& cutOff,
+                   const Handle* handle, WatchedKind kind) {
+  entry_.handle = handle;
+  entry_.kind = kind;
+  // A time-out of 0 is ODBC's "none": the call is then only ended by a stop.
   entry_.deadline = timeout.count() > 0 ? Clock::now() + timeout : Clock::time_point::max();
   entry_.cutOff = &cutOff;
   entry_.stopsAtStart = stopRequests.load();

@@ -98,5 +98,16 @@ TEST(ConnectionTest, FailedConnectNeverShowsThePassword) {
   }
 }
 
+TEST(ConnectionTest, AConnectionStringTooLongForTheDriverIsRefused) {
+  // 32,768 characters would reach the driver as a negative 16-bit length.
+  const std::string connectionString = "Driver={SQL Server};Extra=" + std::string(32768, 'x');
+  try {
+    Connection connection(connectionString, kLoginTimeoutSeconds, kQueryTimeoutSeconds);
+    FAIL() << "expected an error";
+  } catch (const RuntimeError& error) {
+    EXPECT_NE(error.Description().find("too long"), std::string::npos) << error.Description();
+  }
+}
+
 }  // namespace
 }  // namespace mv

@@ -26,6 +26,7 @@
 #include "platform/odbc/recordset.h"
 #include "platform/odbc/row_reader.h"
 #include "platform/runtime_error.h"
+#include "tests/support/frozen_server.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
@@ -131,53 +132,9 @@ TEST(StatementWatchdogTest, StopCancelsTheRunningStatementButNotTheNextOne) {
 }
 
 #ifndef _WIN32
-/// Freezes server processes (SIGSTOP) while it lives, and thaws them when it ends or, should
-/// the call under test hang, after a minute, which fails the test.
-class Freeze {
- public:
-  explicit Freeze(std::vector<pid_t> processes)
-      : processes_(std::move(processes)), rescue_([this] { RescueAfterAMinute(); }) {
-    for (pid_t process : processes_) ::kill(process, SIGSTOP);
-  }
-  ~Freeze() {
-    {
-      const std::lock_guard lock(mutex_);
-      ended_ = true;
-    }
-    ended_signal_.notify_all();
-    rescue_.join();
-    Thaw();
-  }
-
- private:
-  void Thaw() {
-    for (pid_t process : processes_) ::kill(process, SIGCONT);
-  }
-  void RescueAfterAMinute() {
-    std::unique_lock lock(mutex_);
-    if (ended_signal_.wait_for(lock, std::chrono::seconds(60), [this] { return ended_; })) return;
-    ADD_FAILURE() << "the call did not return from the frozen server within a minute";
-    Thaw();
-  }
-
-  std::vector<pid_t> processes_;
-  std::mutex mutex_;
-  std::condition_variable ended_signal_;
-  bool ended_ = false;
-  std::thread rescue_;
-};
-
-pid_t BackendOf(Connection& connection) {
-  Recordset backend(connection, "select pg_backend_pid() as pid");
-  return static_cast<pid_t>(backend.Field("pid").ToLong());
-}
-
-pid_t Postmaster() {
-  std::ifstream file(std::string(std::getenv("PG_DATA_DIR")) + "/postmaster.pid");
-  pid_t pid = 0;
-  file >> pid;
-  return pid;
-}
+using testing::BackendOf;
+using testing::Freeze;
+using testing::Postmaster;
 
 struct FrozenCall {
   const char* name;
@@ -193,9 +150,7 @@ std::string Named(const ::testing::TestParamInfo<FrozenCall>& info) { return inf
 class FrozenServerTest : public ::testing::TestWithParam<FrozenCall> {
  protected:
   void SetUp() override {
-    if (setup::EngineFromEnvironment() == setup::Engine::Sqlite) {
-      GTEST_SKIP() << "SQLite is embedded: there is no server to freeze";
-    }
+    if (const std::string why = testing::WhyNoServerToFreeze(); !why.empty()) GTEST_SKIP() << why;
   }
 };
 
@@ -241,9 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
     Named);
 
 TEST(StatementWatchdogTest, ConnectingToAFrozenServerFailsAfterTheLoginTimeout) {
-  if (setup::EngineFromEnvironment() == setup::Engine::Sqlite) {
-    GTEST_SKIP() << "SQLite is embedded: there is no server to freeze";
-  }
+  if (const std::string why = testing::WhyNoServerToFreeze(); !why.empty()) GTEST_SKIP() << why;
   TestDatabase database;
   const auto& address = database.Address();
   const Freeze freeze({Postmaster()});

@@ -17,8 +17,9 @@ struct StatementContext {
   bool textReadStopsAtNul = false;     // EngineCapabilities::textReadStopsAtNul
   /// The connection's session: its transaction, and its unread result under strict results.
   std::shared_ptr<ServerSession> session;
-  /// Cuts the connection's link to the server, for a watched call that does not return after
-  /// its cancel (Deadline). Called from the watchdog's thread.
+  /// Cuts the links to the connection's server, for a watched call that does not return after
+  /// its cancel, or a release that does not return in time (Deadline). Called from the
+  /// watchdog's thread.
   Deadline::CutOffCall cutOff;
 };
 

@@ -34,4 +34,13 @@ auto WatchedCall(const StatementContext& context, const Handle& handle, Call cal
   return std::move(*result);
 }
 
+/// Runs `call`, which frees a statement's handle or disconnects and so may wait for the server,
+/// bounded as a statement is: a server that has not answered within `context`'s query time-out,
+/// or a stop, cuts the link (`context.cutOff`), after which the call returns at once.
+template <typename Call>
+void WatchedRelease(const StatementContext& context, Call call) noexcept {
+  const Deadline deadline(std::chrono::seconds(context.queryTimeoutSeconds), context.cutOff);
+  call();
+}
+
 }  // namespace mv::odbc
