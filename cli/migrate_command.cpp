@@ -55,7 +55,7 @@ struct RunFiles {
 // the working folder. With a log path of its own and no installation named, no settings file
 // is read. Shows the window's message, with the reason and a hint, when the working folder or
 // the settings file cannot be used.
-std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& messages) {
+std::optional<RunFiles> FilesFor(const CommandLine& line, MessageDisplay& messages) {
   RunFiles files;
   if (line.logPath && !HasConfigurationPath()) {
     files.logPath = *line.logPath;
@@ -144,13 +144,14 @@ class Captions {
 };
 
 // Runs the migrations `line` asks for, filling `report` and `tally`; answers the exit status.
-int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messages, RunTally& tally,
+int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& shown, RunTally& tally,
             RunReport& report) {
+  ReportedMessages messages(shown, report);
   std::optional<RunFiles> files = FilesFor(line, messages);
   if (!files) return kExitNothingRan;
   if (line.rehearse) files->logPath = RehearsalLogPath(files->logPath);
   report.logPath = files->logPath;
-  messages.SetSettingsFile(files->settingsFile);
+  shown.SetSettingsFile(files->settingsFile);
   const ConnectionValues values = ValuesFor(line, files->fields);
 
   const InterruptWatch interrupt(
@@ -184,7 +185,7 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
     return kExitSucceeded;
   }
   // After a log that could not be opened, there is no log to check.
-  if (!messages.LogUnusable()) messages.ShowMessage(kConversionFailed);
+  if (!shown.LogUnusable()) messages.ShowMessage(kConversionFailed);
   return failed;
 }
 
@@ -202,6 +203,8 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
     } catch (const RuntimeError& error) {
       messages.ShowMessageAbout("The report could not be written",
                                 {MessageSubject::None, error.Description(), *line.reportPath});
+      // A script that reads the report learns that there is none.
+      if (report.exitStatus == kExitSucceeded) return kExitErrors;
     }
   }
   return report.exitStatus;
