@@ -60,7 +60,8 @@ struct RunFiles {
 // the working folder. With a log path of its own and no installation named, no settings file
 // is read. Shows the window's message, with the reason and a hint, when the working folder or
 // the settings file cannot be used.
-std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& messages) {
+std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& shown,
+                                 MessageDisplay& messages) {
   RunFiles files;
   // The parameter migration writes the installation's configuration store, whatever the log.
   if (line.logPath && !line.convertParameters && !HasConfigurationPath()) {
@@ -76,7 +77,7 @@ std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& messages
     if (line.logPath) messages.ShowMessage(kParametersNeedConfiguration);
     return std::nullopt;
   }
-  messages.SetSettingsFile(files.settingsFile);
+  shown.SetSettingsFile(files.settingsFile);
   try {
     SettingsFile(files.settingsFile).LoadSettings(files.fields);
   } catch (const SettingsLineRefused& error) {
@@ -155,9 +156,10 @@ class Captions {
 };
 
 // Runs the migrations `line` asks for, filling `report` and `tally`; answers the exit status.
-int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messages, RunTally& tally,
+int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& shown, RunTally& tally,
             RunReport& report) {
-  std::optional<RunFiles> files = FilesFor(line, messages);
+  ReportedMessages messages(shown, report);
+  std::optional<RunFiles> files = FilesFor(line, shown, messages);
   if (!files) return kExitNothingRan;
   if (line.rehearse) files->logPath = RehearsalLogPath(files->logPath);
   report.logPath = files->logPath;
@@ -197,7 +199,7 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& messag
     return kExitSucceeded;
   }
   // After refused values or a log that could not be opened, there is no log to check.
-  if (usable && !messages.LogUnusable()) messages.ShowMessage(kConversionFailed);
+  if (usable && !shown.LogUnusable()) messages.ShowMessage(kConversionFailed);
   const std::string resume =
       ResumeCopyHint(tally.CountedBy(MigrationName(Migration::CopyData)), line.resumeCopy);
   if (!resume.empty()) messages.ShowMessage(resume);
@@ -218,6 +220,8 @@ int RunMigration(const CommandLine& line, CommandOutput& output) {
     } catch (const RuntimeError& error) {
       messages.ShowMessageAbout("The report could not be written",
                                 {MessageSubject::None, error.Description(), *line.reportPath});
+      // A script that reads the report learns that there is none.
+      if (report.exitStatus == kExitSucceeded) return kExitErrors;
     }
   }
   return report.exitStatus;

@@ -25,6 +25,16 @@ const char* ResultText(const std::optional<bool>& succeeded) {
 
 }  // namespace
 
+void ReportedMessages::ShowMessage(const std::string& text) {
+  report_.messages.push_back({text, {}});
+  display_.ShowMessage(text);
+}
+
+void ReportedMessages::ShowMessageAbout(const std::string& text, const MessageDetail& detail) {
+  report_.messages.push_back({text, detail.reason});
+  display_.ShowMessageAbout(text, detail);
+}
+
 std::vector<std::string> SummaryLines(const RunReport& report, const RunTally& tally) {
   std::vector<std::string> lines =
       tally.Summary(report.rehearsal ? kRehearsalHeading : kRunHeading);
@@ -43,10 +53,15 @@ std::string ReportJson(const RunReport& report, const RunTally& tally) {
                           {"counts", CountsObject(counted.counts)},
                           {"rowsPerTable", CountsObject(counted.tableRows)}});
   }
+  Json messages = Json::array();
+  for (const ShownMessage& message : report.messages) {
+    messages.push_back({{"text", message.text}, {"reason", message.reason}});
+  }
   const Json json{{"program", "vantrel-migrate"}, {"version", report.version},
                   {"commit", report.commit},      {"rehearsal", report.rehearsal},
                   {"stopped", report.stopped},    {"exitStatus", report.exitStatus},
-                  {"log", report.logPath},        {"migrations", migrations}};
+                  {"log", report.logPath},        {"migrations", migrations},
+                  {"messages", messages}};
   return json.dump(2) + "\n";
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/run_tally.h"
+#include "platform/message_display.h"
 
 namespace mv {
 
@@ -18,6 +19,12 @@ struct MigrationOutcome {
   double seconds = 0;             ///< from "(Busy)" to its outcome
 };
 
+/// A message the operator was shown: the message box's text and the reason behind it, if any.
+struct ShownMessage {
+  std::string text;
+  std::string reason;
+};
+
 struct RunReport {
   std::string version;
   std::string commit;
@@ -26,6 +33,20 @@ struct RunReport {
   int exitStatus = 0;
   std::string logPath;
   std::vector<MigrationOutcome> migrations;
+  std::vector<ShownMessage> messages;  ///< in the order shown
+};
+
+/// Shows each message through another display and keeps it in a report.
+class ReportedMessages : public MessageDisplay {
+ public:
+  ReportedMessages(MessageDisplay& display, RunReport& report)
+      : display_(display), report_(report) {}
+  void ShowMessage(const std::string& text) override;
+  void ShowMessageAbout(const std::string& text, const MessageDetail& detail) override;
+
+ private:
+  MessageDisplay& display_;
+  RunReport& report_;
 };
 
 /// The summary printed before the closing text: the tally's summary under the real run's or
@@ -36,7 +57,7 @@ std::vector<std::string> SummaryLines(const RunReport& report, const RunTally& t
 std::string ReportJson(const RunReport& report, const RunTally& tally);
 
 /// Writes ReportJson to `path` atomically: a reader sees the old file or the whole new one.
-/// Throws RuntimeError when it cannot be written.
+/// Throws RuntimeError with the system's reason when it cannot be written.
 void WriteReport(const std::string& path, const RunReport& report, const RunTally& tally);
 
 }  // namespace mv

@@ -146,7 +146,7 @@ bool UnitGroups::UnitWritten(const std::string& id) {
   return true;
 }
 
-void UnitGroups::Commit() {
+void UnitGroups::Commit(const std::function<void()>& whenCommitted) {
   if (!open_) return;
   open_ = false;
   const std::unique_ptr<Transaction> transaction = std::move(transaction_);
@@ -159,7 +159,9 @@ void UnitGroups::Commit() {
     throw;
   }
   committed_ += written_;
+  if (count_ && written_ > 0) count_(written_);
   written_ = 0;
+  if (whenCommitted) whenCommitted();
   log_.ReleaseHeld();
 }
 

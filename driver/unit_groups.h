@@ -74,8 +74,14 @@ class UnitGroups {
   /// Commits the open group, if any, and writes its held log lines. When the commit fails,
   /// the group's lines are dropped, the log names the group's first and last unit as of
   /// unknown outcome (for groups whose units were counted by UnitWritten), and the error
-  /// reaches the caller.
-  void Commit();
+  /// reaches the caller. `whenCommitted` runs once the commit has succeeded, before the log
+  /// lines are written, so that a log that cannot be written loses no count of what the
+  /// target holds.
+  void Commit(const std::function<void()>& whenCommitted = {});
+
+  /// From now on `count` is told the units (those counted by UnitWritten) of each group whose
+  /// commit succeeded, before its log lines are written.
+  void CountCommitted(std::function<void(long units)> count) { count_ = std::move(count); }
 
   /// Writes one group of units into the open group (opened first when none is): the quick
   /// way, inside a savepoint that undoes its rows when it fails. After a unit's own failure
@@ -111,6 +117,7 @@ class UnitGroups {
   bool open_ = false;
   int written_ = 0;  // units in the open group
   long committed_ = 0;
+  std::function<void(long units)> count_;
   std::string units_;
   std::string firstId_;  // of the open group's units
   std::string lastId_;

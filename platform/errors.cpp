@@ -21,6 +21,7 @@ RuntimeError TypeMismatch() { return TypeMismatch("Type mismatch"); }
 RuntimeError TypeMismatch(const std::string& description) { return {kTypeMismatch, description}; }
 RuntimeError FileNotFound() { return FileNotFound("File not found"); }
 RuntimeError FileNotFound(const std::string& description) { return {kFileNotFound, description}; }
+RuntimeError DiskFull(const std::string& description) { return {kDiskFull, description}; }
 RuntimeError InputPastEndOfFile() { return {kInputPastEndOfFile, "Input past end of file"}; }
 RuntimeError PermissionDenied() { return PermissionDenied("Permission denied"); }
 RuntimeError PermissionDenied(const std::string& description) {

@@ -2,8 +2,10 @@
 // system's narrow code page on disk, UTF-8 inside the program.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,17 +16,19 @@ namespace mv {
 /// A forward-only text writer. A line written outside a group reaches the file before the
 /// call returns; the lines of a group are kept back and reach it together, in one write, when
 /// the group is released. So the file holds every line written before a failure, except those
-/// of a group not yet released. Failures throw RuntimeError.
+/// of a group not yet released, and only whole lines: a write that fails part-way is taken
+/// back. Failures throw RuntimeError with the system's reason (LastFileFailure).
 class TextWriter {
  public:
   enum class Mode { Append, Overwrite };
 
-  /// Opens (creating when missing) the file. Throws RuntimeError 76 "Path not found" when the
-  /// folder does not exist and 70 "Permission denied" when the file cannot be opened.
+  /// Opens (creating when missing) the file. Throws RuntimeError 76 when the folder does not
+  /// exist, 61 when the disk is full and 70 when the file cannot be opened otherwise.
   TextWriter(const std::filesystem::path& path, Mode mode);
 
-  /// Writes the text and CR LF. Throws RuntimeError 70 when the write fails or the writer
-  /// is closed.
+  /// Writes the text and CR LF. Throws RuntimeError 61 "Disk full" or 70 when the write
+  /// fails, 70 when the writer is closed; the file then ends with the last whole line written
+  /// before.
   void WriteLine(std::string_view utf8);
   /// Writes `count` empty lines.
   void WriteBlankLines(int count);
@@ -41,12 +45,24 @@ class TextWriter {
  private:
   /// Writes the pending lines to the file, in one write, and forgets them.
   void WritePending();
+  /// Writes `bytes` as they are, in one write, cut off again when it fails part-way.
+  void WriteBytes(std::string_view bytes);
+  friend void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
-  std::ofstream stream_;
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::filesystem::path path_;
+  std::unique_ptr<std::FILE, FileCloser> file_;
   bool holding_ = false;
   /// The lines not yet written, in the file's code page and with their line ends.
   std::string pending_;
 };
+
+/// Replaces the content of the file at `path` (created when missing) with `bytes`. Throws
+/// RuntimeError with the system's reason (LastFileFailure) when it cannot be opened or written;
+/// the file may then hold part of `bytes`.
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 /// A forward-only text reader; lines may end in CR LF or LF.
 class TextReader {

@@ -167,6 +167,8 @@ void ConvertBaskets::OpenTarget(BasketRun& run, const ConnectionValues& values) 
       ConvertedIds(*run.target, "BASKETHEADER", "BASKETID", 2 * GroupSize(), Rehearsing());
   run.groups =
       std::make_unique<UnitGroups>(*run.target, run.log, GroupSize(), Rehearsing(), "baskets");
+  // Counted as each group commits: a log that fails later loses no count of what is converted.
+  run.groups->CountCommitted([this](long baskets) { TallyConverted(baskets); });
 }
 
 ConvertBaskets::BasketRow ConvertBaskets::CurrentRow(BasketRun& run, BasketSource& source) {
@@ -252,7 +254,6 @@ bool ConvertBaskets::Finish(BasketRun& run, BasketSource& source, const Connecti
   ReportProgress(run.row, source.total, "baskets");
   const bool stopped = StopRequested();
   if (stopped) run.log.WriteLine(kStoppedByOperator);
-  TallyConverted(run.groups->Committed());
   run.log.WriteLine(std::to_string(run.groups->Committed()) +
                     " saved baskets copied/converted to " + values.TDB + "-database on " +
                     values.TDBServer + "-SQL Server.");
@@ -267,6 +268,7 @@ bool ConvertBaskets::Finish(BasketRun& run, BasketSource& source, const Connecti
 }
 
 bool ConvertBaskets::EndWithError(BasketRun& run, const std::exception& error) {
+  Tally("errors");  // before the log, which may be what failed
   // The baskets before the failing one stay converted, and their lines reach the log.
   try {
     if (run.groups) run.groups->Commit();
@@ -279,8 +281,6 @@ bool ConvertBaskets::EndWithError(BasketRun& run, const std::exception& error) {
   } else {
     WriteErrorOccured(run.log, error);
   }
-  if (run.groups) TallyConverted(run.groups->Committed());
-  Tally("errors");
   return false;
 }
 

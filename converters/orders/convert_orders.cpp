@@ -163,11 +163,18 @@ bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& gro
     for (const std::string& line : run.lostConnectionBlock) run.log.WriteLine(line);
     return false;
   }
+  bool committed = false;
   try {
-    groups.Commit();
-    counts.ConvertedCount += convertedInGroup;
+    // Counted once committed, before the group's log lines: a log that cannot be written
+    // loses no count of what the target holds.
+    groups.Commit([&] {
+      committed = true;
+      counts.ConvertedCount += convertedInGroup;
+      TallyConverted(convertedInGroup);
+    });
     return true;
   } catch (const RuntimeError& error) {
+    if (committed) throw;  // the log failed, not the commit
     // The server may have kept the group's orders or not (a commit without an answer): their
     // lines are not logged, the log says so, and a rerun converts those not in the target.
     counts.RefusedCount += convertedInGroup;
@@ -210,7 +217,6 @@ bool ConvertOrders::WriteCountLines(OrderRun& run, OrderCounts& counts) {
     run.log.WriteLine(kStoppedByOperator);
     counts.succeeded = false;
   }
-  TallyConverted(counts.ConvertedCount);
   run.log.WriteLine(std::to_string(counts.ConvertedCount) + " order were converted.");
   run.log.WriteLine(std::to_string(counts.RefusedCount) + " order were NOT converted.");
   return counts.succeeded;

@@ -1,12 +1,13 @@
 // The read-only check, and the atomic write: a temporary file beside the original, renamed over it.
 #include "platform/configuration/atomic_file.h"
 
-#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "platform/errors.h"
+#include "platform/file_problem.h"
 #include "platform/runtime_error.h"
+#include "platform/text_file.h"
 #include "platform/unicode.h"
 
 namespace mv {
@@ -14,9 +15,8 @@ namespace {
 
 using std::filesystem::perms;
 
-[[noreturn]] void ThrowCannotWrite(const std::filesystem::path& path) {
-  throw errors::PermissionDenied("Permission denied: the file '" + Utf8FromPath(path) +
-                                 "' cannot be written");
+std::string CannotBeWritten(const std::filesystem::path& path) {
+  return "the file '" + Utf8FromPath(path) + "' cannot be written";
 }
 
 }  // namespace
@@ -30,19 +30,20 @@ bool IsReadOnlyFile(const std::filesystem::path& path) {
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  if (IsReadOnlyFile(path)) ThrowCannotWrite(path);
+  if (IsReadOnlyFile(path)) {
+    throw errors::PermissionDenied("Permission denied: " + CannotBeWritten(path));
+  }
   std::filesystem::path temporary = path;
   temporary += ".tmp";
   std::error_code ignored;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) ThrowCannotWrite(path);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+  try {
+    WriteWholeFile(temporary, bytes);
+  } catch (const RuntimeError&) {
+    // Something else in the temporary file's place (a folder) is not the program's to remove.
+    if (std::filesystem::is_regular_file(temporary, ignored)) {
       std::filesystem::remove(temporary, ignored);
-      ThrowCannotWrite(path);
     }
+    throw;
   }
   // The replacement keeps the permissions the operator gave the original.
   const auto original = std::filesystem::status(path, ignored);
@@ -52,8 +53,9 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
   std::error_code renameError;
   std::filesystem::rename(temporary, path, renameError);
   if (renameError) {
+    const RuntimeError failure = LastFileFailure(CannotBeWritten(path));
     std::filesystem::remove(temporary, ignored);
-    ThrowCannotWrite(path);
+    throw failure;
   }
 }
 

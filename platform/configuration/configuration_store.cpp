@@ -1,13 +1,13 @@
 // ConfigurationStore: the store's XML loaded, a declared parameter's value set, and saved as UTF-8.
 #include "platform/configuration/configuration_store.h"
 
-#include <fstream>
 #include <sstream>
 
 #include "platform/configuration/atomic_file.h"
 #include "platform/configuration/configuration.h"
 #include "platform/configuration/xml_file.h"
 #include "platform/errors.h"
+#include "platform/file_problem.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
 
@@ -59,8 +59,10 @@ ConfigurationStore::ConfigurationStore(const std::filesystem::path& path)
   LoadXmlFile(document_->xml, path_, "Configuration");
   if (IsReadOnlyFile(path_)) ThrowPermissionDenied(path_);
   // Opening for appending writes nothing but fails where the file may not be changed.
-  if (!std::ofstream(path_, std::ios::binary | std::ios::app).is_open()) {
-    ThrowPermissionDenied(path_);
+  const std::string reason = AppendFailureReason(path_);
+  if (!reason.empty()) {
+    throw errors::PermissionDenied(reason + ": the configuration file '" + Utf8FromPath(path_) +
+                                   "' cannot be written");
   }
 }
 

@@ -65,39 +65,12 @@ std::vector<std::string> StateOf(const Shop& shop) {
   return state;
 }
 
-/// The summary's counts of `migration` by label.
-std::map<std::string, long> Summary(const std::string& out, const std::string& migration) {
-  std::map<std::string, long> counts;
-  bool inMigration = false;
-  for (const std::string& line : Lines(out)) {
-    if (line.rfind("  ", 0) != 0) {
-      inMigration = line == migration;
-    } else if (inMigration) {
-      size_t labelAt = 0;
-      const long count = std::stol(line, &labelAt);
-      counts[line.substr(labelAt + 2)] = count;
-    }
-  }
-  return counts;
-}
-
 /// The number that opens the real log's line ending in `ending`.
 long LoggedCount(const Shop& shop, const std::string& ending) {
   for (const std::string& line : Lines(shop.Log())) {
     if (line.find(ending) != std::string::npos) return std::stol(line);
   }
   return -1;
-}
-
-/// The counts by label of `migration` in the report `path`.
-std::map<std::string, long> ReportCounts(const std::string& path, const std::string& migration) {
-  std::map<std::string, long> counts;
-  const nlohmann::json report = nlohmann::json::parse(ReadFileBytes(path));
-  for (const auto& entry : report["migrations"]) {
-    if (entry["name"] != migration) continue;
-    for (const auto& [label, count] : entry["counts"].items()) counts[label] = count.get<long>();
-  }
-  return counts;
 }
 
 /// The report of an --all run on the sample shop: every field the README lists, of its type.

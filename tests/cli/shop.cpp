@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/support/recording_message_display.h"
 #include "tools/sample_data/basket_samples.h"
 #include "tools/sample_data/copydata_samples.h"
@@ -79,6 +81,31 @@ std::vector<std::string> DatesMasked(std::vector<std::string> lines) {
     }
   }
   return lines;
+}
+
+std::map<std::string, long> Summary(const std::string& out, const std::string& migration) {
+  std::map<std::string, long> counts;
+  bool inMigration = false;
+  for (const std::string& line : Lines(out)) {
+    if (line.rfind("  ", 0) != 0) {
+      inMigration = line == migration;
+    } else if (inMigration) {
+      size_t labelAt = 0;
+      const long count = std::stol(line, &labelAt);
+      counts[line.substr(labelAt + 2)] = count;
+    }
+  }
+  return counts;
+}
+
+std::map<std::string, long> ReportCounts(const std::string& path, const std::string& migration) {
+  std::map<std::string, long> counts;
+  const nlohmann::json report = nlohmann::json::parse(ReadFileBytes(path));
+  for (const auto& entry : report["migrations"]) {
+    if (entry["name"] != migration) continue;
+    for (const auto& [label, count] : entry["counts"].items()) counts[label] = count.get<long>();
+  }
+  return counts;
 }
 
 }  // namespace mv::testing

@@ -2,6 +2,7 @@
 // folder that holds the configuration store, the settings file and the log.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,11 @@ class Shop {
 
 /// `lines` of a log with the date line of each section header replaced by "<date>".
 std::vector<std::string> DatesMasked(std::vector<std::string> lines);
+
+/// The counts by label of `migration` in the summary of standard output `out`.
+std::map<std::string, long> Summary(const std::string& out, const std::string& migration);
+
+/// The counts by label of `migration` in the report `path`.
+std::map<std::string, long> ReportCounts(const std::string& path, const std::string& migration);
 
 }  // namespace mv::testing

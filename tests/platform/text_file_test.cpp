@@ -9,12 +9,14 @@
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
 namespace {
 
 using testing::ReadFileBytes;
+using testing::SmallDisk;
 using testing::TempFolder;
 
 TEST(TextWriterTest, AppendAddsLinesWithCrLfAfterExistingText) {
@@ -81,6 +83,55 @@ TEST(TextWriterTest, ReleasedGroupsReachTheFileInOrderAndADroppedGroupNever) {
   log.Close();
   EXPECT_EQ(ReadFileBytes(path), committed + "Error occured: lost\r\n");
 }
+
+/// A log that meets a full disk: `room` bytes are left once "first" is written (besides the
+/// rest of its page), then `lines` lines of `width` characters are written, as one group or
+/// each on its own.
+struct FullDiskCase {
+  const char* name;
+  std::size_t room;
+  int lines;
+  int width;
+  bool group;
+  friend void PrintTo(const FullDiskCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class FullDiskTest : public ::testing::TestWithParam<FullDiskCase> {};
+
+TEST_P(FullDiskTest, SaysTheDiskIsFullAndKeepsOnlyWholeLines) {
+  const FullDiskCase& c = GetParam();
+  SmallDisk disk;
+  if (!disk.Missing().empty()) GTEST_SKIP() << disk.Missing();
+  const std::string path = disk.File("log.txt");
+  TextWriter log(PathFromUtf8(path), TextWriter::Mode::Append);
+  log.WriteLine("first");
+  disk.FillLeaving(c.room);
+  try {
+    if (c.group) log.Hold();
+    for (int i = 0; i < c.lines; ++i) log.WriteLine(std::string(c.width, 'a' + i % 26));
+    log.ReleaseHeld();
+    FAIL() << "the disk did not fill";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), errors::kDiskFull);
+    EXPECT_EQ(error.Description(),
+              "No space left on device: the file '" + path + "' cannot be written");
+  }
+  const std::string kept = ReadFileBytes(path);
+  ASSERT_GE(kept.size(), 7u);
+  EXPECT_EQ(kept.substr(0, 7), "first\r\n");
+  EXPECT_EQ(kept.substr(kept.size() - 2), "\r\n");
+  EXPECT_EQ(kept.size() % (c.width + 2), 7u % (c.width + 2)) << "a line was cut";
+  if (c.group) {
+    EXPECT_EQ(kept, "first\r\n");  // a group reaches the file whole or not at all
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Log, FullDiskTest,
+    ::testing::Values(FullDiskCase{"LinesWithNoRoomLeft", 0, 400, 10, false},
+                      FullDiskCase{"LinesUntilTheRoomIsGone", 8192, 400, 98, false},
+                      FullDiskCase{"GroupLargerThanTheRoomLeft", 8192, 400, 98, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextReaderTest, ReadsCrLfAndLfLinesAndStopsAtTheEnd) {
   TempFolder folder;

@@ -11,6 +11,7 @@
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/test_database.h"
 
 namespace mv {
@@ -195,15 +196,34 @@ TEST_F(XmlConfigurationTest, AFailedWriteLeavesTheStoreAsItWas) {
   component_.SetParameterValue("GENERAL_PARAMETERS", "TaxSource", Variant::Integer(5));
   // A folder where the temporary file would go makes the write fail even for root.
   fs::create_directory(store_ + ".tmp");
-  EXPECT_EQ(ErrorOf([&] { component_.Release(); }),
-            std::make_pair(errors::kPermissionDenied,
-                           "Permission denied: the file '" + store_ + "' cannot be written"));
+  const auto [number, description] = ErrorOf([&] { component_.Release(); });
+  EXPECT_EQ(number, errors::kPermissionDenied);
+  // The system's reason ("Is a directory"), then the file that could not be written.
+  EXPECT_TRUE(description.ends_with(": the file '" + store_ + ".tmp' cannot be written"))
+      << description;
+  EXPECT_FALSE(description.starts_with("Permission denied")) << description;
   EXPECT_EQ(testing::ReadFileBytes(store_), kStore);
   EXPECT_TRUE(fs::is_directory(store_ + ".tmp"));
   // Released means released: a second release does not try again.
   fs::remove(store_ + ".tmp");
   component_.Release();
   EXPECT_EQ(testing::ReadFileBytes(store_), kStore);
+}
+
+TEST(XmlConfigurationFullDiskTest, AStoreOnAFullDiskSaysSoAndStaysAsItWas) {
+  testing::SmallDisk disk;
+  if (!disk.Missing().empty()) GTEST_SKIP() << disk.Missing();
+  const std::string store = disk.File("VantrelConfiguration.xml");
+  WriteFile(store, kStore);
+  XmlConfiguration component{disk.File("Orbisco.xml")};
+  component.LoadConfiguration(store);
+  component.SetParameterValue("GENERAL_PARAMETERS", "TaxSource", Variant::Integer(5));
+  disk.FillLeaving(0);
+  EXPECT_EQ(ErrorOf([&] { component.Release(); }),
+            std::make_pair(errors::kDiskFull, "No space left on device: the file '" + store +
+                                                  ".tmp' cannot be written"));
+  EXPECT_EQ(testing::ReadFileBytes(store), kStore);
+  EXPECT_FALSE(fs::exists(store + ".tmp"));
 }
 
 TEST_F(XmlConfigurationTest, AStoreMadeReadOnlyAfterLoadingIsNotReplaced) {
