@@ -99,6 +99,8 @@ std::string HintFor(const MessageDetail& detail, const std::string& settingsFile
     case MessageSubject::TargetUser:
     case MessageSubject::SourceDatabase:
     case MessageSubject::TargetDatabase:
+    case MessageSubject::SourcePassword:
+    case MessageSubject::TargetPassword:
       break;
   }
   return EmptyValueHint(detail.subject, settingsFile);
