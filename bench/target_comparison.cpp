@@ -33,9 +33,18 @@ std::string Shown(const Variant& value) {
       return "'" + value.AsString() + "'";
     case VariantKind::ByteArray:
       return std::to_string(value.AsBytes().size()) + " bytes";
-    default:
-      return value.ToText();
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Currency:
+    case VariantKind::Date:
+    case VariantKind::Boolean:
+    case VariantKind::Byte:
+    case VariantKind::Decimal:
+    case VariantKind::Error:
+    case VariantKind::Object:
+      break;
   }
+  return value.ToText();
 }
 
 /// "BASKETID 'B-1001', BASKETLINENR 2": where a row sits in the order of its table.

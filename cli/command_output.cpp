@@ -48,12 +48,18 @@ void CommandOutput::ErrorLine(const std::string& text) {
   err_ << text << '\n' << std::flush;
 }
 
+int CommandOutput::ProgressColumns() const {
+  // One column short of the width, so that the terminal never wraps to a new line.
+  return errIsTerminal_ ? TerminalColumns(StandardStream::Error) - 1 : 0;
+}
+
 void CommandOutput::Progress(const std::string& text) {
   if (errIsTerminal_) {
-    // One column short of the width, so that the terminal never wraps to a new line.
-    err_ << kClearLine << FitToColumns(text, TerminalColumns(StandardStream::Error) - 1)
-         << std::flush;
+    const std::string shown = FitToColumns(text, ProgressColumns());
+    if (progressShown_ && shown == shownProgress_) return;  // the same line drawn again
+    err_ << kClearLine << shown << std::flush;
     progressShown_ = true;
+    shownProgress_ = shown;
   } else {
     err_ << text << '\n' << std::flush;
   }
@@ -75,7 +81,8 @@ void ProgressLines::Report(std::string_view migration, std::int64_t done, std::i
       output_.ErrIsTerminal() ? Clock::duration(kTerminalRedraw) : Clock::duration(kPlainLineEvery);
   if (now - shown_ < every) return;
   shown_ = now;
-  output_.Progress(ProgressText(migration, done, total, unit, now - started_));
+  output_.Progress(
+      ProgressText(migration, done, total, unit, now - started_, output_.ProgressColumns()));
 }
 
 void ProgressLines::Status(std::string_view text) {

@@ -26,8 +26,12 @@ class CommandOutput {
   CommandOutput(std::ostream& out, std::ostream& err, bool errIsTerminal);
   void Line(const std::string& text);
   void ErrorLine(const std::string& text);
+  /// On a terminal, `text` as the progress line, fitted to its width (FitToColumns) and not
+  /// drawn again while it stays the same; otherwise a line of its own.
   void Progress(const std::string& text);
   bool ErrIsTerminal() const { return errIsTerminal_; }
+  /// The characters a progress line may have: 0 (no limit) when standard error is no terminal.
+  int ProgressColumns() const;
 
  private:
   void ClearProgress();
@@ -36,6 +40,7 @@ class CommandOutput {
   std::ostream& err_;
   bool errIsTerminal_;
   bool progressShown_ = false;
+  std::string shownProgress_;
 };
 
 /// The running migration's progress: on a terminal redrawn at most four times a second,

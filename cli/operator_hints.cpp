@@ -93,9 +93,17 @@ std::string HintFor(const MessageDetail& detail, const std::string& settingsFile
              " readable, or give all six connection values as options (--source-server, "
              "--source-user, --source-db, --target-server, --target-user, --target-db) and "
              "--log=PATH.";
-    default:
-      return EmptyValueHint(detail.subject, settingsFile);
+    case MessageSubject::SourceServer:
+    case MessageSubject::TargetServer:
+    case MessageSubject::SourceUser:
+    case MessageSubject::TargetUser:
+    case MessageSubject::SourceDatabase:
+    case MessageSubject::TargetDatabase:
+    case MessageSubject::SourcePassword:
+    case MessageSubject::TargetPassword:
+      break;
   }
+  return EmptyValueHint(detail.subject, settingsFile);
 }
 
 std::string ResumeCopyHint(const RunTally::Section& copy, bool resumeCopy) {

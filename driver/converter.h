@@ -45,11 +45,15 @@ class Converter {
     progress_->Report(migration_, done, total, unit);
   }
   bool StopRequested() const { return progress_->StopRequested(); }
-  /// True when the failure of a statement ends the migration rather than one unit: the
-  /// operator stopped the run, or the statement ran out of time or was cancelled. Such a
-  /// statement is never sent again: it would wait as long again.
+  /// Why the failure of a statement ends the migration (errors::MigrationEnd): the operator's
+  /// stop, whatever the error, or what the error shows; None when it ends only its unit.
+  errors::MigrationEnd MigrationEndOf(const RuntimeError& error) const {
+    return StopRequested() ? errors::MigrationEnd::Stopped : errors::MigrationEndOf(error);
+  }
+  /// True when the failure of a statement ends the migration rather than one unit: nothing of
+  /// it is sent again.
   bool EndsTheMigration(const RuntimeError& error) const {
-    return StopRequested() || errors::EndedByTimeoutOrCancel(error);
+    return MigrationEndOf(error) != errors::MigrationEnd::None;
   }
   bool Rehearsing() const { return rehearsal_; }
   /// Counts `count` under `what` in this migration's summary.

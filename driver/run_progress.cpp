@@ -1,10 +1,11 @@
 // The silent receiver, the operator's stop request that cancels running statements, and the
-// progress line with its grouped counts, its rate and the time left.
+// progress line with its grouped counts, its rate and the time left, shortened to a width.
 #include "driver/run_progress.h"
 
 #include <cmath>
 
 #include "platform/odbc/statement_watchdog.h"
+#include "platform/unicode.h"
 
 namespace mv {
 namespace {
@@ -44,16 +45,27 @@ void StopRequest::Make() noexcept {
 }
 
 std::string ProgressText(std::string_view migration, std::int64_t done, std::int64_t total,
-                         std::string_view unit, std::chrono::duration<double> elapsed) {
-  std::string text = std::string(migration) + ": " + Grouped(done) + " of " + Grouped(total) + " " +
-                     std::string(unit);
+                         std::string_view unit, std::chrono::duration<double> elapsed,
+                         int columns) {
+  const std::string counts = Grouped(done) + " of " + Grouped(total);
+  const std::string named = std::string(migration) + ": " + counts;
+  const std::string units = " " + std::string(unit);
+  std::string rate;
+  std::string left;
   const double seconds = elapsed.count();
   if (done > 0 && seconds >= 1) {
-    const double rate = done / seconds;
-    text += ", " + Grouped(std::llround(rate)) + "/s";
-    if (total > done) text += ", " + TimeLeft((total - done) / rate);
+    const double perSecond = done / seconds;
+    rate = ", " + Grouped(std::llround(perSecond)) + "/s";
+    if (total > done) left = ", " + TimeLeft((total - done) / perSecond);
   }
-  return text;
+  // From the whole line to the counts alone, each leaving out what is least needed.
+  const std::string lines[] = {named + units + rate + left, named + units + left,
+                               counts + units + left, counts + left, counts};
+  if (columns <= 0) return lines[0];
+  for (const std::string& line : lines) {
+    if (Utf8ToUtf32(line).size() <= static_cast<size_t>(columns)) return line;
+  }
+  return counts;
 }
 
 }  // namespace mv

@@ -47,9 +47,13 @@ class StopRequest {
 
 /// The line the operator reads while a migration runs, e.g. "Migrate Submitted Orders:
 /// 12,500 of 200,000 orders, 2,900/s, about 1 min left"; rate and time left once `elapsed`
-/// allows an estimate.
+/// allows an estimate. With `columns` above 0, the line has at most that many characters where
+/// the counts allow it: the parts that do not fit go, the least needed first (the rate, the
+/// migration's name, which its caption shows, then the unit, then the time left), so that the
+/// counts always stay.
 std::string ProgressText(std::string_view migration, std::int64_t done, std::int64_t total,
-                         std::string_view unit, std::chrono::duration<double> elapsed);
+                         std::string_view unit, std::chrono::duration<double> elapsed,
+                         int columns = 0);
 
 /// The log line of a migration the operator stopped.
 inline constexpr const char* kStoppedByOperator = "Migration stopped by the operator.";

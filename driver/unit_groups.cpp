@@ -82,7 +82,7 @@ bool UnitGroups::Write(GroupWrite& group,
     Abandon();
     return false;
   }
-  if (failure && (failure->ConnectionLost() || endsTheMigration(*failure))) {
+  if (failure && endsTheMigration(*failure)) {
     try {
       group.EndAfterFailedWrite(*failure);
     } catch (...) {

@@ -40,9 +40,9 @@ class GroupWrite {
   /// The careful way: unit by unit, each in a savepoint of its own, so that only a failing
   /// unit is lost.
   virtual void WriteOneByOne() = 0;
-  /// The quick way's write failed in a way that the careful way would only meet again: a lost
-  /// connection, a stop or a statement out of time. Logs and counts what that means for the
-  /// group's units, or throws `error`; the group is then abandoned.
+  /// The quick way's write failed in a way that ends the migration (errors::MigrationEnd). Logs
+  /// and counts what that means for the group's units, or throws `error`; the group is then
+  /// abandoned.
   virtual void EndAfterFailedWrite(const RuntimeError& error) = 0;
 };
 
@@ -86,8 +86,8 @@ class UnitGroups {
   /// Writes one group of units into the open group (opened first when none is): the quick
   /// way, inside a savepoint that undoes its rows when it fails. After a unit's own failure
   /// the group's held log lines are dropped and it is written again the careful way. After a
-  /// failed write that `endsTheMigration` (or that lost the connection) the group is
-  /// abandoned: nothing of it is written again, which would only wait or fail as long again.
+  /// failed write that `endsTheMigration` (Converter::EndsTheMigration) the group is
+  /// abandoned: nothing of it is written again.
   /// Groups of one unit go the careful way at once. Answers false when the migration ends with
   /// this group (abandoned, its held log lines dropped).
   /// When a failed write ended the transaction itself (Connection::TransactionLost), the whole

@@ -1,11 +1,11 @@
 // The log and settings paths beside the configuration file, and the dump file's initial name.
 #include "driver/window_paths.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/configuration/configuration_path.h"
+#include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/runtime_error.h"
 #include "platform/unicode.h"
@@ -45,13 +45,6 @@ WindowPaths WindowPathsFor(const std::string& configurationPath) {
           JoinPath(sWorkFolder, "Vantrel23Convert.INI")};
 }
 
-std::string InitialDumpFileName() {
-#ifdef _WIN32
-  return "c:\\orderforms.txt";
-#else
-  const char* home = std::getenv("HOME");
-  return JoinPath(home != nullptr && *home != '\0' ? home : ".", "orderforms.txt");
-#endif
-}
+std::string InitialDumpFileName() { return JoinPath(UserFilesFolder(), "orderforms.txt"); }
 
 }  // namespace mv

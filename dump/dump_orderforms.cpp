@@ -49,9 +49,20 @@ std::string ValueText(const Variant& value) {
                                     : (size == 1 ? " element)" : " elements)");
       return "(" + object.ClassName() + ", " + std::to_string(size) + noun;
     }
-    default:
-      return value.ToText();
+    case VariantKind::Empty:
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Single:
+    case VariantKind::Double:
+    case VariantKind::Currency:
+    case VariantKind::Date:
+    case VariantKind::String:
+    case VariantKind::Boolean:
+    case VariantKind::Byte:
+    case VariantKind::Decimal:
+      break;
   }
+  return value.ToText();
 }
 
 /// The key, padded with blanks to 50 characters (a longer key is followed by one blank), the

@@ -1,4 +1,5 @@
-// Environment variables read as UTF-8, from the wide environment on Windows.
+// Environment variables read as UTF-8, from the wide environment on Windows, and the folder of
+// the user's files.
 #include "platform/environment.h"
 
 #include <cstdlib>
@@ -17,6 +18,15 @@ std::optional<std::string> EnvironmentVariable(const char* name) {
   const char* value = std::getenv(name);
   if (value == nullptr) return std::nullopt;
   return std::string(value);
+#endif
+}
+
+std::string UserFilesFolder() {
+#ifdef _WIN32
+  return "c:\\";
+#else
+  const std::optional<std::string> home = EnvironmentVariable("HOME");
+  return home && !home->empty() ? *home : ".";
 #endif
 }
 

@@ -75,10 +75,14 @@ RuntimeError DriverTimeout(long native, const std::string& text, bool connection
 RuntimeError QueryTimeout(bool connectionLost) {
   return {kQueryTimeout, "Query timeout expired", "HYT00", connectionLost};
 }
-bool EndedByTimeoutOrCancel(const RuntimeError& error) {
+MigrationEnd MigrationEndOf(const RuntimeError& error) {
   const std::string& state = error.SqlState();
-  return error.Number() == kQueryTimeout || state == "HYT00" || state == "HY008" ||
-         state == "57014";
+  if (error.ConnectionLost()) return MigrationEnd::ConnectionLost;
+  if (error.Number() == kQueryTimeout || state == "HYT00" || state == "57014") {
+    return MigrationEnd::TimedOut;
+  }
+  if (state == "HY008") return MigrationEnd::Stopped;
+  return MigrationEnd::None;
 }
 RuntimeError OrderFormDamaged(const std::string& orderId, const std::string& what) {
   return {kOrderFormDamaged, "Order form '" + orderId + "' is damaged: " + what};

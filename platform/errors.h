@@ -89,10 +89,20 @@ RuntimeError DatabaseError(long native, const std::string& text, std::string sql
 RuntimeError DriverTimeout(long native, const std::string& text, bool connectionLost);
 /// "Query timeout expired", for a statement cancelled because it ran past its time-out.
 RuntimeError QueryTimeout(bool connectionLost);
-/// True for a statement that ran out of time or was cancelled: the program's own time-out, the
-/// driver's (SQLSTATE HYT00), a cancel (HY008) or PostgreSQL's statement time-out or cancel
-/// (57014). Sending it again would wait as long again.
-bool EndedByTimeoutOrCancel(const RuntimeError& error);
+/// Why a failure ends the migration that met it instead of only the unit it was writing: the
+/// next unit, or the same rows written another way, would only meet it again (a statement
+/// that ran out of time would wait as long again), so the migration ends at once.
+enum class MigrationEnd {
+  None,            ///< the unit's own failure: the migration goes on with the next unit
+  ConnectionLost,  ///< the connection is gone
+  TimedOut,        ///< a statement ran out of time
+  Stopped,         ///< the operator stopped the run, which cancels the running statements
+};
+/// What `error` shows of a MigrationEnd: ConnectionLost when it lost the connection; TimedOut
+/// for the program's own time-out, the driver's (SQLSTATE HYT00) and PostgreSQL's statement
+/// time-out or cancel (57014); Stopped for a cancelled statement (HY008); None otherwise. The
+/// run adds a stop that the error does not show (Converter::MigrationEndOf).
+MigrationEnd MigrationEndOf(const RuntimeError& error);
 /// "Order form '<id>' is damaged: <what>".
 RuntimeError OrderFormDamaged(const std::string& orderId, const std::string& what);
 /// "Order form cannot be stored: <what>".

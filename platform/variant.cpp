@@ -226,9 +226,18 @@ DecimalNumber Variant::ToDecimal() const {
       return DecimalNumber::FromCurrency(integral_);
     case VariantKind::Decimal:
       return DecimalNumber::Parse(AsDecimalText());
-    default:
-      return DecimalNumber::FromDouble(ToDouble());
+    case VariantKind::Empty:
+    case VariantKind::Null:
+    case VariantKind::Single:
+    case VariantKind::Double:
+    case VariantKind::Date:
+    case VariantKind::String:
+    case VariantKind::Error:
+    case VariantKind::ByteArray:
+    case VariantKind::Object:
+      break;
   }
+  return DecimalNumber::FromDouble(ToDouble());
 }
 
 bool Variant::ToBoolean() const {
@@ -296,9 +305,15 @@ bool operator==(const Variant& a, const Variant& b) {
     case VariantKind::ByteArray:
     case VariantKind::Object:
       return a.payload_->value == b.payload_->value;  // shared_ptr compares the pointers
-    default:
-      return a.integral_ == b.integral_;
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Currency:
+    case VariantKind::Boolean:
+    case VariantKind::Byte:
+    case VariantKind::Error:
+      break;
   }
+  return a.integral_ == b.integral_;
 }
 
 bool HoldsNulCharacter(const Variant& value) {

@@ -82,7 +82,17 @@ std::string InvariantText(const Variant& value) {
     case VariantKind::Decimal:
       std::replace(text.begin(), text.end(), CurrentRegionalSettings().decimalSeparator, '.');
       break;
-    default:
+    case VariantKind::Empty:
+    case VariantKind::Null:
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Date:
+    case VariantKind::String:
+    case VariantKind::Boolean:
+    case VariantKind::Byte:
+    case VariantKind::Error:
+    case VariantKind::ByteArray:
+    case VariantKind::Object:
       break;
   }
   return text;
@@ -372,8 +382,18 @@ void ConvertBaskets::AppendSQLValue(std::vector<Variant>& row, const Variant& va
     case VariantKind::Date:
       row.push_back(Variant::String(SQLDateText(value.AsDate())));
       break;
-    default:
+    case VariantKind::Empty:
+    case VariantKind::Integer:
+    case VariantKind::Single:
+    case VariantKind::Double:
+    case VariantKind::Currency:
+    case VariantKind::Byte:
+    case VariantKind::Decimal:
+    case VariantKind::Error:
+    case VariantKind::ByteArray:
+    case VariantKind::Object:
       row.push_back(Variant::String(InvariantText(value)));
+      break;
   }
 }
 

@@ -137,8 +137,7 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
   // A group of orders is read with all its lines in one query, written in one transaction,
   // and logged once committed.
   for (std::vector<FieldRow> group = NextOrders(orders, groupSize);
-       !group.empty() && !run.connectionLost && !StopRequested();
-       group = NextOrders(orders, groupSize)) {
+       !group.empty() && !run.Ended() && !StopRequested(); group = NextOrders(orders, groupSize)) {
     if (!ConvertGroup(run, group, groups, targets, counts)) break;
     read += static_cast<long>(group.size());
     ReportProgress(read, total, "orders");
@@ -155,12 +154,12 @@ bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& gro
   const bool kept =
       groups.Write(write, [this](const RuntimeError& error) { return EndsTheMigration(error); });
   const std::int32_t convertedInGroup = write.Converted();
-  if (!kept || run.connectionLost) {
+  if (!kept || run.Ended()) {
     // The group cannot be committed: its orders are rolled back, for a rerun to convert,
     // and the log keeps only the block that tells why.
     groups.Abandon();
     counts.RefusedCount += convertedInGroup;
-    for (const std::string& line : run.lostConnectionBlock) run.log.WriteLine(line);
+    for (const std::string& line : run.endingBlock) run.log.WriteLine(line);
     return false;
   }
   bool committed = false;
@@ -302,11 +301,9 @@ void WriteFailureBlock(OrderRun& run, const std::string& orderId, const std::str
                        const RuntimeError& error) {
   const std::vector<std::string> block{"Order '" + orderId + "'", kIndent + what,
                                        kIndent + error.Description()};
-  // A lost connection, or a statement that ran out of time or that a stop cancelled, would
-  // fail every later order the same way.
-  if ((error.ConnectionLost() || errors::EndedByTimeoutOrCancel(error)) && !run.connectionLost) {
-    run.connectionLost = true;
-    run.lostConnectionBlock = block;
+  if (!run.Ended()) {
+    run.ended = errors::MigrationEndOf(error);
+    if (run.Ended()) run.endingBlock = block;
   }
   for (const std::string& line : block) run.log.WriteLine(line);
 }

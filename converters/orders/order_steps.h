@@ -13,6 +13,7 @@
 #include "driver/converted_ids.h"
 #include "platform/business/business_services.h"
 #include "platform/decimal_number.h"
+#include "platform/errors.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/field_row.h"
 #include "platform/odbc/recordset.h"
@@ -64,7 +65,7 @@ struct LineColumnPositions {
 };
 
 /// What one call works with: its connections, services and log, the orders it has seen, and
-/// whether an order failed because a connection was lost.
+/// whether an order's failure ends the migration.
 struct OrderRun {
   explicit OrderRun(TextWriter& runLog) : log(runLog) {}
   TextWriter& log;
@@ -74,8 +75,10 @@ struct OrderRun {
   /// The ids of the orders the target holds or this call converted, read once per call.
   ConvertedIds convertedOrderIds;
   std::optional<LineColumnPositions> linePositions;
-  bool connectionLost = false;
-  std::vector<std::string> lostConnectionBlock;  // the log block of the order that lost it
+  /// Why an order's failure ends the migration, from the first such failure on.
+  errors::MigrationEnd ended = errors::MigrationEnd::None;
+  std::vector<std::string> endingBlock;  // the log block of that order
+  bool Ended() const { return ended != errors::MigrationEnd::None; }
 };
 /// The target recordsets new rows are appended to.
 struct OrderTargets {
@@ -122,7 +125,7 @@ void WriteCurrencyFailure(OrderRun& run, const FieldSource& iFields, const Runti
 /// The text a value adds to a log line: nothing for Null, its text otherwise.
 std::string LogText(const Variant& value);
 /// "Order '<id>'", then `what` and the error's description, each after six blanks. Notes
-/// an error that lost its connection, which ends the run after this order.
+/// an error that ends the migration (errors::MigrationEnd) after this order.
 void WriteFailureBlock(OrderRun& run, const std::string& orderId, const std::string& what,
                        const RuntimeError& error);
 

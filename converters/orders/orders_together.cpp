@@ -32,8 +32,8 @@ TogetherOutcome ConvertOrders::OrderGroup::WriteTogether() {
         ConvertOrder(run_, order, LinesOf(lines_, order), targets_, RowWriting::AtGroupEnd));
     if (accounts_.back().outcome == OrderOutcome::Failed) break;
   }
-  // The careful way would lose its connection on the same order: nothing to convert again.
-  if (run_.connectionLost) {
+  // The careful way would meet the same end on the same order: nothing to convert again.
+  if (run_.Ended()) {
     CountTogether();
     return TogetherOutcome::Ended;
   }
@@ -64,8 +64,7 @@ void ConvertOrders::OrderGroup::WriteOneByOne() {
     converter_.CountOrder(
         ConvertOrder(run_, order, LinesOf(lines_, order), targets_, RowWriting::EachOrder), counts_,
         converted_);
-    // Every further order would fail the same way on a lost connection.
-    if (run_.connectionLost) break;
+    if (run_.Ended()) break;
   }
 }
 

@@ -70,8 +70,8 @@ bool BatchWriter::InsertTogether(const std::vector<const std::vector<Variant>*>&
         // one; otherwise the insert's own error, not the lost savepoint's, says why it failed.
         if (!connection_.RestartLostTransaction()) throw failure;
       }
-      // An insert that ran out of time or was cancelled would wait as long again row by row.
-      if (errors::EndedByTimeoutOrCancel(failure)) throw;
+      // Row by row would only meet the same end again.
+      if (errors::MigrationEndOf(failure) != errors::MigrationEnd::None) throw;
     }
   }
   return executed;

@@ -137,14 +137,56 @@ void ForEachPair(std::string_view text, Visit visit) {
   }
 }
 
-/// The characters of `text` that any form of one of `passwords` covers, each run as one "****".
-std::string Hidden(std::string_view text, const std::vector<std::string>& passwords) {
+/// A letter, digit or underscore, or a byte of a character beyond ASCII: a part of a word.
+bool IsWordByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         byte >= 0x80;
+}
+
+/// True when the `size` characters at `text[at]` stand whole: neither end of them runs on into a
+/// word of the text ("x" stands whole in "pwd=x;" and "user \"x\"", not in "expired").
+bool StandsWhole(std::string_view text, size_t at, size_t size) {
+  const size_t end = at + size;
+  const bool joinsBefore = at > 0 && IsWordByte(text[at - 1]) && IsWordByte(text[at]);
+  const bool joinsAfter = end < text.size() && IsWordByte(text[end - 1]) && IsWordByte(text[end]);
+  return !joinsBefore && !joinsAfter;
+}
+
+/// True when `text[at]` starts the value of a password's key: "pwd" or "password" (any letter
+/// case), then '=', with blanks allowed around it.
+bool IsPasswordValue(std::string_view text, size_t at) {
+  const auto skipBlanks = [&](size_t i) {
+    while (i > 0 && kBlanks.find(text[i - 1]) != std::string_view::npos) --i;
+    return i;
+  };
+  size_t i = skipBlanks(at);
+  if (i == 0 || text[i - 1] != '=') return false;
+  const size_t keyEnd = skipBlanks(i - 1);
+  size_t keyStart = keyEnd;
+  while (keyStart > 0 && IsWordByte(text[keyStart - 1])) --keyStart;
+  return IsPasswordKey(text.substr(keyStart, keyEnd - keyStart));
+}
+
+/// A password and where it is hidden: wherever it stands whole, or only as a password key's
+/// value when its text is also a value that is no secret (a user name), which a message may
+/// name in its own right.
+struct Secret {
+  std::string password;
+  bool onlyAsKeyValue;
+};
+
+/// `text` with each run of characters that a form of a secret covers as one "****".
+std::string Hidden(std::string_view text, const std::vector<Secret>& secrets) {
   std::vector<bool> covered(text.size(), false);
-  for (const std::string& password : passwords) {
+  for (const Secret& secret : secrets) {
+    const std::string& password = secret.password;
     for (const std::string& shown :
          {ConnectionStringValue(password), password, OneLine(password)}) {
       if (shown.empty()) continue;
       for (size_t at = text.find(shown); at != std::string::npos; at = text.find(shown, at + 1)) {
+        if (!StandsWhole(text, at, shown.size())) continue;
+        if (secret.onlyAsKeyValue && !IsPasswordValue(text, at)) continue;
         std::fill_n(covered.begin() + static_cast<std::ptrdiff_t>(at), shown.size(), true);
       }
     }
@@ -204,16 +246,19 @@ std::vector<ConnectionKeyword> ReadConnectionKeywords(std::string_view setting,
   return keywords;
 }
 
-std::string HidePassword(std::string_view text, const std::string& password) {
-  return Hidden(text, {password});
-}
-
 std::string HidePasswords(std::string_view text, std::string_view connectionString) {
   std::vector<std::string> passwords;
+  std::vector<std::string> plainValues;
   ForEachPair(connectionString, [&](const Pair& pair) {
-    if (IsPasswordKey(pair.key)) passwords.push_back(pair.value);
+    (IsPasswordKey(pair.key) ? passwords : plainValues).push_back(pair.value);
   });
-  return Hidden(text, passwords);
+  std::vector<Secret> secrets;
+  for (std::string& password : passwords) {
+    const bool plain =
+        std::find(plainValues.begin(), plainValues.end(), password) != plainValues.end();
+    secrets.push_back({std::move(password), plain});
+  }
+  return Hidden(text, secrets);
 }
 
 }  // namespace mv::odbc

@@ -36,13 +36,15 @@ std::vector<ConnectionKeyword> ReadConnectionKeywords(std::string_view setting,
                                                       std::string_view text,
                                                       std::span<const std::string_view> given);
 
-/// `text` with "****" wherever `password` shows: as typed, as the connection string encloses it
-/// in braces, and with its blanks run together as error descriptions put them (OneLine).
-/// Overlapping or adjacent appearances become one "****"; an empty password hides nothing.
-std::string HidePassword(std::string_view text, const std::string& password);
-
-/// `text` with every password of `connectionString` hidden as HidePassword hides one: the
-/// values of its "pwd" and "password" attributes (in any letter case).
+/// `text` with "****" for every password of `connectionString` (the values of its "pwd" and
+/// "password" attributes, in any letter case) wherever it stands whole in `text`: as typed, as
+/// the connection string encloses it in braces, or with its blanks run together as error
+/// descriptions put them (OneLine). Whole means that it does not run on into a word at either
+/// end: "x" is hidden in "pwd=x;" and in "user \"x\"", never inside "expired". A password that
+/// is also another value of the string (the user name, say) is hidden only as a password key's
+/// value ("PWD=sa"): elsewhere its text is that value, and "****" would garble the message and
+/// tell which value the password is. Overlapping or adjacent appearances become one "****";
+/// an empty password hides nothing.
 std::string HidePasswords(std::string_view text, std::string_view connectionString);
 
 }  // namespace mv::odbc

@@ -18,7 +18,8 @@
 namespace mv::odbc {
 namespace {
 
-static_assert(SQL_UNKNOWN_TYPE == ColumnInfo{}.sqlType);
+// ColumnInfo::sqlType starts as 0, which must mean "unknown".
+static_assert(SQL_UNKNOWN_TYPE == 0);
 
 bool IsTextType(SQLSMALLINT type) {
   switch (type) {
@@ -52,9 +53,20 @@ std::optional<DecimalNumber> ExactNumber(const Variant& value) {
       if (!(std::fabs(real) < 0x1p53)) return std::nullopt;
       return DecimalNumber::FromDouble(real);
     }
-    default:
-      return std::nullopt;
+    case VariantKind::Empty:
+    case VariantKind::Null:
+    case VariantKind::Integer:
+    case VariantKind::Long:
+    case VariantKind::Date:
+    case VariantKind::String:
+    case VariantKind::Boolean:
+    case VariantKind::Byte:
+    case VariantKind::Error:
+    case VariantKind::ByteArray:
+    case VariantKind::Object:
+      break;
   }
+  return std::nullopt;
 }
 
 /// `value` rounded to the scale of a decimal `column`, half away from zero as the server rounds
@@ -175,9 +187,13 @@ SQLLEN AppendBytes(const Variant& value, ParameterType& type, std::vector<char>&
       type.size = std::max<SQLULEN>({type.size, data.size(), 1});
       return append(data.data(), data.size());
     }
-    default:
-      return SQL_NULL_DATA;
+    case VariantKind::Empty:
+    case VariantKind::Null:
+    case VariantKind::Error:
+    case VariantKind::Object:
+      break;
   }
+  return SQL_NULL_DATA;
 }
 
 /// Reads a variable-length value in pieces; returns false for NULL.
@@ -348,9 +364,14 @@ Variant ReadColumnValue(const Handle& statement, SQLUSMALLINT number, const Colu
     case VariantKind::Currency:
     case VariantKind::Decimal:
       return ReadDecimal(statement, number, column.kind);
-    default:
-      return ReadText(statement, number);
+    case VariantKind::Empty:
+    case VariantKind::Null:
+    case VariantKind::String:
+    case VariantKind::Error:
+    case VariantKind::Object:
+      break;
   }
+  return ReadText(statement, number);
 }
 
 }  // namespace mv::odbc

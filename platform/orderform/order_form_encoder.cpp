@@ -123,8 +123,14 @@ class Encoder {
         Put(Tag::Error);
         Unsigned(static_cast<std::uint32_t>(value.AsErrorCode()), 4);
         break;
-      default:
-        break;  // the other kinds are written by Value
+      case VariantKind::Empty:
+      case VariantKind::Null:
+      case VariantKind::Date:
+      case VariantKind::String:
+      case VariantKind::Decimal:
+      case VariantKind::ByteArray:
+      case VariantKind::Object:
+        break;  // written by Value
     }
   }
 

@@ -13,6 +13,7 @@ REQUIRED_PACKAGES=(
   dpkg-dev           # dpkg-shlibdeps, for the Debian package's dependencies; dpkg-source,
                      # which unpacks pugixml's source package for the Windows build
   file               # CPack finds the programs in the Debian package with it
+  lintian            # checks the Debian package against Debian's policy
 )
 
 install_missing_packages() {

@@ -5,12 +5,15 @@ Each run or check adds one record (a JSON line) to RESULTS:
   junit RESULTS LABEL JUNIT CTEST_STATUS [RERUN_JUNIT RERUN_STATUS]
                                           a ctest run, from its --output-junit file; lists
                                           the skipped tests with GoogleTest's reason; the
-                                          tests of RERUN_JUNIT count with their second result
+                                          tests of RERUN_JUNIT count with their second result;
+                                          a JUNIT file missing or empty (ctest ended before
+                                          its tests ran) is one failure that says so
   wine-errors JUNIT                       prints a ctest -R expression for the failed tests
                                           whose output shows Wine's own client error
   check RESULTS LABEL STATUS              a check that passed when its exit STATUS is 0
   verdict RESULTS                         one line per record, then "N passed, M failed,
                                           K skipped"; exit status 1 when anything failed
+                                          or nothing was recorded
 """
 
 import json
@@ -33,10 +36,30 @@ def skip_reason(output):
     return reason or "no reason given"
 
 
+class NoResults(Exception):
+    """A CTest JUnit file that is missing, empty or not XML: ctest ended before it ran a test
+    (a test program that could not list its tests, say)."""
+
+
+def junit_root(path):
+    try:
+        with open(path, "rb") as file:
+            text = file.read()
+    except OSError as error:
+        raise NoResults(f"ctest wrote no results file ({error.strerror}: {path})") from error
+    if not text.strip():
+        raise NoResults("ctest left its results file empty")
+    try:
+        return ElementTree.fromstring(text)
+    except ElementTree.ParseError as error:
+        raise NoResults(f"ctest's results file is not XML ({error})") from error
+
+
 def outcomes(path):
-    """Answers {name: ("passed" | "failed" | skip reason, output)} of a CTest JUnit file."""
+    """Answers {name: ("passed" | "failed" | skip reason, output)} of a CTest JUnit file;
+    raises NoResults when it has none."""
     answer = {}
-    for case in ElementTree.parse(path).getroot().iter("testcase"):
+    for case in junit_root(path).iter("testcase"):
         status, output = case.get("status"), case.findtext("system-out", "")
         skip = case.find("skipped")
         if status == "run":
@@ -52,7 +75,11 @@ def outcomes(path):
 
 
 def wine_errors(junit):
-    names = [name for name, (outcome, output) in outcomes(junit).items()
+    try:
+        found = outcomes(junit)
+    except NoResults:
+        return  # no test ran: none to run again
+    names = [name for name, (outcome, output) in found.items()
              if outcome == "failed" and WINE_CLIENT_ERROR in output]
     if names:
         print("^(" + "|".join(re.escape(name) for name in names) + ")$")
@@ -63,16 +90,21 @@ def add(results, record):
         file.write(json.dumps(record) + "\n")
 
 
-def add_junit(results, label, junit, ctest_status, rerun_junit=None, rerun_status="0"):
-    rerun = {}
+def outcomes_or_failure(junit, ctest_status):
+    """The outcomes of a JUnit file; for one without results, a failure that says why."""
     try:
-        found = outcomes(junit)
-        if rerun_junit:
-            rerun = outcomes(rerun_junit)
-            found.update(rerun)
-            ctest_status = rerun_status
-    except (OSError, ElementTree.ParseError) as error:
-        found = {f"no test results ({error})": ("failed", "")}
+        return outcomes(junit)
+    except NoResults as error:
+        return {f"no test results: {error}; ctest's exit status {ctest_status}": ("failed", "")}
+
+
+def add_junit(results, label, junit, ctest_status, rerun_junit=None, rerun_status="0"):
+    found = outcomes_or_failure(junit, ctest_status)
+    rerun = {}
+    if rerun_junit:
+        rerun = outcomes_or_failure(rerun_junit, rerun_status)
+        found.update(rerun)
+        ctest_status = rerun_status
     failed = [name for name, (outcome, _) in found.items() if outcome == "failed"]
     skipped = [(name, outcome[len("skipped: "):]) for name, (outcome, _) in found.items()
                if outcome.startswith("skipped: ")]
@@ -88,12 +120,12 @@ def add_junit(results, label, junit, ctest_status, rerun_junit=None, rerun_statu
 
 def add_check(results, label, status):
     add(results, {"label": label, "check": True, "passed": int(status == "0"),
-                  "failed": [] if status == "0" else [label]})
+                  "failed": [] if status == "0" else [label], "status": status})
 
 
 def describe(record):
     if record.get("check"):
-        return "passed" if record["passed"] else "FAILED"
+        return "passed" if record["passed"] else f"FAILED (exit status {record['status']})"
     failed = record["failed"]
     text = f"{record['passed']} passed, {len(failed)} failed"
     if failed:
@@ -106,8 +138,14 @@ def describe(record):
 
 
 def verdict(results):
-    with open(results, encoding="utf-8") as file:
-        records = [json.loads(line) for line in file]
+    try:
+        with open(results, encoding="utf-8") as file:
+            records = [json.loads(line) for line in file if line.strip()]
+    except FileNotFoundError:
+        records = []
+    if not records:
+        print("=== Verdict ===\nno test run or check was recorded")
+        return 1
     width = max(len(record["label"]) for record in records)
     print("=== Verdict ===")
     for record in records:

@@ -20,5 +20,22 @@ TEST(ProgressTextTest, ShowsCountsThenRateAndTimeLeftOnceThereIsAnEstimate) {
             "Migrate Submitted Orders: 10 of 1,000,000 orders, 1/s, about 278 h left");
 }
 
+TEST(ProgressTextTest, ANarrowLineLeavesOutTheLeastNeededPartsAndKeepsTheCounts) {
+  const auto line = [](int columns) {
+    return ProgressText("Migrate Submitted Orders", 12500, 200000, "orders",
+                        std::chrono::duration<double>(4.31), columns);
+  };
+  const std::string whole =
+      "Migrate Submitted Orders: 12,500 of 200,000 orders, 2,900/s, about 2 min left";
+  EXPECT_EQ(line(0), whole);
+  EXPECT_EQ(line(static_cast<int>(whole.size())), whole);
+  EXPECT_EQ(line(static_cast<int>(whole.size()) - 1),
+            "Migrate Submitted Orders: 12,500 of 200,000 orders, about 2 min left");
+  EXPECT_EQ(line(60), "12,500 of 200,000 orders, about 2 min left");
+  EXPECT_EQ(line(39), "12,500 of 200,000, about 2 min left");
+  EXPECT_EQ(line(20), "12,500 of 200,000");
+  EXPECT_EQ(line(10), "12,500 of 200,000");  // wider still: the terminal's line cuts it
+}
+
 }  // namespace
 }  // namespace mv

@@ -33,13 +33,17 @@ struct HideCase {
   std::string password;
   std::string text;
   std::string hidden;
+  std::string user = "u";
   friend void PrintTo(const HideCase& c, std::ostream* out) { *out << c.what; }
 };
 
 class HidePasswordTest : public ::testing::TestWithParam<HideCase> {};
 
-TEST_P(HidePasswordTest, NoFormRemains) {
-  EXPECT_EQ(HidePassword(GetParam().text, GetParam().password), GetParam().hidden);
+TEST_P(HidePasswordTest, HidesWholeAppearancesAndLeavesOtherWords) {
+  const HideCase& c = GetParam();
+  const std::string connectionString =
+      "driver={SQL Server};server=s;uid=" + c.user + ";pwd=" + ConnectionStringValue(c.password);
+  EXPECT_EQ(HidePasswords(c.text, connectionString), c.hidden);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +57,17 @@ INSTANTIATE_TEST_SUITE_P(
         HideCase{"blanks run together on one line", "two  blanks", "pwd=two blanks", "pwd=****"},
         HideCase{"every appearance", "secret", "secret, not secret", "****, not ****"},
         HideCase{"password of asterisks", "**", "a**b**", "a****b****"},
-        HideCase{"empty password hides nothing", "", "pwd=;uid=u", "pwd=;uid=u"}),
+        HideCase{"empty password hides nothing", "", "pwd=;uid=u", "pwd=;uid=u"},
+        HideCase{"letter inside words", "x", "Query timeout expired: x",
+                 "Query timeout expired: ****"},
+        HideCase{"letters inside words", "ti", "connection refused", "connection refused"},
+        HideCase{"word in quotes", "tiger", "password \"tiger\" rejected",
+                 "password \"****\" rejected"},
+        HideCase{"letter beside a character beyond ASCII", "f", "für", "für"},
+        HideCase{"key value with blanks around equals", "Secret", "Pwd = Secret;", "Pwd = ****;"},
+        HideCase{"password that is the user name", "sa",
+                 "Login failed for user \"sa\". UID=sa;PWD=sa",
+                 "Login failed for user \"sa\". UID=sa;PWD=****", "sa"}),
     // The descriptions are words and blanks; a test's name takes '_' for a blank.
     [](const ::testing::TestParamInfo<HideCase>& info) {
       std::string name = info.param.what;

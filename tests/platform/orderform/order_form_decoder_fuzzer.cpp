@@ -3,10 +3,7 @@
 // they are. (Not byte for byte at once: a Single's signalling NaN comes back quiet, since the
 // runtime holds a Single as a double.)
 //
-// Build and run (clang only; the normal build leaves it out):
-//   cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DMV_FUZZ=ON
-//   cmake --build build-fuzz --target order_form_decoder_fuzzer
-//   build-fuzz/tests/platform/orderform/order_form_decoder_fuzzer -max_total_time=300 CORPUS
+// Built with clang and run by scripts/fuzz [SECONDS]; the normal build leaves it out.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
