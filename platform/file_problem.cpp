@@ -80,9 +80,11 @@ std::string AppendFailureReason(const std::filesystem::path& path) {
 
 RuntimeError LastFileFailure(const std::string& what) {
   const int error = errno;
+  // A missing folder keeps the runtime's own text, which the window and the dump have always
+  // shown for it.
+  if (error == ENOENT) return errors::PathNotFound();
   const std::string description = ReasonFor(error) + ": " + what;
   if (DiskFull(error)) return errors::DiskFull(description);
-  if (error == ENOENT) return errors::PathNotFound(description);
   return errors::PermissionDenied(description);
 }
 

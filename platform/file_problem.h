@@ -19,7 +19,8 @@ std::string AppendFailureReason(const std::filesystem::path& path);
 
 /// The file call that just failed, as the runtime raises it: `what` (the file and the step,
 /// "the file '<path>' cannot be written") behind the system's reason and ": ". A full disk or
-/// quota is 61 "Disk full", a missing folder 76 "Path not found", everything else 70. Call it
+/// quota is 61 "Disk full", everything else but a missing folder 70; a missing folder is 76
+/// "Path not found" as the runtime words it, without `what`. Call it
 /// before anything else can change the system's error state.
 RuntimeError LastFileFailure(const std::string& what);
 
