@@ -34,8 +34,7 @@ Dialect SqlServer() {
       // base type. A table that never numbered a row gives its next row the seed, one that did
       // the reseed value plus the increment; the rows of a rolled-back copy count as numbered.
       .identityCounter =
-          {.store = IdentityCounterStore::IdentityColumn,
-           .read = "select cast(coalesce(cast(last_value as decimal(38, 0)), "
+          {.read = "select cast(coalesce(cast(last_value as decimal(38, 0)), "
                    "cast(seed_value as decimal(38, 0)) - cast(increment_value as decimal(38, 0))) "
                    "as varchar(40)) as IDENTITYVALUE from sys.identity_columns "
                    "where object_id = object_id('{table}')",
@@ -63,8 +62,7 @@ Dialect Postgresql() {
           .limits = {.rowsPerInsert = 1'000'000, .parameters = 65'535},
           .savepoints = StandardSavepoints("select count(*) from pg_catalog.pg_class"),
           .identityCounter =
-              {.store = IdentityCounterStore::SerialSequence,
-               .read = "select coalesce(cast(pg_sequence_last_value(s.seqrelid) as varchar(20)) || "
+              {.read = "select coalesce(cast(pg_sequence_last_value(s.seqrelid) as varchar(20)) || "
                        "', true', cast(s.seqstart as varchar(20)) || ', false') as IDENTITYVALUE "
                        "from pg_catalog.pg_sequence s where s.seqrelid = "
                        "cast(pg_get_serial_sequence('{table}', '{column}') as regclass)",

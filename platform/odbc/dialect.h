@@ -10,14 +10,6 @@
 
 namespace mv {
 
-/// Where an engine keeps the counter that numbers a table's identity column, as far as the
-/// program reads and restores it.
-enum class IdentityCounterStore {
-  None,            // not kept apart from the table's rows (SQLite)
-  SerialSequence,  // the column's sequence (PostgreSQL's pg_get_serial_sequence and setval)
-  IdentityColumn,  // the table's identity column (SQL Server's sys.identity_columns and DBCC)
-};
-
 /// The most that one statement may carry on an engine.
 struct StatementLimits {
   /// Rows in one VALUES list: 1,000 on SQL Server; SQLite and PostgreSQL set none.
@@ -31,7 +23,6 @@ struct StatementLimits {
 /// reads no row, or null, for a table without a counter. Both empty where the engine keeps no
 /// counter apart from the rows (a rollback restores it).
 struct IdentityCounterWords {
-  IdentityCounterStore store = IdentityCounterStore::None;
   std::string read;
   std::string restore;
 };
