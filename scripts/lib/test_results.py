@@ -9,7 +9,7 @@ Each run or check adds one record (a JSON line) to RESULTS:
                                           a JUNIT file missing or empty (ctest ended before
                                           its tests ran) is one failure that says so
   wine-errors JUNIT                       prints a ctest -R expression for the failed tests
-                                          whose output shows Wine's own client error
+                                          whose output shows that Wine failed them
   check RESULTS LABEL STATUS              a check that passed when its exit STATUS is 0
   verdict RESULTS                         one line per record, then "N passed, M failed,
                                           K skipped"; exit status 1 when anything failed
@@ -28,6 +28,13 @@ SKIPPED_BY_TEST = "SKIP_REGULAR_EXPRESSION_MATCHED"
 SKIP_REASON = re.compile(r"^[^\n]*: Skipped\n(.*?)\n?\[  SKIPPED \]", re.MULTILINE | re.DOTALL)
 # Printed by a Wine program whose link to the wineserver broke: Wine's failure, not the test's.
 WINE_CLIENT_ERROR = "wine client error:"
+
+
+def wine_failed_it(output):
+    """Whether a failed test's output shows that Wine, not the test, failed: Wine's client
+    lost its server, or the program printed nothing at all (a GoogleTest program prints its
+    banner first thing, so Wine never got it to its main)."""
+    return WINE_CLIENT_ERROR in output or not output.strip()
 
 
 def skip_reason(output):
@@ -80,7 +87,7 @@ def wine_errors(junit):
     except NoResults:
         return  # no test ran: none to run again
     names = [name for name, (outcome, output) in found.items()
-             if outcome == "failed" and WINE_CLIENT_ERROR in output]
+             if outcome == "failed" and wine_failed_it(output)]
     if names:
         print("^(" + "|".join(re.escape(name) for name in names) + ")$")
 
@@ -133,7 +140,7 @@ def describe(record):
         text += f" ({shown})"
     text += f", {record['skipped']} skipped"
     if record.get("rerun"):
-        text += f"; run again after Wine's own client error: {', '.join(record['rerun'])}"
+        text += f"; run again after Wine failed them: {', '.join(record['rerun'])}"
     return text
 
 

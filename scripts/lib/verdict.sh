@@ -17,9 +17,9 @@ begin_verdict() {
 }
 
 # run_ctest LABEL [CTEST_OPTION]...: runs ctest in the current folder; lists the skipped tests
-# with their reasons. With MV_RERUN_ON_WINE_ERROR set, a test that failed because Wine's own
-# client lost its server ("wine client error") runs once more, and that second result counts;
-# the verdict names every such test.
+# with their reasons. With MV_RERUN_ON_WINE_ERROR set, a test that failed because Wine failed
+# it (its client lost its server, "wine client error", or the program printed nothing at all)
+# runs once more, and that second result counts; the verdict names every such test.
 run_ctest() {
   local label=$1 junit rerun_junit="" status=0 rerun_status=0 rerun_names
   shift
@@ -28,7 +28,7 @@ run_ctest() {
   if [ "$status" != 0 ] && [ -n "${MV_RERUN_ON_WINE_ERROR:-}" ]; then
     rerun_names=$(python3 "$verdict_tool" wine-errors "$junit")
     if [ -n "$rerun_names" ]; then
-      echo "=== Once more, after Wine's own client error: $rerun_names ==="
+      echo "=== Once more, after Wine failed them: $rerun_names ==="
       rerun_junit=$(mktemp "$MV_TEST_RESULTS/junit.XXXXXX.xml")
       ctest --output-junit "$rerun_junit" "$@" -R "$rerun_names" || rerun_status=$?
     fi

@@ -70,6 +70,22 @@ class TestResultsScriptTest(unittest.TestCase):
                 wine = self.run_tool("wine-errors", junit)
                 self.assertEqual((wine.returncode, wine.stdout), (0, ""), wine.stderr)
 
+    def test_runs_again_only_the_failures_that_wine_caused(self):
+        junit = self.file("wine.xml", """<testsuite name="Wine">
+  <testcase name="Suite.ClientLost" status="fail">
+    <system-out>[ RUN      ] Suite.ClientLost
+wine client error:0: write: Bad file descriptor</system-out></testcase>
+  <testcase name="Suite.NeverStarted" status="fail"><system-out>
+</system-out></testcase>
+  <testcase name="Suite.Fails" status="fail">
+    <system-out>[ RUN      ] Suite.Fails
+a_test.cpp:3: Failure</system-out></testcase>
+  <testcase name="Suite.Passes" status="run"/>
+</testsuite>""")
+        run = self.run_tool("wine-errors", junit)
+        self.assertEqual((run.returncode, run.stdout), (0, "^(Suite\\.ClientLost|Suite\\.NeverStarted)$\n"),
+                         run.stderr)
+
     def test_the_verdict_fails_and_names_the_failures(self):
         self.run_tool("check", self.records, "Debian package", "0")
         self.run_tool("check", self.records, "Wine set-up (the script stopped here)", "2")
