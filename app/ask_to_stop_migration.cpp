@@ -3,12 +3,14 @@
 
 #include <QMessageBox>
 
+#include "frontend/front_end_run.h"
+
 namespace mv {
 
 bool AskToStopMigration(QWidget& window) {
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("MigrateVantrel22To23"),
-                  QStringLiteral("A migration is running. Stop it after the current step?"),
-                  QMessageBox::Yes | QMessageBox::No, &window);
+                  QString::fromLatin1(kStopMigrationQuestion), QMessageBox::Yes | QMessageBox::No,
+                  &window);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }

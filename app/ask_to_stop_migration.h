@@ -5,7 +5,7 @@
 
 namespace mv {
 
-/// Asks "A migration is running. Stop it after the current step?" in a box titled
+/// Asks kStopMigrationQuestion in a box titled
 /// "MigrateVantrel22To23" with Yes and No, No being the default; true when the operator
 /// answers Yes.
 bool AskToStopMigration(QWidget& window);

@@ -1,52 +1,80 @@
-// BackgroundRun: the work on its worker thread, the error that escapes it, and the window's busy
-// cursor and blocked input until the outcome is handed back on the window's thread.
+// BackgroundRun: the window's busy cursor, blocked input and progress timer around the core's
+// run, and its ending handed back on the window's thread.
 #include "app/background_run.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMetaObject>
-#include <exception>
 #include <utility>
 
-#include "platform/runtime_error.h"
+#include "app/ask_to_stop_migration.h"
 
 namespace mv {
 
-BackgroundRun::~BackgroundRun() {
-  finished_ = nullptr;
-  closeWhenEnded_ = false;
-  // The worker may be waiting for this thread to set a caption or show a message box.
-  while (running_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-void BackgroundRun::Start(std::function<bool()> work,
-                          std::function<void(const RunOutcome&)> finished) {
-  running_ = true;
-  finished_ = std::move(finished);
-  block_.emplace(window_);
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  worker_ = std::thread([this, work = std::move(work)] {
-    RunOutcome outcome;
-    try {
-      outcome.result = work();
-    } catch (const RuntimeError& error) {
-      outcome.escapedError = error.Description();
-    } catch (const std::exception& error) {
-      outcome.escapedError = error.what();
+BackgroundRun::BackgroundRun(QWidget& window, ResultTextView& resultText, MessageDisplay& messages)
+    : window_(window), resultText_(resultText), messages_(messages), run_([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { End(); }, Qt::QueuedConnection);
+      }) {
+  QObject::connect(&progressTimer_, &QTimer::timeout, this, [this] {
+    if (const std::optional<std::string> text = run_.ProgressText()) {
+      resultText_.ShowResultText(*text);
     }
-    QMetaObject::invokeMethod(
-        this, [this, outcome] { End(outcome); }, Qt::QueuedConnection);
   });
 }
 
-void BackgroundRun::End(const RunOutcome& outcome) {
-  worker_.join();
+BackgroundRun::~BackgroundRun() {
+  if (!run_.Running()) return;
+  destroying_ = true;
+  run_.RequestStop();
+  // The worker may be waiting for this thread to set a caption or show a message box.
+  while (!run_.WorkDone()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  Unblock();
+}
+
+void BackgroundRun::StartMigration(ConverterFactory factory, MessageDisplay& messages,
+                                   const MigrationCaptions& captions,
+                                   const ConnectionValues& values,
+                                   const MigrationSelection& selection,
+                                   const std::string& sLogFileName) {
+  Block();
+  progressTimer_.start(kProgressShowEvery);
+  run_.StartMigration(std::move(factory), messages, captions, values, selection, sLogFileName);
+}
+
+void BackgroundRun::StartDump(const ConnectionValues& values, const std::string& dumpFileName) {
+  Block();
+  run_.StartDump(values, dumpFileName);
+}
+
+bool BackgroundRun::MayClose() {
+  switch (run_.OnClose()) {
+    case CloseAnswer::Close:
+      return true;
+    case CloseAnswer::StayOpen:
+      return false;
+    case CloseAnswer::AskToStop:
+      return AskToStopMigration(window_) && run_.StopToClose();
+  }
+  return false;
+}
+
+void BackgroundRun::Block() {
+  block_.emplace(window_);
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void BackgroundRun::Unblock() {
   block_.reset();
   QGuiApplication::restoreOverrideCursor();
-  running_ = false;
-  if (finished_) std::exchange(finished_, nullptr)(outcome);
-  if (std::exchange(closeWhenEnded_, false)) window_.close();
+  progressTimer_.stop();
+}
+
+void BackgroundRun::End() {
+  if (destroying_) return;  // the destructor unblocks the window; no ending is shown
+  Unblock();
+  if (run_.Finish(resultText_, messages_)) window_.close();
 }
 
 }  // namespace mv

@@ -1,54 +1,58 @@
-// BackgroundRun: runs a migration or a dump off the window's thread while the window stays live.
+// BackgroundRun: the window's migration or dump on a worker thread while the window stays live.
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "app/input_block.h"
+#include "frontend/front_end_run.h"
 
 namespace mv {
 
-/// What a run's work came to: its answer, or the description of an error that escaped it.
-struct RunOutcome {
-  bool result = false;
-  std::optional<std::string> escapedError;
-};
-
-/// One run at a time on a worker thread. While it lasts, the window repaints and shows the busy
-/// cursor, its controls take no input, and the calls the work makes to the window's thread
-/// (captions, message boxes) are served.
+/// One run at a time (FrontEndRun). While it lasts, the window repaints and shows the busy
+/// cursor, `ResultText` shows a migration's progress a few times a second, the window's
+/// controls take no input, and the calls the run makes to the window's thread (captions, message
+/// boxes) are served.
 class BackgroundRun : public QObject {
  public:
-  explicit BackgroundRun(QWidget& window) : window_(window) {}
-  /// Waits for a run still going, serving its calls to the window's thread; its outcome is not
-  /// shown.
+  /// `resultText` shows the progress and the ending, `messages` the ending's message boxes.
+  BackgroundRun(QWidget& window, ResultTextView& resultText, MessageDisplay& messages);
+  /// Asks a migration still running to stop after its current step and waits for it, serving
+  /// its calls to the window's thread; its ending is not shown.
   ~BackgroundRun() override;
   BackgroundRun(const BackgroundRun&) = delete;
   BackgroundRun& operator=(const BackgroundRun&) = delete;
 
-  /// Starts `work` on a worker thread while no run is going. Once it has returned or thrown, and
-  /// the window takes input again, `finished` receives its outcome on the window's thread.
-  void Start(std::function<bool()> work, std::function<void(const RunOutcome&)> finished);
+  /// FrontEndRun::StartMigration with the window blocked.
+  void StartMigration(ConverterFactory factory, MessageDisplay& messages,
+                      const MigrationCaptions& captions, const ConnectionValues& values,
+                      const MigrationSelection& selection, const std::string& sLogFileName);
+  /// FrontEndRun::StartDump with the window blocked.
+  void StartDump(const ConnectionValues& values, const std::string& dumpFileName);
 
-  /// True from Start() until the window takes input again, just before `finished` is called.
-  bool Running() const { return running_; }
+  /// True from a Start until the window takes input again, just before the ending is shown.
+  bool Running() const { return run_.Running(); }
 
-  /// Closes the window once the running work has ended and `finished` has returned.
-  void CloseWindowWhenEnded() { closeWhenEnded_ = true; }
+  /// Whether the window may close now. During a migration, asks whether to stop it; on Yes the
+  /// migration stops after its current step and the window closes once the run has ended and
+  /// its ending has been shown. During a dump the window stays open.
+  bool MayClose();
 
  private:
-  void End(const RunOutcome& outcome);
+  void Block();
+  void Unblock();
+  void End();
 
   QWidget& window_;
+  ResultTextView& resultText_;
+  MessageDisplay& messages_;
   std::optional<InputBlock> block_;
-  std::thread worker_;
-  std::function<void(const RunOutcome&)> finished_;
-  bool running_ = false;
-  bool closeWhenEnded_ = false;
+  QTimer progressTimer_;
+  bool destroying_ = false;
+  FrontEndRun run_;
 };
 
 }  // namespace mv

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 
+#include "driver/global_convert.h"
 #include "platform/progress_caption.h"
 
 namespace mv {
@@ -16,6 +17,16 @@ class CheckBoxCaption : public ProgressCaption {
 
  private:
   QCheckBox& box_;
+};
+
+/// The captions of the four option boxes, in the order the run executes the migrations.
+struct OptionCaptions {
+  CheckBoxCaption basket;
+  CheckBoxCaption orders;
+  CheckBoxCaption parameters;
+  CheckBoxCaption copy;
+
+  MigrationCaptions All() { return {basket, orders, parameters, copy}; }
 };
 
 }  // namespace mv

@@ -1,5 +1,5 @@
-// FrmConvert: the window's controls, commands and settings, and the migration and dump runs it
-// starts off its thread, with the outcome of each.
+// FrmConvert: the window's controls and commands over the front-end core's start-up, option
+// rules, runs and endings.
 #include "app/frm_convert.h"
 
 #include <QCheckBox>
@@ -11,20 +11,11 @@
 #include <QPushButton>
 #include <initializer_list>
 #include <iterator>
-#include <memory>
 #include <utility>
 
 #include "app/artwork.h"
-#include "app/ask_to_stop_migration.h"
-#include "app/check_box_caption.h"
 #include "app/frm_convert_layout.h"
-#include "app/gui_thread_message_display.h"
-#include "driver/convert_functions.h"
-#include "driver/global_convert.h"
-#include "driver/odbc_keywords.h"
-#include "dump/dump_orderforms.h"
-#include "platform/configuration/configuration_path.h"
-#include "platform/runtime_error.h"
+#include "frontend/start_up.h"
 
 namespace mv {
 namespace {
@@ -36,15 +27,14 @@ constexpr int kExpandedHeight = 6550;
 constexpr int kFrameHeight = 360;
 constexpr int kClientWidth = 6210;
 
-// The state of a check box as the product counts it: 0 unchecked, 1 checked, 2 greyed.
-int CheckValue(const QCheckBox& box) {
+CheckState CheckValue(const QCheckBox& box) {
   switch (box.checkState()) {
     case Qt::Checked:
-      return 1;
+      return CheckState::Checked;
     case Qt::PartiallyChecked:
-      return 2;
+      return CheckState::Greyed;
     default:
-      return 0;
+      return CheckState::Unchecked;
   }
 }
 
@@ -66,26 +56,15 @@ FrmConvert::FrmConvert(ConverterFactory factory, MessageDisplay& messages, Viewe
   SetWindowHeight(kCollapsedHeight);
 }
 
-FrmConvert::~FrmConvert() {
-  if (progress_) progress_->RequestStop();
-}
-
 void FrmConvert::closeEvent(QCloseEvent* event) {
-  if (!run_.Running()) return;
-  event->ignore();
-  // Only a migration has progress to show and can stop; a dump runs to its end.
-  if (!progress_ || progress_->StopRequested() || !AskToStopMigration(*this)) return;
-  if (!run_.Running()) {  // it ended while the question was up
-    event->accept();
-    return;
-  }
-  progress_->RequestStop();
-  run_.CloseWindowWhenEnded();
+  if (!run_.MayClose()) event->ignore();
 }
 
 void FrmConvert::CreateControls() {
   for (const ControlLayout& layout : FrmConvertLayout()) PlaceControl(layout, *this);
   FindControls();
+  captions_.emplace(OptionCaptions{CheckBoxCaption(*CheckBasket), CheckBoxCaption(*CheckOrders),
+                                   CheckBoxCaption(*CheckParameters), CheckBoxCaption(*CheckCopy)});
 }
 
 void FrmConvert::FindControls() {
@@ -134,10 +113,9 @@ void FrmConvert::SetTabOrder() {
 }
 
 void FrmConvert::ConnectCommands() {
-  for (QCheckBox* option : OptionBoxes()) {
-    connect(option, &QCheckBox::stateChanged, this, [this] { UpdateMigrateControls(); });
+  for (QCheckBox* option : {CheckBasket, CheckOrders, CheckParameters, CheckCopy, CheckDump}) {
+    connect(option, &QCheckBox::stateChanged, this, [this] { ApplyOptionRules(); });
   }
-  connect(CheckDump, &QCheckBox::stateChanged, this, [this] { UpdateDumpControls(); });
   connect(DumpBaskets, &QPushButton::clicked, this, [this] { RunDump(); });
   connect(Convert, &QPushButton::clicked, this, [this] { RunMigration(); });
   connect(Cancel, &QPushButton::clicked, this, [this] { EndProgram(); });
@@ -155,20 +133,13 @@ bool FrmConvert::Load() {
     box->setCheckState(Qt::Unchecked);
   }
   ShowAdvanced(false);
-  for (QLineEdit* field : {SDBServer, TDBServer, SUser, TUser, SPassword, TPassword, SDB, TDB}) {
-    field->setEnabled(false);
-  }
-  DumpBaskets->setEnabled(false);
-  Convert->setEnabled(false);
-  try {
-    paths_ = WindowPathsFor(ConfigurationPath());
-    LoadSettings();
-    // A malformed VANTREL_ODBC_KEYWORDS is told before any connection is tried.
-    OdbcKeywordsOfEnvironment();
-  } catch (const RuntimeError& error) {
-    messages_.ShowMessage(error.Description());
-    return false;
-  }
+  // Every box is unchecked: the connection fields, "Migrate" and "Dump" are disabled.
+  ApplyOptionRules();
+  SettingsFields fields = FieldsOfControls();
+  const std::optional<WindowPaths> paths = StartWindow(fields, messages_);
+  ShowFields(fields);
+  if (!paths) return false;
+  paths_ = *paths;
   return true;
 }
 
@@ -182,129 +153,43 @@ void FrmConvert::ShowAdvanced(bool expanded) {
   AdvancedOff->setVisible(expanded);
 }
 
-void FrmConvert::UpdateMigrateControls() {
-  int states = 0;
-  for (const QCheckBox* option : OptionBoxes()) states |= CheckValue(*option);
-  const bool enabled = states != 0;
+void FrmConvert::ApplyOptionRules() {
+  const EnabledControls enabled = EnabledFor(OptionStatesOfControls());
   for (QWidget* control : std::initializer_list<QWidget*>{Convert, SDBServer, SUser, SPassword, SDB,
                                                           TDBServer, TUser, TPassword, TDB}) {
-    control->setEnabled(enabled);
+    control->setEnabled(enabled.migrateControls);
   }
-}
-
-void FrmConvert::UpdateDumpControls() { DumpBaskets->setEnabled(CheckValue(*CheckDump) == 1); }
-
-bool FrmConvert::ValuesUsable(const ConnectionValues& values) {
-  std::vector<std::string> refused;
-  return ValidateValues(values, messages_, refused);
+  DumpBaskets->setEnabled(enabled.DumpBaskets);
 }
 
 void FrmConvert::RunDump() {
   const ConnectionValues values = ConnectionValuesOfControls();
-  if (!ValuesUsable(values)) return;
-  const std::string dumpFile = DumpFileName->text().toStdString();
-  // The worker leaves the count of damaged order forms here; it is read once the run is over.
-  auto damaged = std::make_shared<int>(0);
-  run_.Start(
-      [values, dumpFile, damaged] {
-        *damaged = DumpOrderforms().Dump(values.SDBServer, values.SUser, values.SPassword,
-                                         values.SDB, dumpFile);
-        return true;
-      },
-      // Shown once the window takes input again, so the operator can close the box.
-      [this, damaged](const RunOutcome& outcome) {
-        std::string message = "Dump Completed";
-        if (*damaged == 1) {
-          message += "\n1 order form is damaged; its place in the dump file says why.";
-        } else if (*damaged > 1) {
-          message += "\n" + std::to_string(*damaged) +
-                     " order forms are damaged; their place in the dump file says why.";
-        }
-        messages_.ShowMessage(outcome.escapedError.value_or(message));
-      });
+  if (!CheckBeforeDump(values, messages_)) return;
+  run_.StartDump(values, DumpFileName->text().toStdString());
 }
 
 void FrmConvert::RunMigration() {
   const ConnectionValues values = ConnectionValuesOfControls();
-  // Values no connection could use are not saved for the next start either.
-  if (!ValuesUsable(values) || !SaveSettings()) return;
-  ResultText->hide();
-  progress_ = std::make_unique<ProgressDisplay>([this](const std::string& text) {
-    ResultText->setText(QString::fromStdString(text));
-    ResultText->show();
-  });
-  const MigrationSelection selection{CheckValue(*CheckBasket) != 0, CheckValue(*CheckOrders) != 0,
-                                     CheckValue(*CheckParameters) != 0,
-                                     CheckValue(*CheckCopy) != 0};
-  // The worker leaves here the migration an escaped error cut short; it is read once the run
-  // is over.
-  auto busy = std::make_shared<std::optional<Migration>>();
-  run_.Start(
-      [this, values, selection, busy] {
-        GuiThreadMessageDisplay messages(messages_, *this);
-        CheckBoxCaption basket(*CheckBasket);
-        CheckBoxCaption orders(*CheckOrders);
-        CheckBoxCaption parameters(*CheckParameters);
-        CheckBoxCaption copy(*CheckCopy);
-        GlobalConvert convert(factory_, messages, LocalNow, *progress_);
-        try {
-          return convert.Run(values, selection, paths_.sLogFileName,
-                             {basket, orders, parameters, copy});
-        } catch (...) {
-          *busy = convert.BusyMigration();
-          throw;
-        }
-      },
-      [this, busy](const RunOutcome& outcome) {
-        progress_.reset();
-        ShowMigrationOutcome(outcome, *busy);
-      });
-}
-
-void FrmConvert::ShowMigrationOutcome(const RunOutcome& outcome, std::optional<Migration> busy) {
-  if (outcome.escapedError) {
-    ReportEscapedError(*outcome.escapedError, busy);
-  } else if (outcome.result) {
-    ResultText->setText(QString::fromLatin1(kConversionSucceeded));
-    ResultText->show();
-  } else {
-    messages_.ShowMessage(kConversionFailed);
-    ResultText->hide();
+  switch (CheckBeforeMigrate(values, paths_.sIniFileName, messages_)) {
+    case MigrateCheck::Run:
+      break;
+    case MigrateCheck::Refused:
+      return;
+    case MigrateCheck::EndProgram:
+      EndProgram();
+      return;
   }
+  HideResultText();
+  run_.StartMigration(factory_, runMessages_, captions_->All(), values,
+                      SelectionOf(OptionStatesOfControls()), paths_.sLogFileName);
 }
 
-void FrmConvert::ReportEscapedError(const std::string& description, std::optional<Migration> busy) {
-  // The step the error cut short did not finish cleanly: say so instead of "(Busy)".
-  if (busy) CheckBoxOf(*busy)->setText(QString::fromStdString(ErrorsFoundCaption(*busy)));
-  ResultText->hide();
-  messages_.ShowMessage(description);
+void FrmConvert::ShowResultText(const std::string& caption) {
+  ResultText->setText(QString::fromStdString(caption));
+  ResultText->show();
 }
 
-QCheckBox* FrmConvert::CheckBoxOf(Migration migration) const {
-  return OfMigration(migration, CheckBasket, CheckOrders, CheckParameters, CheckCopy);
-}
-
-void FrmConvert::LoadSettings() {
-  SettingsFields fields = FieldsOfControls();
-  SettingsFile(paths_.sIniFileName).LoadSettings(fields);
-  SDBServer->setText(QString::fromStdString(fields.SDBServer));
-  TDBServer->setText(QString::fromStdString(fields.TDBServer));
-  SUser->setText(QString::fromStdString(fields.SUser));
-  TUser->setText(QString::fromStdString(fields.TUser));
-  SDB->setText(QString::fromStdString(fields.SDB));
-  TDB->setText(QString::fromStdString(fields.TDB));
-}
-
-bool FrmConvert::SaveSettings() {
-  try {
-    SettingsFile(paths_.sIniFileName).SaveSettings(FieldsOfControls());
-    return true;
-  } catch (const RuntimeError& error) {
-    messages_.ShowMessage(error.Description());
-    EndProgram();
-    return false;
-  }
-}
+void FrmConvert::HideResultText() { ResultText->hide(); }
 
 void FrmConvert::EndProgram() {
   close();
@@ -317,6 +202,15 @@ SettingsFields FrmConvert::FieldsOfControls() const {
           SDB->text().toStdString(),       TDB->text().toStdString()};
 }
 
+void FrmConvert::ShowFields(const SettingsFields& fields) {
+  SDBServer->setText(QString::fromStdString(fields.SDBServer));
+  TDBServer->setText(QString::fromStdString(fields.TDBServer));
+  SUser->setText(QString::fromStdString(fields.SUser));
+  TUser->setText(QString::fromStdString(fields.TUser));
+  SDB->setText(QString::fromStdString(fields.SDB));
+  TDB->setText(QString::fromStdString(fields.TDB));
+}
+
 ConnectionValues FrmConvert::ConnectionValuesOfControls() const {
   return {SDBServer->text().toStdString(), SUser->text().toStdString(),
           SPassword->text().toStdString(), SDB->text().toStdString(),
@@ -324,8 +218,9 @@ ConnectionValues FrmConvert::ConnectionValuesOfControls() const {
           TPassword->text().toStdString(), TDB->text().toStdString()};
 }
 
-std::array<QCheckBox*, 4> FrmConvert::OptionBoxes() const {
-  return {CheckBasket, CheckOrders, CheckParameters, CheckCopy};
+OptionStates FrmConvert::OptionStatesOfControls() const {
+  return {CheckValue(*CheckBasket), CheckValue(*CheckOrders), CheckValue(*CheckParameters),
+          CheckValue(*CheckCopy), CheckValue(*CheckDump)};
 }
 
 }  // namespace mv

@@ -3,17 +3,19 @@
 
 #include <QWidget>
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/background_run.h"
+#include "app/check_box_caption.h"
 #include "app/file_viewer.h"
-#include "app/progress_display.h"
+#include "app/gui_thread_message_display.h"
 #include "driver/connection_values.h"
 #include "driver/converter.h"
 #include "driver/settings_file.h"
 #include "driver/window_paths.h"
+#include "frontend/option_rules.h"
+#include "frontend/run_ending.h"
 #include "platform/message_display.h"
 
 class QCheckBox;
@@ -24,18 +26,16 @@ class QPushButton;
 
 namespace mv {
 
-/// The window builds and wires its controls; the settings file, the paths, the migration run
-/// and the worker thread it runs on are the work of the classes it calls. A migration or a
-/// dump runs off the window's thread: the window keeps painting and shows the migration's
-/// progress in `ResultText`, while its controls take no input until the run ends.
-class FrmConvert : public QWidget {
+/// The window builds and wires its controls and shows the front-end core: the start-up, the
+/// option rules, the run and its ending are the core's. A migration or a dump runs off the
+/// window's thread: the window keeps painting and shows the migration's progress in
+/// `ResultText`, while its controls take no input until the run ends.
+class FrmConvert : public QWidget, private ResultTextView {
  public:
   /// `factory` creates the converters of a run; `messages` shows every message box; `viewer`
   /// starts the viewer of "Open Log file" and "Open Dumpfile".
   FrmConvert(ConverterFactory factory, MessageDisplay& messages,
              ViewerLauncher viewer = StartViewer, QWidget* parent = nullptr);
-  /// A migration still running is asked to stop after its current step and waited for.
-  ~FrmConvert() override;
 
   /// The window's start-up: collapses it, unchecks the options, disables the connection
   /// fields, "Migrate" and "Dump", derives the working folder from the configuration path and
@@ -54,7 +54,7 @@ class FrmConvert : public QWidget {
  protected:
   /// Without a run, closes the window. During a migration, asks whether to stop it; on Yes the
   /// migration stops after its current step and the window closes once the run has ended and
-  /// its outcome has been shown. During a dump the window stays open.
+  /// its ending has been shown. During a dump the window stays open.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -66,41 +66,32 @@ class FrmConvert : public QWidget {
 
   void SetWindowHeight(int twips);
   void ShowAdvanced(bool expanded);
-  void UpdateMigrateControls();
-  void UpdateDumpControls();
-  /// False after the message box of ValidateValues when a connection field holds a value no
-  /// connection could use (a control character, more than kMaxConnectionValueLength characters).
-  bool ValuesUsable(const ConnectionValues& values);
+  /// Enables "Migrate", the connection fields and "Dump" as the check boxes' states ask.
+  void ApplyOptionRules();
   void RunMigration();
-  /// "Conversion was completed succesfully." after a run that succeeded, else the error box.
-  void ShowMigrationOutcome(const RunOutcome& outcome, std::optional<Migration> busy);
-  /// Dumps the stored order forms of the source into the dump file, then shows "Dump
-  /// Completed", with a second line counting the damaged forms when there were any; an error
-  /// that ends the dump is shown with its description instead.
   void RunDump();
-  void LoadSettings();
-  bool SaveSettings();
-  /// Shows an error that escaped a run and returns the window to idle: no success text, and
-  /// the migration it cut short (`busy`, when one was) shown as "(Done, Errors Found)" rather
-  /// than busy.
-  void ReportEscapedError(const std::string& description, std::optional<Migration> busy);
-  /// The check box that selects `migration` and shows its state.
-  QCheckBox* CheckBoxOf(Migration migration) const;
   /// Closes the window and ends the event loop.
   void EndProgram();
 
+  void ShowResultText(const std::string& caption) override;
+  void HideResultText() override;
+
   SettingsFields FieldsOfControls() const;
+  void ShowFields(const SettingsFields& fields);
   ConnectionValues ConnectionValuesOfControls() const;
-  std::array<QCheckBox*, 4> OptionBoxes() const;
+  OptionStates OptionStatesOfControls() const;
 
   ConverterFactory factory_;
   MessageDisplay& messages_;
   ViewerLauncher viewer_;
   WindowPaths paths_;
-  /// The running migration's progress and stop; none while no migration runs. Declared before
-  /// run_, which may still wait for a migration that reports to it.
-  std::unique_ptr<ProgressDisplay> progress_;
-  BackgroundRun run_{*this};
+  /// What a run on the worker thread shows: its message boxes, and the option boxes' captions,
+  /// made with the controls. Declared before run_, which may still wait for a run using them.
+  GuiThreadMessageDisplay runMessages_{messages_, *this};
+  std::optional<OptionCaptions> captions_;
+  /// A migration still running when the window goes is asked to stop after its current step
+  /// and waited for.
+  BackgroundRun run_{*this, *this, messages_};
 
   QLabel* Picture1 = nullptr;
   QGroupBox* Frame1 = nullptr;

@@ -3,7 +3,6 @@
 #include "cli/migrate_command.h"
 
 #include <array>
-#include <exception>
 #include <utility>
 
 #include "build_commit.h"
@@ -13,16 +12,15 @@
 #include "cli/run_report.h"
 #include "converters/converter_factory.h"
 #include "driver/convert_functions.h"
-#include "driver/escaped_error.h"
 #include "driver/global_convert.h"
 #include "driver/odbc_keywords.h"
 #include "driver/run_progress.h"
 #include "driver/settings_file.h"
-#include "driver/window_paths.h"
+#include "frontend/run_ending.h"
+#include "frontend/start_up.h"
 #include "platform/configuration/configuration_path.h"
 #include "platform/console/console.h"
 #include "platform/environment.h"
-#include "platform/file_problem.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
 
@@ -68,28 +66,15 @@ std::optional<RunFiles> FilesFor(const CommandLine& line, MessageLines& shown,
     files.logPath = *line.logPath;
     return files;
   }
-  try {
-    const WindowPaths paths = WindowPathsFor(ConfigurationPath());
-    files.settingsFile = paths.sIniFileName;
-    files.logPath = line.logPath.value_or(paths.sLogFileName);
-  } catch (const RuntimeError& error) {
-    messages.ShowMessage(error.Description());
+  const std::optional<WindowPaths> paths = FindWorkingFolder(messages);
+  if (!paths) {
     if (line.logPath) messages.ShowMessage(kParametersNeedConfiguration);
     return std::nullopt;
   }
+  files.settingsFile = paths->sIniFileName;
+  files.logPath = line.logPath.value_or(paths->sLogFileName);
   shown.SetSettingsFile(files.settingsFile);
-  try {
-    SettingsFile(files.settingsFile).LoadSettings(files.fields);
-  } catch (const SettingsLineRefused& error) {
-    messages.ShowMessageAbout(error.Description(), {error.Subject(), "", files.settingsFile, true});
-    return std::nullopt;
-  } catch (const RuntimeError& error) {
-    messages.ShowMessageAbout(
-        error.Description(),
-        {MessageSubject::SettingsFile, ReadFailureReason(PathFromUtf8(files.settingsFile)),
-         files.settingsFile});
-    return std::nullopt;
-  }
+  if (!LoadSettingsFields(files.settingsFile, files.fields, messages)) return std::nullopt;
   return files;
 }
 
@@ -133,10 +118,6 @@ class Captions {
     }
     return false;
   }
-  // As the window does after an error that escaped the run: the step it cut short is not left
-  // "(Busy)".
-  void EndBusyWithErrors(Migration busy) { All().Of(busy).SetCaption(ErrorsFoundCaption(busy)); }
-
   // Each selected migration as the run left it.
   std::vector<MigrationOutcome> Outcomes(const MigrationSelection& selection,
                                          const GlobalConvert& convert) const {
@@ -176,25 +157,19 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& shown,
                         LocalNow, progress);
   const MigrationSelection selection{line.convertBaskets, line.convertOrders,
                                      line.convertParameters, line.copyData};
-  bool succeeded = false;
-  std::string escaped;
-  try {
-    succeeded = usable && convert.Run(values, selection, files->logPath, captions.All());
-  } catch (const std::exception& error) {
-    escaped = DescriptionOf(error);
-    if (const auto busy = convert.BusyMigration()) captions.EndBusyWithErrors(*busy);
-  }
+  MigrationEnding ending;
+  if (usable) ending = RunMigrations(convert, values, selection, files->logPath, captions.All());
   report.stopped = operatorStop.Made();
   report.migrations = captions.Outcomes(selection, convert);
   if (captions.AnyRan()) {
     for (const std::string& summaryLine : SummaryLines(report, tally)) output.Line(summaryLine);
   }
   const int failed = captions.AnyRan() ? kExitErrors : kExitNothingRan;
-  if (!escaped.empty()) {
-    messages.ShowMessage(escaped);
+  if (ending.escapedError) {
+    messages.ShowMessage(*ending.escapedError);
     return failed;
   }
-  if (succeeded) {
+  if (ending.succeeded) {
     output.Line(kConversionSucceeded);
     return kExitSucceeded;
   }
