@@ -6,6 +6,7 @@ WINDOWS_PACKAGES=(
   wine wine64                 # runs the Windows programs; its odbc32 calls the host's unixODBC
   googletest                  # GoogleTest's sources, built for Windows
   sqlite3                     # reads the demo shops' databases for the end-to-end comparison
+  xvfb                        # a virtual X display for the windows of the window's tests
 )
 
 # fetch_pugixml_source FOLDER: unpacks Debian's source package of the pugixml version that
@@ -37,11 +38,41 @@ fetch_pugixml_source() {
   echo "$folder/pugixml-$upstream"
 }
 
+# start_display: a virtual X display of its own (Xvfb, 24-bit colour) on which Wine creates the
+# windows of the window's tests, on no one's screen; prepare_wine hands it to Wine. stop_display
+# ends it.
+start_display() {
+  local number_file
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" </dev/null \
+    >/dev/null 2>&1 &
+  MV_XVFB_PID=$!
+  # Xvfb writes its display number once it takes connections.
+  while [ ! -s "$number_file" ] && kill -0 "$MV_XVFB_PID" 2>/dev/null; do sleep 0.1; done
+  MV_DISPLAY=":$(head -n1 "$number_file")"
+  rm -f "$number_file"
+  [ "$MV_DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; return 1; }
+}
+
+stop_display() {
+  [ -n "${MV_XVFB_PID:-}" ] && kill "$MV_XVFB_PID" 2>/dev/null && wait "$MV_XVFB_PID" 2>/dev/null
+  MV_XVFB_PID=""
+  return 0
+}
+
+# set_wine_dpi DPI: the DPI that Wine's programs started from now on see (96 or 144 ...).
+set_wine_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    </dev/null >/dev/null 2>&1
+}
+
 # prepare_wine FOLDER: a Wine prefix of the build's own in FOLDER, made on first use, with a
-# wineserver kept running for the tests.
+# wineserver kept running for the tests. Wine's windows go to start_display's display when one
+# was started, else nowhere: no program of the tests ever reaches the user's own display.
 prepare_wine() {
-  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   unset DISPLAY WAYLAND_DISPLAY
+  [ -n "${MV_DISPLAY:-}" ] && export DISPLAY=$MV_DISPLAY
   # Wine's server and its helper processes outlive the first program: started here with no
   # terminal or pipe of a test's, so that no test's output stays open after it ends.
   if [ ! -f "$WINEPREFIX/system.reg" ]; then echo "Making a Wine prefix in $WINEPREFIX"; fi
