@@ -1,11 +1,14 @@
-# The Windows build's tools and sources: Debian's MinGW-w64 cross compiler, Wine, and the
-# sources of the libraries that Debian ships only for Linux. Sourced by scripts/windows.
+# The Windows build's tools and sources: Debian's MinGW-w64 cross compiler, Wine, NSIS, and the
+# sources of the libraries that Debian ships only for Linux; the Windows build configured, and
+# its installer and ZIP. Sourced by scripts/windows and scripts/package.
 
 WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix  # the cross compiler, with POSIX threads for std::thread
   wine wine64                 # runs the Windows programs; its odbc32 calls the host's unixODBC
   googletest                  # GoogleTest's sources, built for Windows
   sqlite3                     # reads the demo shops' databases for the end-to-end comparison
+  nsis                        # makensis, with which CPack makes the installer
+  unzip                       # lists the ZIP's files
 )
 
 # fetch_pugixml_source FOLDER: unpacks Debian's source package of the pugixml version that
@@ -37,10 +40,30 @@ fetch_pugixml_source() {
   echo "$folder/pugixml-$upstream"
 }
 
+# configure_windows_build FOLDER: the Windows build configured in FOLDER, with the MinGW-w64
+# toolchain and pugixml's sources.
+configure_windows_build() {
+  local folder=$1 sources pugixml
+  sources=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+  mkdir -p "$folder"
+  pugixml=$(fetch_pugixml_source "$folder/sources")
+  cmake -S "$sources" -B "$folder" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} \
+    -DCMAKE_TOOLCHAIN_FILE="$sources/cmake/mingw-w64-x86_64.cmake" \
+    -DMV_PUGIXML_SOURCE_DIR="$pugixml" >/dev/null
+}
+
+# make_windows_packages FOLDER: the installer and the ZIP from the Windows build in FOLDER
+# (packaging/windows_installer.cmake), the only ones of their names left there.
+make_windows_packages() {
+  rm -f "$1"/MigrateVantrel22To23-*-win64.exe "$1"/MigrateVantrel22To23-*-win64.zip
+  (cd "$1" && cpack --config CPackConfig.cmake)
+}
+
 # prepare_wine FOLDER: a Wine prefix of the build's own in FOLDER, made on first use, with a
-# wineserver kept running for the tests.
+# wineserver kept running for the tests. Wine asks for no Mono or Gecko, and writes no menu
+# entries of the installer's shortcuts into the home folder.
 prepare_wine() {
-  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   unset DISPLAY WAYLAND_DISPLAY
   # Wine's server and its helper processes outlive the first program: started here with no
   # terminal or pipe of a test's, so that no test's output stays open after it ends.
