@@ -4,17 +4,12 @@
 # in it (scripts/lib/check_package.sh).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel-migrate)
-set(CPACK_PACKAGE_CONTACT "Vantrel migration team <migration@vantrel.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "migrates a Vantrel web shop's data from release 2.2 to release 2.3")
 set(CPACK_PACKAGE_DESCRIPTION
     "Carries the stored baskets, the submitted orders, the parameters and the
 remaining tables of a Vantrel web shop from its 2.2 database into a 2.3 one,
 through ODBC. Holds the window MigrateVantrel22To23 and the command
 vantrel-migrate, which runs the same migrations without a window, for servers
 and scripts.")
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
-set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)

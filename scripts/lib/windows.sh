@@ -1,5 +1,6 @@
-# The Windows build's tools and sources: Debian's MinGW-w64 cross compiler, Wine, and the
-# sources of the libraries that Debian ships only for Linux. Sourced by scripts/windows.
+# The Windows build's tools and sources: Debian's MinGW-w64 cross compiler, Wine, NSIS, and the
+# sources of the libraries that Debian ships only for Linux; the Windows build configured, and
+# its installer and ZIP. Sourced by scripts/windows and scripts/package.
 
 WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix  # the cross compiler, with POSIX threads for std::thread
@@ -7,6 +8,8 @@ WINDOWS_PACKAGES=(
   googletest                  # GoogleTest's sources, built for Windows
   sqlite3                     # reads the demo shops' databases for the end-to-end comparison
   xvfb                        # a virtual X display for the windows of the window's tests
+  nsis                        # makensis, with which CPack makes the installer
+  unzip                       # lists the ZIP's files
 )
 
 # fetch_pugixml_source FOLDER: unpacks Debian's source package of the pugixml version that
@@ -66,9 +69,30 @@ set_wine_dpi() {
     </dev/null >/dev/null 2>&1
 }
 
+# configure_windows_build FOLDER: the Windows build configured in FOLDER, with the MinGW-w64
+# toolchain and pugixml's sources.
+configure_windows_build() {
+  local folder=$1 sources pugixml
+  sources=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+  mkdir -p "$folder"
+  pugixml=$(fetch_pugixml_source "$folder/sources")
+  cmake -S "$sources" -B "$folder" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} \
+    -DCMAKE_TOOLCHAIN_FILE="$sources/cmake/mingw-w64-x86_64.cmake" \
+    -DMV_PUGIXML_SOURCE_DIR="$pugixml" >/dev/null
+}
+
+# make_windows_packages FOLDER: the installer and the ZIP from the Windows build in FOLDER
+# (packaging/windows_installer.cmake), the only ones of their names left there.
+make_windows_packages() {
+  rm -f "$1"/MigrateVantrel22To23-*-win64.exe "$1"/MigrateVantrel22To23-*-win64.zip
+  (cd "$1" && cpack --config CPackConfig.cmake)
+}
+
 # prepare_wine FOLDER: a Wine prefix of the build's own in FOLDER, made on first use, with a
-# wineserver kept running for the tests. Wine's windows go to start_display's display when one
-# was started, else nowhere: no program of the tests ever reaches the user's own display.
+# wineserver kept running for the tests. Wine asks for no Mono or Gecko and writes no menu
+# entries of the installer's shortcuts into the home folder; Wine's windows go to
+# start_display's display when one was started, else nowhere: no program of the tests ever
+# reaches the user's own display.
 prepare_wine() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   unset DISPLAY WAYLAND_DISPLAY
