@@ -11,6 +11,7 @@
 #include "cli/command_output.h"
 #include "cli/operator_hints.h"
 #include "cli/run_report.h"
+#include "cli/verify_command.h"
 #include "converters/converter_factory.h"
 #include "driver/convert_functions.h"
 #include "driver/escaped_error.h"
@@ -171,6 +172,13 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& shown,
   const InterruptWatch interrupt(
       std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping + "\n", StopTheRun);
   ProgressLines progress(output, [] { return operatorStop.Made(); });
+  if (line.verify) {
+    const MigrationSelection verified{line.convertBaskets, line.convertOrders,
+                                      line.convertParameters, line.copyData};
+    return usable ? VerifyMigrations(values, verified, files->logPath, output, messages, progress,
+                                     report)
+                  : kExitNothingRan;
+  }
   Captions captions(output, progress);
   GlobalConvert convert(MakeConverterFactory({line.resumeCopy, line.rehearse, &tally}), messages,
                         LocalNow, progress);
