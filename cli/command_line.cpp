@@ -105,10 +105,10 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
   if (line.verify && (line.rehearse || line.resumeCopy)) {
     throw UsageError("option '--verify' writes nothing: leave out --rehearse and --resume-copy");
   }
-  if (line.verify && (line.convertParameters || line.copyData)) {
+  if (line.verify && line.copyData) {
     throw UsageError(
-        "option '--verify' compares the stored baskets and the submitted orders: choose "
-        "--baskets, --orders or both");
+        "option '--verify' compares the stored baskets, the submitted orders and the "
+        "parameters: choose from --baskets, --orders and --parameters");
   }
   return line;
 }

@@ -10,6 +10,7 @@
 #include "cli/migrate_command.h"
 #include "converters/baskets/verify_baskets.h"
 #include "converters/orders/verify_orders.h"
+#include "converters/parameters/verify_parameters.h"
 #include "driver/convert_functions.h"
 #include "driver/escaped_error.h"
 #include "driver/group_size.h"
@@ -27,14 +28,15 @@ struct VerifiedMigration {
   Verifier verify;
 };
 
-const std::array<VerifiedMigration, 2>& VerifiedMigrations() {
-  static const std::array<VerifiedMigration, 2> migrations{{
+const std::array<VerifiedMigration, 3>& VerifiedMigrations() {
+  static const std::array<VerifiedMigration, 3> migrations{{
       {Migration::Baskets, "Verification of Stored Baskets:",
        [](const ConnectionValues& values, TextWriter& log, RunProgress& progress,
           VerificationAccount& account) {
          BasketVerification(log, progress, account).Verify(values);
        }},
       {Migration::SubmittedOrders, "Verification of Submitted Orders:", VerifyOrders},
+      {Migration::Parameters, "Verification of Parameters:", VerifyParameters},
   }};
   return migrations;
 }

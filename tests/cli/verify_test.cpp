@@ -9,9 +9,8 @@
 
 #include "driver/convert_functions.h"
 #include "tests/cli/shop.h"
+#include "tests/converters/parameters/instance_database.h"
 #include "tests/support/recording_message_display.h"
-#include "tools/sample_data/basket_samples.h"
-#include "tools/sample_data/order_samples.h"
 #include "tools/setup/wine_host.h"
 
 namespace mv::testing {
@@ -19,18 +18,21 @@ namespace {
 
 constexpr const char* kBaskets = "Migrate Baskets";
 constexpr const char* kOrders = "Migrate Submitted Orders";
+constexpr const char* kParameters = "Migrate Parameters";
 
 class VerifyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop_.FillSampleSet(samples::FillBasketSamples, 12);
-    shop_.FillSampleSet(samples::FillOrderSamples, 12);
-    shop_.Migrate({"--baskets", "--orders"});
+    shop_.FillSamples(12);
+    shop_.Migrate({"--all"});
   }
 
-  ChildResult Verify() {
-    return shop_.Migrate({"--baskets", "--orders", "--verify",
-                          "--report=" + setup::HostFileName(shop_.folder_.File("verify.json"))});
+  /// Verifies the migrations `chosen` (by default the baskets and the orders).
+  ChildResult Verify(std::vector<std::string> chosen = {"--baskets", "--orders"}) {
+    chosen.insert(
+        chosen.end(),
+        {"--verify", "--report=" + setup::HostFileName(shop_.folder_.File("verify.json"))});
+    return shop_.Migrate(chosen);
   }
   nlohmann::json VerifySection(size_t migration) const {
     const nlohmann::json report =
@@ -42,6 +44,7 @@ class VerifyTest : public ::testing::Test {
     return rows->Field(rows->FieldNames().front()).ToText();
   }
 
+  InstanceDatabase kestrine_{InstanceDatabase::State::Reachable};
   Shop shop_;
 };
 
@@ -109,6 +112,31 @@ TEST_F(VerifyTest, NamesAMissingBasketADifferentValueAndAnExtraOrder) {
   EXPECT_EQ(VerifySection(0)["counts"]["missing"], 1);
   EXPECT_EQ(VerifySection(1)["counts"]["different"], 1);
   EXPECT_EQ(VerifySection(1)["counts"]["extra"], 1);
+}
+
+TEST_F(VerifyTest, NamesEachParameterValueThatDiffersAndWritesNoStore) {
+  const std::string store = shop_.folder_.File("instance/VantrelConfiguration.xml");
+  const std::string storeBefore = ReadFileBytes(store);
+  EXPECT_EQ(Verify({"--parameters"}).status, 0);
+  {
+    shop_.source.Connect()->Execute(
+        "update SALESPARAMETER set PARAMVALUE = '7' where PARAMNAME = 'TaxSource'");
+    shop_.target.Connect()->Execute("update ORDEREXPORTFILE set EDIFIELDSEPARATOR = 'X'");
+  }
+  const ChildResult verified = Verify({"--parameters"});
+  EXPECT_EQ(verified.status, 1) << verified.out << verified.err;
+  EXPECT_EQ(ReadFileBytes(store), storeBefore);
+  const std::string differences = std::string(kParameters) + ": different ";
+  EXPECT_TRUE(LineStarting(verified.err, differences + "GENERAL_PARAMETERS.TaxSource: is ")
+                  .ends_with(", would be 7"))
+      << verified.err;
+  EXPECT_NE(verified.err.find(differences + "ORDEREXPORTFILE row of BISID 1: "
+                                            "ORDEREXPORTFILE.EDIFIELDSEPARATOR is 'X', would be '"),
+            std::string::npos)
+      << verified.err;
+  const nlohmann::json parameters = VerifySection(0);
+  EXPECT_EQ(parameters["counts"]["different"], 2);
+  EXPECT_GT(parameters["counts"]["equal"].get<long>(), 12);
 }
 
 }  // namespace
