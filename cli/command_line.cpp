@@ -105,11 +105,6 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
   if (line.verify && (line.rehearse || line.resumeCopy)) {
     throw UsageError("option '--verify' writes nothing: leave out --rehearse and --resume-copy");
   }
-  if (line.verify && line.copyData) {
-    throw UsageError(
-        "option '--verify' compares the stored baskets, the submitted orders and the "
-        "parameters: choose from --baskets, --orders and --parameters");
-  }
   return line;
 }
 
@@ -131,12 +126,12 @@ Migrations (at least one; they run in the order baskets, orders, parameters, cop
                              store's new content goes to VantrelConfiguration.xml.rehearsal
                              beside it, the log to Vantrel23Rehearsal.log beside the
                              real log; ends with a summary of what a real run would do
-      --verify               with --baskets and/or --orders: write nothing, compare
-                             the target with what those migrations write for the
-                             source now, and count per
-                             migration what is equal, different, missing, extra or
-                             refused; the first findings go to standard error, all
-                             of them to the log and the report
+      --verify               write nothing, compare the target (and the
+                             configuration store) with what the chosen migrations
+                             write for the source now, and count per migration what
+                             is equal, different, missing, extra or refused; the
+                             first findings go to standard error, all of them to
+                             the log and the report
 
 Connection values (each one not given is taken from the settings file
 Vantrel23Convert.INI in the working folder, as the window fills its fields):

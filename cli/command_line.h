@@ -37,7 +37,7 @@ struct CommandLine {
 /// Reads the arguments after the program name: long options in the forms "--name value" and
 /// "--name=value", "-h" for "--help". Throws UsageError for an unknown option, a missing or
 /// unexpected value, a stray argument, no migration chosen, --resume-copy without the copy, or
-/// --verify with --rehearse, --resume-copy, --parameters or --copy.
+/// --verify with --rehearse or --resume-copy.
 CommandLine ReadCommandLine(const std::vector<std::string>& arguments);
 
 /// A command line that cannot be run, with the reason for the operator.

@@ -9,6 +9,7 @@
 
 #include "cli/migrate_command.h"
 #include "converters/baskets/verify_baskets.h"
+#include "converters/copydata/copy_data.h"
 #include "converters/orders/verify_orders.h"
 #include "converters/parameters/verify_parameters.h"
 #include "driver/convert_functions.h"
@@ -28,8 +29,8 @@ struct VerifiedMigration {
   Verifier verify;
 };
 
-const std::array<VerifiedMigration, 3>& VerifiedMigrations() {
-  static const std::array<VerifiedMigration, 3> migrations{{
+const std::array<VerifiedMigration, 4>& VerifiedMigrations() {
+  static const std::array<VerifiedMigration, 4> migrations{{
       {Migration::Baskets, "Verification of Stored Baskets:",
        [](const ConnectionValues& values, TextWriter& log, RunProgress& progress,
           VerificationAccount& account) {
@@ -37,6 +38,7 @@ const std::array<VerifiedMigration, 3>& VerifiedMigrations() {
        }},
       {Migration::SubmittedOrders, "Verification of Submitted Orders:", VerifyOrders},
       {Migration::Parameters, "Verification of Parameters:", VerifyParameters},
+      {Migration::CopyData, "Verification of the Copy of Remaining Data:", CopyData::Verify},
   }};
   return migrations;
 }

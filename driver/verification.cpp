@@ -22,8 +22,8 @@ void VerificationAccount::Add(std::string_view label, std::int64_t count) {
   }
 }
 
-void VerificationAccount::Find(VerificationFinding finding) {
-  Add(finding.label);
+void VerificationAccount::Find(VerificationFinding finding, std::int64_t count) {
+  Add(finding.label, count);
   findings_.push_back(std::move(finding));
 }
 

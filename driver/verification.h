@@ -40,8 +40,9 @@ class VerificationAccount {
   /// Adds `count` under `label`; the four main labels are always there, in the order equal,
   /// different, missing, extra, and the others follow in the order first counted.
   void Add(std::string_view label, std::int64_t count = 1);
-  /// Counts `finding` under its label and keeps it.
-  void Find(VerificationFinding finding);
+  /// Counts `finding` `count` times under its label (a finding may stand for several rows of
+  /// a table) and keeps it.
+  void Find(VerificationFinding finding, std::int64_t count = 1);
   /// Ends the verification early: a lost connection, a time-out or a stop. `reason` says why.
   void End(std::string reason) { ended_ = std::move(reason); }
 
