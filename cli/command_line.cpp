@@ -28,7 +28,7 @@ struct FlagOption {
   bool CommandLine::*field;
 };
 
-constexpr std::array<FlagOption, 9> kFlagOptions{{
+constexpr std::array<FlagOption, 10> kFlagOptions{{
     {"--help", &CommandLine::help},
     {"--version", &CommandLine::version},
     {"--baskets", &CommandLine::convertBaskets},
@@ -37,6 +37,7 @@ constexpr std::array<FlagOption, 9> kFlagOptions{{
     {"--copy", &CommandLine::copyData},
     {"--resume-copy", &CommandLine::resumeCopy},
     {"--rehearse", &CommandLine::rehearse},
+    {"--verify", &CommandLine::verify},
     {"--all", nullptr},
 }};
 
@@ -101,6 +102,9 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
   if (line.resumeCopy && !line.copyData) {
     throw UsageError("option '--resume-copy' needs the copy: add --copy or --all");
   }
+  if (line.verify && (line.rehearse || line.resumeCopy)) {
+    throw UsageError("option '--verify' writes nothing: leave out --rehearse and --resume-copy");
+  }
   return line;
 }
 
@@ -122,6 +126,12 @@ Migrations (at least one; they run in the order baskets, orders, parameters, cop
                              store's new content goes to VantrelConfiguration.xml.rehearsal
                              beside it, the log to Vantrel23Rehearsal.log beside the
                              real log; ends with a summary of what a real run would do
+      --verify               write nothing, compare the target (and the
+                             configuration store) with what the chosen migrations
+                             write for the source now, and count per migration what
+                             is equal, different, missing, extra or refused; the
+                             first findings go to standard error, all of them to
+                             the log and the report
 
 Connection values (each one not given is taken from the settings file
 Vantrel23Convert.INI in the working folder, as the window fills its fields):
@@ -160,7 +170,8 @@ standard error, each with what to change, with the progress of the running migra
 Ctrl-C, SIGTERM or SIGHUP stops the run after the unit being written, cancelling the
 database statement running at that moment; a second one ends it at once.
 
-Exit status: 0 every migration succeeded; 1 a migration reported errors or was stopped;
+Exit status: 0 every migration succeeded (--verify: nothing missing, different, extra or
+unreadable); 1 a migration reported errors or was stopped (--verify: something was found);
 2 bad usage, an empty or unusable connection value (a control character, more than
 1000 characters) or a database that cannot be reached (nothing ran);
 130 ended at once by a second Ctrl-C, SIGTERM or SIGHUP.

@@ -30,11 +30,14 @@ struct CommandLine {
   bool copyData = false;
   bool resumeCopy = false;
   bool rehearse = false;
+  /// Compare the target with what the chosen migrations write, writing nothing.
+  bool verify = false;
 };
 
 /// Reads the arguments after the program name: long options in the forms "--name value" and
 /// "--name=value", "-h" for "--help". Throws UsageError for an unknown option, a missing or
-/// unexpected value, a stray argument, no migration chosen, or --resume-copy without the copy.
+/// unexpected value, a stray argument, no migration chosen, --resume-copy without the copy, or
+/// --verify with --rehearse or --resume-copy.
 CommandLine ReadCommandLine(const std::vector<std::string>& arguments);
 
 /// A command line that cannot be run, with the reason for the operator.

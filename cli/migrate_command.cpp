@@ -10,6 +10,7 @@
 #include "cli/command_output.h"
 #include "cli/operator_hints.h"
 #include "cli/run_report.h"
+#include "cli/verify_command.h"
 #include "converters/converter_factory.h"
 #include "driver/convert_functions.h"
 #include "driver/global_convert.h"
@@ -152,11 +153,16 @@ int Migrate(const CommandLine& line, CommandOutput& output, MessageLines& shown,
   const InterruptWatch interrupt(
       std::string(output.ErrIsTerminal() ? "\r\x1b[K" : "") + kStopping + "\n", StopTheRun);
   ProgressLines progress(output, [] { return operatorStop.Made(); });
+  const MigrationSelection selection{line.convertBaskets, line.convertOrders,
+                                     line.convertParameters, line.copyData};
+  if (line.verify) {
+    return usable ? VerifyMigrations(values, selection, files->logPath, output, messages, progress,
+                                     report)
+                  : kExitNothingRan;
+  }
   Captions captions(output, progress);
   GlobalConvert convert(MakeConverterFactory({line.resumeCopy, line.rehearse, &tally}), messages,
                         LocalNow, progress);
-  const MigrationSelection selection{line.convertBaskets, line.convertOrders,
-                                     line.convertParameters, line.copyData};
   MigrationEnding ending;
   if (usable) ending = RunMigrations(convert, values, selection, files->logPath, captions.All());
   report.stopped = operatorStop.Made();

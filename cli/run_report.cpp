@@ -18,6 +18,20 @@ Json CountsObject(const std::vector<RunTally::Count>& counts) {
   return object;
 }
 
+/// The `verify` section of a verified migration: its counts, every finding, and why it ended
+/// early (empty when it did not).
+Json VerifySection(const VerificationAccount& account) {
+  Json counts = Json::object();
+  for (const VerificationAccount::Count& count : account.Counts()) {
+    counts[count.label] = count.count;
+  }
+  Json findings = Json::array();
+  for (const VerificationFinding& finding : account.Findings()) {
+    findings.push_back({{"label", finding.label}, {"id", finding.id}, {"detail", finding.detail}});
+  }
+  return {{"counts", counts}, {"findings", findings}, {"ended", account.Ended()}};
+}
+
 const char* ResultText(const std::optional<bool>& succeeded) {
   if (!succeeded) return "not run";
   return *succeeded ? "no errors" : "errors found";
@@ -52,6 +66,9 @@ std::string ReportJson(const RunReport& report, const RunTally& tally) {
                           {"seconds", outcome.seconds},
                           {"counts", CountsObject(counted.counts)},
                           {"rowsPerTable", CountsObject(counted.tableRows)}});
+    for (const VerificationAccount& account : report.verifications) {
+      if (account.Migration() == outcome.name) migrations.back()["verify"] = VerifySection(account);
+    }
   }
   Json messages = Json::array();
   for (const ShownMessage& message : report.messages) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/run_tally.h"
+#include "driver/verification.h"
 #include "platform/message_display.h"
 
 namespace mv {
@@ -34,6 +35,8 @@ struct RunReport {
   std::string logPath;
   std::vector<MigrationOutcome> migrations;
   std::vector<ShownMessage> messages;  ///< in the order shown
+  /// A verification's accounts, one per migration verified, in the order of `migrations`.
+  std::vector<VerificationAccount> verifications;
 };
 
 /// Shows each message through another display and keeps it in a report.

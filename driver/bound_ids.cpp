@@ -14,9 +14,10 @@ std::string ParameterMarkers(std::size_t count) {
 
 void ForEachIdSlice(const Connection& connection, const std::vector<std::string>& ids,
                     const odbc::ColumnInfo& column,
-                    const std::function<void(const std::vector<QueryParameter>&)>& query) {
-  const std::size_t sliceSize =
-      std::max<std::size_t>(1, connection.Capabilities().limits.parameters);
+                    const std::function<void(const std::vector<QueryParameter>&)>& query,
+                    std::size_t bindsPerId) {
+  const std::size_t sliceSize = std::max<std::size_t>(
+      1, connection.Capabilities().limits.parameters / std::max<std::size_t>(1, bindsPerId));
   std::vector<QueryParameter> slice;
   for (std::size_t start = 0; start < ids.size(); start += sliceSize) {
     slice.clear();

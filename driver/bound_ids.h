@@ -17,9 +17,11 @@ namespace mv {
 std::string ParameterMarkers(std::size_t count);
 
 /// Calls `query` with `ids`, each bound typed as a value of `column`, in consecutive slices of
-/// no more than one statement on `connection` may carry; not at all for no ids.
+/// no more than one statement on `connection` may carry when each id is bound `bindsPerId`
+/// times; not at all for no ids.
 void ForEachIdSlice(const Connection& connection, const std::vector<std::string>& ids,
                     const odbc::ColumnInfo& column,
-                    const std::function<void(const std::vector<QueryParameter>&)>& query);
+                    const std::function<void(const std::vector<QueryParameter>&)>& query,
+                    std::size_t bindsPerId = 1);
 
 }  // namespace mv

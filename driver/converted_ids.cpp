@@ -63,6 +63,7 @@ void ConvertedIds::erase(const std::string& id) {
 }
 
 void ConvertedIds::AskTargetAbout(const std::vector<std::string>& ids) {
+  if (!target_) return;
   std::vector<std::string> asked;
   for (const std::string& id : ids) {
     if (!recent_.contains(id) && FilterMayHold(id)) asked.push_back(id);
@@ -84,6 +85,7 @@ void ConvertedIds::AskTargetAbout(const std::vector<std::string>& ids) {
 }
 
 void ConvertedIds::AddToFilter(const std::string& id) {
+  if (filter_.empty()) return;  // no target: only the recent ids count
   ForEachBit(id,
              [this](std::uint64_t bit) { filter_[bit / 64] |= std::uint64_t{1} << (bit % 64); });
 }

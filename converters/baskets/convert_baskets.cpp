@@ -103,13 +103,17 @@ constexpr long kRowsPerProgressReport = 500;
 
 }  // namespace
 
+const std::vector<std::string> ConvertBaskets::kHeaderColumns{
+    "BASKETID", "BASKETNAME", "BASKETDATE",       "CURRENCYCODE",
+    "USERID",   "USERLOCALE", "BUSINESSPARTNERID"};
+
+const std::vector<std::string> ConvertBaskets::kLineColumns{
+    "BASKETID",        "BASKETLINENR",         "SKU",
+    "QUANTITY",        "REQUESTDATE",          "PRODUCTCONFIGURABLE",
+    "PRODUCTCONFIGID", "PRODUCTCONFIGCOMPLETE"};
+
 ConvertBaskets::BasketInserts::BasketInserts(Connection& target)
-    : headers(target, "BASKETHEADER",
-              {"BASKETID", "BASKETNAME", "BASKETDATE", "CURRENCYCODE", "USERID", "USERLOCALE",
-               "BUSINESSPARTNERID"}),
-      lines(target, "BASKETLINE",
-            {"BASKETID", "BASKETLINENR", "SKU", "QUANTITY", "REQUESTDATE", "PRODUCTCONFIGURABLE",
-             "PRODUCTCONFIGID", "PRODUCTCONFIGCOMPLETE"}) {}
+    : headers(target, "BASKETHEADER", kHeaderColumns), lines(target, "BASKETLINE", kLineColumns) {}
 
 void ConvertBaskets::BasketInserts::Add(const BasketRows& rows) {
   for (const std::vector<Variant>& header : rows.headers) headers.Add(header);

@@ -43,6 +43,13 @@ class ConvertBaskets : public Converter {
   std::string SQLEncode(const std::string& i_sStrValue);
 
  private:
+  /// Compares the target with the rows RowsOf builds, instead of writing them.
+  friend class BasketVerification;
+
+  /// The columns of the header's and of a line's row, in the order of their values.
+  static const std::vector<std::string> kHeaderColumns;
+  static const std::vector<std::string> kLineColumns;
+
   /// The source side of one call: its connection, the order-form storage and the rows of
   /// ORDERLIST. Members are declared so that the reader goes before its connection.
   struct BasketSource {

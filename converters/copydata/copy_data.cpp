@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "converters/copydata/copy_list.h"
 #include "converters/copydata/identity_counter.h"
 #include "driver/convert_functions.h"
 #include "platform/odbc/row_reader.h"
@@ -15,44 +16,6 @@
 
 namespace mv {
 namespace {
-
-/// Which renumbered key a table's first column holds.
-enum class RenumberedKey {
-  None,          // the key is copied as it is
-  Zone,          // the target numbers the zones, kept in OldZoneIds
-  FreightGroup,  // the target numbers the freight groups, kept in OldFreightGroupIds
-};
-
-}  // namespace
-
-/// One table of the copy list.
-struct CopyData::CopiedTable {
-  const char* name;
-  RenumberedKey key;
-  /// A column of the source that the target does not take; null when every column is copied.
-  const char* skippedColumn;
-
-  bool Renumbered() const { return key != RenumberedKey::None; }
-};
-
-namespace {
-
-/// The tables in the order they are copied: zones and freight groups before the tables that
-/// refer to them.
-constexpr std::array<CopyData::CopiedTable, 12> kCopyList{{
-    {"zones", RenumberedKey::Zone, nullptr},
-    {"countriesbyzone", RenumberedKey::None, nullptr},
-    {"freightgroup", RenumberedKey::FreightGroup, nullptr},
-    {"freightproduct", RenumberedKey::None, nullptr},
-    {"freightprice", RenumberedKey::None, nullptr},
-    {"authorizationlog", RenumberedKey::None, nullptr},
-    {"billinglog", RenumberedKey::None, nullptr},
-    {"refundlog", RenumberedKey::None, nullptr},
-    {"merchantidbycurrency", RenumberedKey::None, nullptr},
-    {"addresshistory", RenumberedKey::None, "LOCATION"},
-    {"productprice", RenumberedKey::None, nullptr},
-    {"customerprice", RenumberedKey::None, nullptr},
-}};
 
 constexpr std::array<std::string_view, 4> kZoneColumns{"ZONEID", "SHIPFROMZONEID", "SHIPTOZONEID",
                                                        "SHIPFROMZONE"};
@@ -159,17 +122,20 @@ bool CopyData::KeepCopiedTable(CopyRun& run, const CopiedTable& table) {
   const std::int32_t rows = CountRows(run.target, table.name);
   if (rows != CountRows(run.source, table.name)) return false;
   if (rows == 0) return true;
-  const auto [oldIds, newIds] = run.KeysOf(table);
-  if (oldIds) {
-    RowReader sourceRows(run.source, SourceSql(table));
-    const std::string key = sourceRows.Columns().All().front().name;
-    oldIds->clear();
-    while (sourceRows.Next()) oldIds->push_back(sourceRows.Row().Field(key).ToLong());
-    *newIds = PairKeys(run.target, table.name, key, *oldIds);
-  }
+  PairCopiedKeys(run, table);
   run.log.WriteLine(std::string("Table ") + table.name + " is already copied (" +
                     std::to_string(rows) + " rows), data is not copied again");
   return true;
+}
+
+void CopyData::PairCopiedKeys(CopyRun& run, const CopiedTable& table) {
+  const auto [oldIds, newIds] = run.KeysOf(table);
+  if (!oldIds) return;
+  RowReader sourceRows(run.source, SourceSql(table));
+  const std::string key = sourceRows.Columns().All().front().name;
+  oldIds->clear();
+  while (sourceRows.Next()) oldIds->push_back(sourceRows.Row().Field(key).ToLong());
+  *newIds = PairKeys(run.target, table.name, key, *oldIds);
 }
 
 std::pair<std::vector<std::int32_t>*, CopyData::KeyMap*> CopyData::CopyRun::KeysOf(
@@ -281,16 +247,27 @@ void CopyData::CopyRow(CopyRun& run, const CopiedTable& table,
         if (oldIds) oldIds->push_back(value.ToLong());
         break;
       case CopiedColumn::Use::Copied:
-        targetRows.SetFieldAt(column.target, value);
-        break;
       case CopiedColumn::Use::ZoneId:
-        targetRows.SetFieldAt(column.target, Variant::Long(run.MapZoneId(value.ToLong())));
-        break;
       case CopiedColumn::Use::FreightGroupId:
-        targetRows.SetFieldAt(column.target, Variant::Long(run.MapFreightGroupId(value.ToLong())));
+        targetRows.SetFieldAt(column.target, CopiedValue(run, column, value));
         break;
     }
   }
+}
+
+Variant CopyData::CopiedValue(const CopyRun& run, const CopiedColumn& column,
+                              const Variant& value) {
+  switch (column.use) {
+    case CopiedColumn::Use::ZoneId:
+      return Variant::Long(run.MapZoneId(value.ToLong()));
+    case CopiedColumn::Use::FreightGroupId:
+      return Variant::Long(run.MapFreightGroupId(value.ToLong()));
+    case CopiedColumn::Use::Skipped:
+    case CopiedColumn::Use::OldKey:
+    case CopiedColumn::Use::Copied:
+      break;
+  }
+  return value;
 }
 
 void CopyData::WriteChunk(Recordset& rows) {

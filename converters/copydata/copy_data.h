@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/converter.h"
+#include "driver/verification.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/recordset.h"
 #include "platform/odbc/row_reader.h"
@@ -27,6 +28,16 @@ class CopyData : public Converter {
   /// table, and one for a connection that cannot be opened. Reports each table copied and
   /// stops before the next one when the operator asks. True when all twelve were copied.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
+
+  /// Accounts for the rows of each table of the copy list: the target's rows matched by the
+  /// server to the source's through their first column (the renumbered keys paired as the copy
+  /// paired them, a zone or freight-group reference translated as the copy translates it), a
+  /// source row equal when a matched row holds every value the copy writes for it, different
+  /// (its first differing column and both values) when only another one is matched, missing
+  /// when none is; the target's rows left over are extra. One line of counts per table in
+  /// `log`. Writes to neither database; a failure to read or a stop reaches the caller.
+  static void Verify(const ConnectionValues& values, TextWriter& log, RunProgress& progress,
+                     VerificationAccount& account);
 
   /// One table of the copy list: its name, the key it renumbers and the column it skips.
   struct CopiedTable;
@@ -85,6 +96,15 @@ class CopyData : public Converter {
   static void CopyRow(CopyRun& run, const CopiedTable& table,
                       const std::vector<CopiedColumn>& columns, const FieldRow& row,
                       Recordset& targetRows);
+  /// The value the copy writes for `value` of a column it copies: a zone or freight-group
+  /// reference translated to the new key.
+  static Variant CopiedValue(const CopyRun& run, const CopiedColumn& column, const Variant& value);
+  /// Pairs the old keys of a renumbered table, already copied, with the keys the target gave
+  /// its rows, as the copy paired them; nothing for the other tables.
+  static void PairCopiedKeys(CopyRun& run, const CopiedTable& table);
+  /// Verifies one table of the copy list (Verify).
+  static void VerifyTable(CopyRun& run, const CopiedTable& table, RunProgress& progress,
+                          VerificationAccount& account);
   /// Writes the rows pending in `rows` and forgets them.
   static void WriteChunk(Recordset& rows);
   /// True, after logging it, when the target holds as many rows of the table as the source and

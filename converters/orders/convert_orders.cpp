@@ -47,33 +47,6 @@ std::string LinesQuery(std::size_t count) {
          ParameterMarkers(count) + ")";
 }
 
-/// The source lines of the orders of `group` not yet converted, by their header's ORDERID, in
-/// one query (more where the source's parameter limit asks for it). The server matches the
-/// lines to the headers, under its own rules for case and trailing blanks, as it matched the
-/// lines of one order, and names the header of each line: the lines are filed under that
-/// header's own text. The lines of an order keep the order the server gives them in.
-std::unordered_map<std::string, orders::OrderLines> LinesOfOrders(
-    orders::OrderRun& run, const std::vector<FieldRow>& group) {
-  std::vector<std::string> groupIds;
-  for (const FieldRow& order : group) {
-    if (!order.Field("ORDERID").IsNull()) groupIds.push_back(order.Field("ORDERID").ToText());
-  }
-  run.convertedOrderIds.AskTargetAbout(groupIds);
-  std::erase_if(groupIds,
-                [&run](const std::string& id) { return run.convertedOrderIds.contains(id); });
-  std::unordered_map<std::string, orders::OrderLines> lines;
-  if (groupIds.empty()) return lines;
-  const ResultColumns& headerColumns = group.front().Columns();
-  ForEachIdSlice(
-      *run.sourceConnection, groupIds, headerColumns.All().at(headerColumns.Index("ORDERID")),
-      [&](const std::vector<QueryParameter>& slice) {
-        for (RowReader rows(*run.sourceConnection, LinesQuery(slice.size()), slice); rows.Next();) {
-          lines[rows.Row().Field(kMatchedOrderId).ToText()].push_back(rows.Row());
-        }
-      });
-  return lines;
-}
-
 }  // namespace
 
 ConvertOrders::ConvertOrders() : ConvertOrders(OpenBusinessServices) {}
@@ -147,7 +120,7 @@ bool ConvertOrders::ConvertAllOrders(OrderRun& run, const ConnectionValues& valu
 
 bool ConvertOrders::ConvertGroup(OrderRun& run, const std::vector<FieldRow>& group,
                                  UnitGroups& groups, OrderTargets& targets, OrderCounts& counts) {
-  const auto groupLines = LinesOfOrders(run, group);
+  const auto groupLines = orders::LinesOfOrders(run, group);
   // Most groups hold no failing order: their rows go out together, many to an insert. A group
   // where an order fails is converted again the careful way, so that only that order is lost.
   OrderGroup write(*this, run, group, groupLines, targets, counts);
@@ -230,6 +203,28 @@ void ConvertOrders::RemoveOrderlines(const FieldSource& iFields) {
 }
 
 namespace orders {
+
+std::unordered_map<std::string, OrderLines> LinesOfOrders(OrderRun& run,
+                                                          const std::vector<FieldRow>& group) {
+  std::vector<std::string> groupIds;
+  for (const FieldRow& order : group) {
+    if (!order.Field("ORDERID").IsNull()) groupIds.push_back(order.Field("ORDERID").ToText());
+  }
+  run.convertedOrderIds.AskTargetAbout(groupIds);
+  std::erase_if(groupIds,
+                [&run](const std::string& id) { return run.convertedOrderIds.contains(id); });
+  std::unordered_map<std::string, OrderLines> lines;
+  if (groupIds.empty()) return lines;
+  const ResultColumns& headerColumns = group.front().Columns();
+  ForEachIdSlice(
+      *run.sourceConnection, groupIds, headerColumns.All().at(headerColumns.Index("ORDERID")),
+      [&](const std::vector<QueryParameter>& slice) {
+        for (RowReader rows(*run.sourceConnection, LinesQuery(slice.size()), slice); rows.Next();) {
+          lines[rows.Row().Field(kMatchedOrderId).ToText()].push_back(rows.Row());
+        }
+      });
+  return lines;
+}
 
 const OrderLines& LinesOf(const std::unordered_map<std::string, OrderLines>& groupLines,
                           const FieldSource& order) {

@@ -86,6 +86,13 @@ struct OrderTargets {
   std::unique_ptr<Recordset> lines;
 };
 
+/// The source lines of the orders of `group` not yet converted, by their header's ORDERID, in
+/// one query (more where the source's parameter limit asks for it). The server matches the
+/// lines to the headers, under its own rules for case and trailing blanks, as it matched the
+/// lines of one order, and names the header of each line: the lines are filed under that
+/// header's own text. The lines of an order keep the order the server gives them in.
+std::unordered_map<std::string, OrderLines> LinesOfOrders(OrderRun& run,
+                                                          const std::vector<FieldRow>& group);
 /// The source lines of `order` in `groupLines`; none when it has none.
 const OrderLines& LinesOf(const std::unordered_map<std::string, OrderLines>& groupLines,
                           const FieldSource& order);

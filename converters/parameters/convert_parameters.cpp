@@ -102,9 +102,18 @@ bool ConvertParameters::Convert(const ConnectionValues& values, TextWriter& log)
 }
 
 bool ConvertParameters::ConvertStoreAndBackend(const ConnectionValues& values, TextWriter& log) {
-  BackendParameters backend;
+  const StorePass pass = ConvertStore(values, log);
+  // The store is written: a stop ends the migration here, before the back-end step.
+  if (!pass.error.empty() || StopRequested()) return false;
+  return ConvertBackendParameters(pass.backend, values.TDBServer, values.TUser, values.TPassword,
+                                  values.TDB, log) &&
+         !pass.parameterRefused;
+}
+
+ConvertParameters::StorePass ConvertParameters::ConvertStore(const ConnectionValues& values,
+                                                             TextWriter& log) {
+  StorePass pass;
   bool ParametersWritten = false;
-  bool ParameterRefused = false;
   std::string ConfigurationFolder;
   std::string name;
   Variant value;  // PARAMVALUE of the row being processed, as read
@@ -133,11 +142,11 @@ bool ConvertParameters::ConvertStoreAndBackend(const ConnectionValues& values, T
         // Neither the store nor the target could take the text whole: the parameter is refused.
         log.WriteLine(ErrorOccuredLine(errors::NulInText("SALESPARAMETER.PARAMVALUE of " + name)));
         Tally("refused: holds a NUL character");
-        ParameterRefused = true;
+        pass.parameterRefused = true;
         continue;
       }
       if (route->member != ParameterMember::None) {
-        AssignMember(backend, *route, value);
+        AssignMember(pass.backend, *route, value);
         continue;
       }
       ParametersWritten = true;
@@ -156,33 +165,36 @@ bool ConvertParameters::ConvertStoreAndBackend(const ConnectionValues& values, T
       log.WriteLine(" Please restart Internet Information Service (run iisreset)");
       log.WriteLine(" to make the converted data effective.");
     }
-    // The store is written: a stop ends the migration here, before the back-end step.
-    if (StopRequested()) return false;
-    return ConvertBackendParameters(backend, values.TDBServer, values.TUser, values.TPassword,
-                                    values.TDB, log) &&
-           !ParameterRefused;
   } catch (const RuntimeError& error) {
     configuration.reset();
+    pass.error = PassErrorLine(error, StorePath(ConfigurationFolder), name, value);
     log.WriteLine(kErrorsHeader);
-    log.WriteLine(PassErrorLine(error, StorePath(ConfigurationFolder), name, value));
+    log.WriteLine(pass.error);
     Tally("errors");
-    return false;
   }
+  return pass;
+}
+
+std::vector<std::pair<const char*, Variant>> ConvertParameters::BackendColumns(
+    const BackendParameters& backend) {
+  std::vector<std::pair<const char*, Variant>> columns{
+      {"CONFIRMATIONFILENAME", Variant::String(backend.OrderConfirmationFile)},
+      {"USEFTP", Variant::Integer(0)},
+      {"EXPORTMESSAGETYPE", Variant::Long(backend.OrderCreationType)},
+      {"CONFIRMATIONMESSAGETYPE", Variant::Long(backend.OrderConfirmationType)},
+      {"USEEDISEMAPHORE", Variant::Integer(0)},
+      {"EDIFIELDSEPARATOR", Variant::String(backend.EdiFieldSeparator)},
+      {"EDIESCAPESEPARATOR", Variant::String(backend.EdiEscapeSeparator)}};
+  for (const char* column :
+       {"SYSTEM", "SYSTEMPORT", "PROXYSERVER", "PROXYPORT", "LOGIN", "PASSWORD"}) {
+    columns.emplace_back(column, Variant::String(""));
+  }
+  return columns;
 }
 
 void ConvertParameters::AssignBackendColumns(const BackendParameters& backend,
                                              Recordset& exportFiles) {
-  exportFiles.SetField("CONFIRMATIONFILENAME", Variant::String(backend.OrderConfirmationFile));
-  exportFiles.SetField("USEFTP", Variant::Integer(0));
-  exportFiles.SetField("EXPORTMESSAGETYPE", Variant::Long(backend.OrderCreationType));
-  exportFiles.SetField("CONFIRMATIONMESSAGETYPE", Variant::Long(backend.OrderConfirmationType));
-  exportFiles.SetField("USEEDISEMAPHORE", Variant::Integer(0));
-  exportFiles.SetField("EDIFIELDSEPARATOR", Variant::String(backend.EdiFieldSeparator));
-  exportFiles.SetField("EDIESCAPESEPARATOR", Variant::String(backend.EdiEscapeSeparator));
-  for (const char* column :
-       {"SYSTEM", "SYSTEMPORT", "PROXYSERVER", "PROXYPORT", "LOGIN", "PASSWORD"}) {
-    exportFiles.SetField(column, Variant::String(""));
-  }
+  for (const auto& [column, value] : BackendColumns(backend)) exportFiles.SetField(column, value);
 }
 
 bool ConvertParameters::ConvertBackendParameters(const BackendParameters& backend,

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "converters/parameters/parameter_routes.h"
 #include "driver/converter.h"
@@ -31,10 +33,6 @@ class ConvertParameters : public Converter {
   /// kStoppedByOperator last and answers false.
   bool Convert(const ConnectionValues& values, TextWriter& log) override;
 
- private:
-  /// Convert but for the stop's line: the pass into the store, then the back-end step unless
-  /// the operator asked to stop.
-  bool ConvertStoreAndBackend(const ConnectionValues& values, TextWriter& log);
   /// What the pass collects for the back-end table: five parameters that 2.3 keeps per back-end
   /// instance instead of in the store, with the values a shop without them gets.
   struct BackendParameters {
@@ -44,12 +42,32 @@ class ConvertParameters : public Converter {
     std::string EdiEscapeSeparator = "'";
     std::string EdiFieldSeparator = "|";
   };
+  /// How the pass into the store ended.
+  struct StorePass {
+    BackendParameters backend;
+    bool parameterRefused = false;
+    /// The line logged below "  Error(s) occured:" when an error ended the pass; empty when
+    /// it ran to its end.
+    std::string error;
+  };
 
+  /// Routes every SALESPARAMETER row to its store section (through the configuration
+  /// component) or member, logging unknown names and refused values; an error ends the pass
+  /// and is logged. The back-end table is not touched.
+  StorePass ConvertStore(const ConnectionValues& values, TextWriter& log);
+  /// The thirteen back-end columns from CONFIRMATIONFILENAME to PASSWORD, in the order they
+  /// are assigned, with the values written into every ORDEREXPORTFILE row.
+  static std::vector<std::pair<const char*, Variant>> BackendColumns(
+      const BackendParameters& backend);
+
+ private:
+  /// Convert but for the stop's line: the pass into the store, then the back-end step unless
+  /// the operator asked to stop.
+  bool ConvertStoreAndBackend(const ConnectionValues& values, TextWriter& log);
   /// Converts PARAMVALUE `value` as `route` says and keeps it in the route's member.
   static void AssignMember(BackendParameters& backend, const ParameterRoute& route,
                            const Variant& value);
-  /// Sets the thirteen back-end columns from CONFIRMATIONFILENAME to PASSWORD of the
-  /// current row.
+  /// Sets the thirteen back-end columns of the current row.
   static void AssignBackendColumns(const BackendParameters& backend, Recordset& exportFiles);
   /// Writes the five members into every ORDEREXPORTFILE row, or into a new first row when
   /// the table is empty. Logs its own errors; false when it logged one.

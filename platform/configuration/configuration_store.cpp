@@ -31,6 +31,15 @@ pugi::xml_node FindNamed(pugi::xml_node parent, const char* element, const std::
   return {};
 }
 
+/// The parameter `name` of `section`; throws component error 15 when either is not declared.
+pugi::xml_node DeclaredParameter(const pugi::xml_document& xml, const std::string& section,
+                                 const std::string& name) {
+  const pugi::xml_node parameter =
+      FindNamed(FindNamed(xml.document_element(), "Section", section), "Parameter", name);
+  if (!parameter) throw errors::ParameterNotFound(section, name);
+  return parameter;
+}
+
 /// The value's text as the store keeps it, when its kind is the declared type.
 bool StoredText(const std::string& declaredType, const Variant& value, std::string& text) {
   if (declaredType == "Integer" && value.Kind() == VariantKind::Integer) {
@@ -54,9 +63,10 @@ void DeclareUtf8(pugi::xml_document& xml) {
 
 }  // namespace
 
-ConfigurationStore::ConfigurationStore(const std::filesystem::path& path)
+ConfigurationStore::ConfigurationStore(const std::filesystem::path& path, bool forReading)
     : path_(path), document_(std::make_unique<Document>()) {
   LoadXmlFile(document_->xml, path_, "Configuration");
+  if (forReading) return;
   if (IsReadOnlyFile(path_)) ThrowPermissionDenied(path_);
   // Opening for appending writes nothing but fails where the file may not be changed.
   const std::string reason = AppendFailureReason(path_);
@@ -68,13 +78,22 @@ ConfigurationStore::ConfigurationStore(const std::filesystem::path& path)
 
 ConfigurationStore::~ConfigurationStore() = default;
 
+Variant ConfigurationStore::Value(const std::string& section, const std::string& name) const {
+  const pugi::xml_node parameter = DeclaredParameter(document_->xml, section, name);
+  const std::string declaredType = parameter.attribute("type").value();
+  const pugi::xml_attribute stored = parameter.attribute("value");
+  if (declaredType == "Integer") {
+    return stored ? Variant::Integer(static_cast<std::int16_t>(stored.as_int())) : Variant::Null();
+  }
+  if (declaredType == "String") {
+    return stored ? Variant::String(stored.value()) : Variant::Null();
+  }
+  throw errors::InvalidParameterType(name, declaredType, "Variant");
+}
+
 void ConfigurationStore::SetValue(const std::string& section, const std::string& name,
                                   const Variant& value) {
-  pugi::xml_node parameter = FindNamed(
-      FindNamed(document_->xml.document_element(), "Section", section), "Parameter", name);
-  if (!parameter) {
-    throw errors::ParameterNotFound(section, name);
-  }
+  pugi::xml_node parameter = DeclaredParameter(document_->xml, section, name);
   const std::string declaredType = parameter.attribute("type").value();
   std::string text;
   if (!StoredText(declaredType, value, text)) {

@@ -15,8 +15,9 @@ namespace mv {
 class ConfigurationStore {
  public:
   /// Reads the store at `path`. Throws RuntimeError 53 when it does not exist, 70 when it is
-  /// read-only or cannot be opened for writing, 31037 when it is not a well-formed store.
-  explicit ConfigurationStore(const std::filesystem::path& path);
+  /// read-only or cannot be opened for writing (unless only `forReading`), 31037 when it is
+  /// not a well-formed store.
+  explicit ConfigurationStore(const std::filesystem::path& path, bool forReading = false);
   ~ConfigurationStore();
   ConfigurationStore(const ConfigurationStore&) = delete;
   ConfigurationStore& operator=(const ConfigurationStore&) = delete;
@@ -25,6 +26,11 @@ class ConfigurationStore {
   /// error 15 when either is not declared, 20 when the declared type is not "Integer" or
   /// "String" or differs from the value's type.
   void SetValue(const std::string& section, const std::string& name, const Variant& value);
+
+  /// The value of the parameter `name` of `section` (exact names) as its declared type holds
+  /// it: a 16-bit integer or a text; Null when it has none. Throws component error 15 when
+  /// either is not declared, 20 when the declared type is not "Integer" or "String".
+  Variant Value(const std::string& section, const std::string& name) const;
 
   /// True when a value was set since loading or saving.
   bool Changed() const { return changed_; }

@@ -170,6 +170,12 @@ void Connection::NarrowStatementLimits(const StatementLimits& limits) {
   own.parameters = std::max<size_t>(1, std::min(own.parameters, limits.parameters));
 }
 
+void Connection::AskReadOnly() noexcept {
+  // A driver that does not take the hint answers with an error, which changes nothing.
+  SQLSetConnectAttrW(connection_->Get(), SQL_ATTR_ACCESS_MODE,
+                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_MODE_READ_ONLY)), 0);
+}
+
 void Connection::SetAutoCommit(bool on) {
   const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
   odbc::Check(SQLSetConnectAttrW(connection_->Get(), SQL_ATTR_AUTOCOMMIT,

@@ -74,6 +74,10 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
+  /// Asks the driver to take the connection as read-only (ODBC's access mode): a hint that
+  /// some drivers take and others ignore, so never the only guard against writing.
+  void AskReadOnly() noexcept;
+
   /// Runs a statement that returns no rows.
   void Execute(std::string_view sql);
   /// The first column of the first row that `sql` reads; throws when it reads no row.

@@ -1,0 +1,177 @@
+// UnitVerification and FindExtraUnits: the target's rows of a group of units matched to them by
+// the server, compared value by value, and the target's ids asked of the source.
+#include "driver/unit_verification.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "driver/bound_ids.h"
+#include "driver/stored_value.h"
+#include "platform/odbc/row_reader.h"
+
+namespace mv {
+namespace {
+
+/// The column that hands back, with each row, the position of the id the server matched it to.
+constexpr const char* kMatchedUnit = "MATCHED_UNIT";
+
+/// What the key column of `table` holds, to bind ids as its values.
+odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
+                           const std::string& key) {
+  const RowReader columns(connection, "select " + key + " from " + table + " where 1 = 0");
+  return columns.Columns()[0];
+}
+
+/// The rows of `table` whose `key` is one of `count` bound ids, each with the position of the
+/// id it equals: the ids are bound twice, once to name the position and once for the index.
+std::string MatchedRowsQuery(const std::string& table, const std::string& key,
+                             const std::string& selected, size_t count) {
+  std::string positions = "case";
+  for (size_t i = 0; i < count; ++i) {
+    positions += " when t." + key + " = ? then " + std::to_string(i);
+  }
+  return "select " + selected + ", " + positions + " end as " + kMatchedUnit + " from " + table +
+         " t where t." + key + " in (" + ParameterMarkers(count) + ")";
+}
+
+/// Column names as the engines spell them, in any letter case.
+bool SameName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+std::string LineText(const std::string& table, long number) {
+  return table + " line " + std::to_string(number);
+}
+
+}  // namespace
+
+void ForEachMatchedRow(Connection& connection, const std::string& table, const std::string& key,
+                       const std::string& selected, const std::vector<std::string>& ids,
+                       const std::function<void(size_t position, const FieldRow& row)>& row) {
+  if (ids.empty()) return;
+  const odbc::ColumnInfo column = KeyColumn(connection, table, key);
+  size_t first = 0;
+  ForEachIdSlice(
+      connection, ids, column,
+      [&](const std::vector<QueryParameter>& slice) {
+        std::vector<QueryParameter> twice(slice);
+        twice.insert(twice.end(), slice.begin(), slice.end());
+        for (RowReader rows(connection, MatchedRowsQuery(table, key, selected, slice.size()),
+                            twice);
+             rows.Next();) {
+          row(first + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()), rows.Row());
+        }
+        first += slice.size();
+      },
+      2);
+}
+
+UnitVerification::UnitVerification(Connection& target, VerifiedTable headers, VerifiedTable lines,
+                                   VerificationAccount& account)
+    : target_(target), headers_(std::move(headers)), lines_(std::move(lines)), account_(account) {}
+
+void UnitVerification::VerifyGroup(const std::vector<WrittenUnit>& units) {
+  if (units.empty()) return;
+  const std::vector<std::vector<FieldRow>> headers = StoredRows(headers_, units);
+  const std::vector<std::vector<FieldRow>> lines = StoredRows(lines_, units);
+  for (size_t i = 0; i < units.size(); ++i) {
+    if (headers[i].empty()) {
+      account_.Find({kVerifiedMissing, units[i].id, ""});
+      continue;
+    }
+    const std::string difference = FirstDifference(units[i], headers[i].front(), lines[i]);
+    if (difference.empty()) {
+      account_.Add(kVerifiedEqual);
+    } else {
+      account_.Find({kVerifiedDifferent, units[i].id, difference});
+    }
+  }
+}
+
+std::vector<std::vector<FieldRow>> UnitVerification::StoredRows(
+    const VerifiedTable& table, const std::vector<WrittenUnit>& units) {
+  std::vector<std::string> ids;
+  for (const WrittenUnit& unit : units) ids.push_back(unit.id);
+  std::vector<std::vector<FieldRow>> rows(units.size());
+  ForEachMatchedRow(target_, table.name, table.key, "t.*", ids,
+                    [&](size_t position, const FieldRow& row) { rows[position].push_back(row); });
+  return rows;
+}
+
+namespace {
+
+/// "TABLE.COLUMN is <stored>, would be <written>" for the first column of `stored` that does
+/// not hold its value of `written` (the key, which the server matched, left out); empty when
+/// all do. `where` follows the column's name, for a line.
+std::string FirstDifferentColumn(const VerifiedTable& table, const std::vector<Variant>& written,
+                                 const FieldRow& stored, const std::string& where) {
+  for (size_t i = 0; i < table.columns.size() && i < written.size(); ++i) {
+    if (SameName(table.columns[i], table.key)) continue;
+    const size_t at = stored.Columns().Index(table.columns[i]);
+    if (!StoredAsWritten(written[i], stored.FieldAt(at), stored.Columns()[at])) {
+      return table.name + "." + table.columns[i] + where + " is " + ShownValue(stored.FieldAt(at)) +
+             ", would be " + ShownValue(written[i]);
+    }
+  }
+  return "";
+}
+
+size_t ColumnPosition(const VerifiedTable& table, const std::string& column) {
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    if (SameName(table.columns[i], column)) return i;
+  }
+  return table.columns.size();
+}
+
+}  // namespace
+
+std::string UnitVerification::FirstDifference(const WrittenUnit& unit, const FieldRow& header,
+                                              const std::vector<FieldRow>& lines) const {
+  std::string difference = FirstDifferentColumn(headers_, unit.header, header, "");
+  if (!difference.empty()) return difference;
+  // Lines pair up by their numbers, whatever order the server hands them in.
+  std::map<long, const FieldRow*> stored;
+  for (const FieldRow& line : lines) stored[line.Field(lines_.lineNumber).ToLong()] = &line;
+  const size_t numberAt = ColumnPosition(lines_, lines_.lineNumber);
+  for (const std::vector<Variant>& line : unit.lines) {
+    const long number = line.at(numberAt).ToLong();
+    const auto found = stored.find(number);
+    if (found == stored.end()) return LineText(lines_.name, number) + " is missing";
+    difference =
+        FirstDifferentColumn(lines_, line, *found->second, " of line " + std::to_string(number));
+    if (!difference.empty()) return difference;
+    stored.erase(found);
+  }
+  if (!stored.empty()) {
+    return LineText(lines_.name, stored.begin()->first) + " is there, but not written";
+  }
+  return "";
+}
+
+void FindExtraUnits(Connection& target, const std::string& targetTable,
+                    const std::string& targetKey, Connection& source,
+                    const std::string& sourceTable, const std::string& sourceKey, int groupSize,
+                    VerificationAccount& account, const std::function<bool()>& stopRequested) {
+  RowReader targetIds(target, "select " + targetKey + " from " + targetTable);
+  bool more = true;
+  while (more && !stopRequested()) {
+    std::vector<std::string> ids;
+    while (static_cast<int>(ids.size()) < groupSize && (more = targetIds.Next())) {
+      ids.push_back(targetIds.Row().FieldAt(0).ToText());
+    }
+    std::vector<bool> accounted(ids.size(), false);
+    ForEachMatchedRow(source, sourceTable, sourceKey, "t." + sourceKey, ids,
+                      [&](size_t position, const FieldRow&) { accounted[position] = true; });
+    for (size_t i = 0; i < ids.size(); ++i) {
+      if (!accounted[i]) account.Find({kVerifiedExtra, ids[i], ""});
+    }
+  }
+}
+
+}  // namespace mv

@@ -1,0 +1,79 @@
+// Baskets and orders compared with the target a group at a time: each unit's header and lines
+// as a migration writes them now against the rows the target holds, and the target's units
+// that no source unit accounts for.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver/verification.h"
+#include "platform/odbc/connection.h"
+#include "platform/odbc/field_row.h"
+#include "platform/variant.h"
+
+namespace mv {
+
+/// A table of the units' rows: its name, the column holding the unit's id, the columns a
+/// migration writes (in the order of a row's values) and, for a table of lines, the column
+/// that numbers a unit's lines.
+struct VerifiedTable {
+  std::string name;
+  std::string key;
+  std::vector<std::string> columns;
+  std::string lineNumber;
+};
+
+/// What a migration writes for one unit now: its id as the source holds it, its header and its
+/// lines, each row's values in the order of its table's columns.
+struct WrittenUnit {
+  std::string id;
+  std::vector<Variant> header;
+  std::vector<std::vector<Variant>> lines;
+};
+
+/// The rows of `table` on `connection` whose `key` the server matches to one of `ids` (bound
+/// typed as that column, compared under the server's own rules for case and padding), each
+/// handed to `row` with the position in `ids` of the id it matched; in one query, more where
+/// the engine's parameter limit asks for it. Rows come in no promised order; `selected` is
+/// what they hold ("t.*": every column).
+void ForEachMatchedRow(Connection& connection, const std::string& table, const std::string& key,
+                       const std::string& selected, const std::vector<std::string>& ids,
+                       const std::function<void(size_t position, const FieldRow& row)>& row);
+
+class UnitVerification {
+ public:
+  /// Compares units with the `headers` and `lines` tables of `target`, counting into `account`.
+  UnitVerification(Connection& target, VerifiedTable headers, VerifiedTable lines,
+                   VerificationAccount& account);
+
+  /// Counts each unit of a group equal, different (the first differing table, column and both
+  /// values) or missing (no header), reading the group's headers in one query and its lines in
+  /// another. A failure to read reaches the caller.
+  void VerifyGroup(const std::vector<WrittenUnit>& units);
+
+ private:
+  /// The rows of `table` for each of `units`, by the unit's position.
+  std::vector<std::vector<FieldRow>> StoredRows(const VerifiedTable& table,
+                                                const std::vector<WrittenUnit>& units);
+  /// The first difference between what is written and what is stored; empty when there is none.
+  std::string FirstDifference(const WrittenUnit& unit, const FieldRow& header,
+                              const std::vector<FieldRow>& lines) const;
+
+  Connection& target_;
+  VerifiedTable headers_;
+  VerifiedTable lines_;
+  VerificationAccount& account_;
+};
+
+/// Counts as extra, with its id, each row of `targetTable` whose `targetKey` no row of
+/// `sourceTable` holds (as the source's server compares `sourceKey`): the target's ids read
+/// as one stream on `target`, a group of `groupSize` at a time asked of `source` in one
+/// query. Stops after the group where `stopRequested` answers true. A failure to read reaches
+/// the caller.
+void FindExtraUnits(Connection& target, const std::string& targetTable,
+                    const std::string& targetKey, Connection& source,
+                    const std::string& sourceTable, const std::string& sourceKey, int groupSize,
+                    VerificationAccount& account, const std::function<bool()>& stopRequested);
+
+}  // namespace mv
