@@ -17,6 +17,8 @@ namespace {
 
 /// The column that hands back, with each row, the position of the id the server matched it to.
 constexpr const char* kMatchedUnit = "MATCHED_UNIT";
+/// The most ids one matching query binds.
+constexpr size_t kMatchedIdsPerQuery = 100;
 
 /// What the key column of `table` holds, to bind ids as its values.
 odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
@@ -56,20 +58,29 @@ void ForEachMatchedRow(Connection& connection, const std::string& table, const s
                        const std::function<void(size_t position, const FieldRow& row)>& row) {
   if (ids.empty()) return;
   const odbc::ColumnInfo column = KeyColumn(connection, table, key);
-  size_t first = 0;
-  ForEachIdSlice(
-      connection, ids, column,
-      [&](const std::vector<QueryParameter>& slice) {
-        std::vector<QueryParameter> twice(slice);
-        twice.insert(twice.end(), slice.begin(), slice.end());
-        for (RowReader rows(connection, MatchedRowsQuery(table, key, selected, slice.size()),
-                            twice);
-             rows.Next();) {
-          row(first + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()), rows.Row());
-        }
-        first += slice.size();
-      },
-      2);
+  // The server weighs every returned row against each `when` of the query, so a query asks for
+  // at most kMatchedIdsPerQuery ids: more would cost more in comparisons than in round trips.
+  for (size_t first = 0; first < ids.size(); first += kMatchedIdsPerQuery) {
+    const std::vector<std::string> some(
+        ids.begin() + static_cast<std::ptrdiff_t>(first),
+        ids.begin() +
+            static_cast<std::ptrdiff_t>(std::min(ids.size(), first + kMatchedIdsPerQuery)));
+    size_t sliceFirst = first;
+    ForEachIdSlice(
+        connection, some, column,
+        [&](const std::vector<QueryParameter>& slice) {
+          std::vector<QueryParameter> twice(slice);
+          twice.insert(twice.end(), slice.begin(), slice.end());
+          for (RowReader rows(connection, MatchedRowsQuery(table, key, selected, slice.size()),
+                              twice);
+               rows.Next();) {
+            row(sliceFirst + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()),
+                rows.Row());
+          }
+          sliceFirst += slice.size();
+        },
+        2);
+  }
 }
 
 UnitVerification::UnitVerification(Connection& target, VerifiedTable headers, VerifiedTable lines,
