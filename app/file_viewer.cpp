@@ -26,10 +26,4 @@ bool StartViewer(const std::string& path) {
 #endif
 }
 
-void ViewFile(const std::string& path, const ViewerLauncher& launch, MessageDisplay& messages) {
-  if (!launch(path)) {
-    messages.ShowMessage("No program could be started to show the file '" + path + "'.");
-  }
-}
-
 }  // namespace mv

@@ -14,6 +14,9 @@ namespace {
 
 /// Posted by Wake(): a worker thread has something for the window's thread.
 constexpr UINT kWakeMessage = WM_APP + 1;
+/// Sent by CallOnWindowThread(): its lParam is the call to run.
+constexpr UINT kCallMessage = WM_APP + 2;
+constexpr UINT_PTR kTickTimer = 1;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The window's own Tab and arrow keys move between its controls.
@@ -108,6 +111,7 @@ int Win32ConvertWindow::Run(int show) {
   SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (inputBlocked_ && IsInputToControl(message)) continue;
     if (IsDialogMessageW(window_, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -179,6 +183,36 @@ int Win32ConvertWindow::ShowMessageBox(const std::string& text, UINT buttons) {
 
 void Win32ConvertWindow::Wake() { PostMessageW(window_, kWakeMessage, 0, 0); }
 
+void Win32ConvertWindow::CallOnWindowThread(const std::function<void()>& call) {
+  if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) {
+    call();
+    return;
+  }
+  SendMessageW(window_, kCallMessage, 0, reinterpret_cast<LPARAM>(&call));
+}
+
+void Win32ConvertWindow::BlockInput(bool blocked) {
+  inputBlocked_ = blocked;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  SetCursorPos(cursor.x, cursor.y);  // the cursor's shape follows at once
+}
+
+void Win32ConvertWindow::StartTicking(UINT milliseconds) {
+  SetTimer(window_, kTickTimer, milliseconds, nullptr);
+}
+
+void Win32ConvertWindow::StopTicking() { KillTimer(window_, kTickTimer); }
+
+// Mouse and key input aimed at a control; system keys (Alt+F4) still reach the window.
+bool Win32ConvertWindow::IsInputToControl(const MSG& message) const {
+  const UINT m = message.message;
+  const bool mouse = m >= WM_MOUSEFIRST && m <= WM_MOUSELAST;
+  const bool key = m >= WM_KEYFIRST && m <= WM_KEYLAST && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP &&
+                   m != WM_SYSCHAR;
+  return (mouse || key) && message.hwnd != window_ && IsChild(window_, message.hwnd);
+}
+
 LRESULT CALLBACK Win32ConvertWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_NCCREATE) {
     auto* self =
@@ -211,6 +245,18 @@ LRESULT Win32ConvertWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
     case kWakeMessage:
       Call(commands_.woken);
       return 0;
+    case kCallMessage:
+      (*reinterpret_cast<const std::function<void()>*>(l))();
+      return 0;
+    case WM_TIMER:
+      if (w == kTickTimer) Call(commands_.tick);
+      return 0;
+    case WM_SETCURSOR:
+      if (inputBlocked_ && LOWORD(l) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(window_, message, w, l);
     default:
       return DefWindowProcW(window_, message, w, l);
   }
@@ -266,7 +312,7 @@ void Win32ConvertWindow::SizeWindow(const RECT* suggested) {
 }
 
 void Win32ConvertWindow::OnCommand(ControlId id, WORD notification) {
-  if (notification != BN_CLICKED) return;
+  if (notification != BN_CLICKED || inputBlocked_) return;
   switch (id) {
     case ControlId::CheckDump:
       ToggleCheck(id);

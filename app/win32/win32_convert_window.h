@@ -10,11 +10,9 @@
 #include "app/win32/convert_window_layout.h"
 #include "app/win32/gdi_object.h"
 #include "app/win32/window_fonts.h"
+#include "frontend/option_rules.h"
 
 namespace mv::win32 {
-
-/// A check box's state as the product counts it: 0 unchecked, 1 checked, 2 greyed.
-enum class CheckState { Unchecked = 0, Checked = 1, Greyed = 2 };
 
 /// What the operator asks of the window. Each is called on the window's thread; one left empty
 /// does nothing.
@@ -31,6 +29,8 @@ struct ConvertWindowCommands {
   std::function<bool()> close;
   /// A worker thread called Wake(); runs once for each call.
   std::function<void()> woken;
+  /// Every StartTicking() period until StopTicking().
+  std::function<void()> tick;
 };
 
 /// The window's controls from the layout table, in the system's message font at the window's
@@ -77,6 +77,16 @@ class Win32ConvertWindow {
 
   /// Callable from any thread: has the window's thread call `woken` soon. Never waits.
   void Wake();
+  /// Callable from any thread: runs `call` on the window's thread (also inside a message box
+  /// that thread shows) and returns once it has run. Once the window is destroyed, returns at
+  /// once without running it. `call` must not throw.
+  void CallOnWindowThread(const std::function<void()>& call);
+
+  /// While blocked, the controls take no input (clicks, keys, commands) and the window shows
+  /// the busy cursor; it still paints, and a close request still reaches `close`.
+  void BlockInput(bool blocked);
+  void StartTicking(UINT milliseconds);
+  void StopTicking();
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -90,6 +100,7 @@ class Win32ConvertWindow {
   void OnCommand(ControlId id, WORD notification);
   void ToggleCheck(ControlId id);
   bool AskToClose();
+  bool IsInputToControl(const MSG& message) const;
   void DrawBanner(const DRAWITEMSTRUCT& item) const;
   int ShowMessageBox(const std::string& text, UINT buttons);
 
@@ -99,6 +110,7 @@ class Win32ConvertWindow {
   std::optional<WindowFonts> fonts_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   bool expanded_ = false;
+  bool inputBlocked_ = false;
 };
 
 }  // namespace mv::win32

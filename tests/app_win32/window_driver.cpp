@@ -94,6 +94,10 @@ int RunningWindow::WaitForExit() {
   return static_cast<int>(code);
 }
 
+bool WaitUntil(const std::function<bool()>& condition) {
+  return WaitFor([&] { return condition(); });
+}
+
 std::wstring TextOf(HWND window) {
   std::wstring text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
   text.resize(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));

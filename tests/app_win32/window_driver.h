@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ class RunningWindow {
   HANDLE process_ = nullptr;
   HWND window_ = nullptr;
 };
+
+/// Waits until `condition` holds; false when it does not within the time-out.
+bool WaitUntil(const std::function<bool()>& condition);
 
 std::wstring TextOf(HWND window);
 void SetTextOf(HWND window, const std::wstring& text);

@@ -6,6 +6,8 @@
 #include "app/win32/resource_ids.h"
 #include "app/win32/wide_text.h"
 #include "tests/app_win32/window_driver.h"
+#include "tests/support/scoped_environment.h"
+#include "tests/support/test_database.h"
 
 namespace mv::win32::testing {
 namespace {
@@ -41,6 +43,10 @@ std::wstring ClassNameOf(HWND window) {
 
 class Win32WindowTest : public ::testing::Test {
  protected:
+  // A working folder without a settings file: the window starts with empty fields.
+  mv::testing::TempFolder workFolder;
+  mv::testing::ScopedEnvironmentVariable configuration{"VANTREL_CONFIGURATION",
+                                                       workFolder.File("Orbisco.xml")};
   RunningWindow window{MV_WINDOW_PROGRAM};
   HWND Control(ControlId id) const { return window.Control(id); }
   UINT Dpi() const { return GetDpiForWindow(window.Handle()); }
