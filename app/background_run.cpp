@@ -49,15 +49,7 @@ void BackgroundRun::StartDump(const ConnectionValues& values, const std::string&
 }
 
 bool BackgroundRun::MayClose() {
-  switch (run_.OnClose()) {
-    case CloseAnswer::Close:
-      return true;
-    case CloseAnswer::StayOpen:
-      return false;
-    case CloseAnswer::AskToStop:
-      return AskToStopMigration(window_) && run_.StopToClose();
-  }
-  return false;
+  return run_.MayClose([this] { return AskToStopMigration(window_); });
 }
 
 void BackgroundRun::Block() {

@@ -170,14 +170,8 @@ void FrmConvert::RunDump() {
 
 void FrmConvert::RunMigration() {
   const ConnectionValues values = ConnectionValuesOfControls();
-  switch (CheckBeforeMigrate(values, paths_.sIniFileName, messages_)) {
-    case MigrateCheck::Run:
-      break;
-    case MigrateCheck::Refused:
-      return;
-    case MigrateCheck::EndProgram:
-      EndProgram();
-      return;
+  if (!CheckBeforeMigrate(values, paths_.sIniFileName, messages_, [this] { EndProgram(); })) {
+    return;
   }
   HideResultText();
   run_.StartMigration(factory_, runMessages_, captions_->All(), values,

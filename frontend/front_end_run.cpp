@@ -59,15 +59,12 @@ void FrontEndRun::RequestStop() {
   if (progress_) progress_->RequestStop();
 }
 
-CloseAnswer FrontEndRun::OnClose() const {
-  if (!running_) return CloseAnswer::Close;
-  // Only a migration can stop; a dump runs to its end.
-  if (!progress_ || progress_->StopRequested()) return CloseAnswer::StayOpen;
-  return CloseAnswer::AskToStop;
-}
-
-bool FrontEndRun::StopToClose() {
+bool FrontEndRun::MayClose(const std::function<bool()>& askToStop) {
   if (!running_) return true;
+  // Only a migration can stop, and it is asked once; a dump runs to its end.
+  if (!progress_ || progress_->StopRequested()) return false;
+  if (!askToStop()) return false;
+  if (!running_) return true;  // the run ended while the question was up
   RequestStop();
   closeWhenEnded_ = true;
   return false;

@@ -23,13 +23,6 @@ namespace mv {
 inline constexpr const char* kStopMigrationQuestion =
     "A migration is running. Stop it after the current step?";
 
-/// What a window does with a request to close it.
-enum class CloseAnswer {
-  Close,      ///< no run: close
-  StayOpen,   ///< a dump, or a migration already asked to stop: ignore the request
-  AskToStop,  ///< a migration: ask kStopMigrationQuestion; on Yes call StopToClose()
-};
-
 /// One run at a time, owned by the window's thread: every call but WorkDone() is made there.
 /// While a run lasts, the window keeps painting, takes no input on its controls, polls
 /// ProgressText() every kProgressShowEvery, and serves the calls the run makes to its thread.
@@ -46,7 +39,7 @@ class FrontEndRun {
   FrontEndRun(const FrontEndRun&) = delete;
   FrontEndRun& operator=(const FrontEndRun&) = delete;
 
-  /// "Migrate", once CheckBeforeMigrate answered Run: runs the selected migrations into the log
+  /// "Migrate", once CheckBeforeMigrate answered true: runs the selected migrations into the log
   /// at `sLogFileName`. `messages` and `captions` are called from the worker thread: the window
   /// shows each on its own thread and returns once it is shown, so the run's boxes appear one
   /// after another in its order. They must outlive the run.
@@ -69,17 +62,18 @@ class FrontEndRun {
   /// Asks the running migration to stop after its current step; a dump runs to its end.
   void RequestStop();
 
-  /// What to do with a request to close the window now.
-  CloseAnswer OnClose() const;
-  /// After Yes to kStopMigrationQuestion: true when the run has ended while the question was up
-  /// and the window closes now; else asks the migration to stop, and Finish() answers true.
-  bool StopToClose();
+  /// A request to close the window: true when it closes now. With no run, it does. During a
+  /// dump, or a migration already asked to stop, the request is ignored. During a migration,
+  /// `askToStop` puts kStopMigrationQuestion to the operator: on Yes the migration is asked to
+  /// stop and Finish() answers true, or the window closes now when the run ended while the
+  /// question was up; on No nothing changes.
+  bool MayClose(const std::function<bool()>& askToStop);
 
   /// Once `workDone` was called: waits for the worker, then shows the run's ending with
   /// `resultText` and `messages` (ShowMigrationEnding; for a dump DumpCompletedMessage, or the
   /// description of the error that ended it, by message box). Running() is false from its
   /// start, so the window takes input again before the boxes. True when the window is to close
-  /// now, as StopToClose() asked.
+  /// now, as MayClose() asked.
   bool Finish(ResultTextView& resultText, MessageDisplay& messages);
 
  private:

@@ -35,13 +35,13 @@ SettingsFields SettingsFieldsOf(const ConnectionValues& values) {
   return {values.SDBServer, values.TDBServer, values.SUser, values.TUser, values.SDB, values.TDB};
 }
 
-MigrateCheck CheckBeforeMigrate(const ConnectionValues& values, const std::string& sIniFileName,
-                                MessageDisplay& messages) {
+bool CheckBeforeMigrate(const ConnectionValues& values, const std::string& sIniFileName,
+                        MessageDisplay& messages, const std::function<void()>& endProgram) {
   // Values no connection could use are not saved for the next start either.
-  if (!ValuesUsable(values, messages)) return MigrateCheck::Refused;
-  return SaveSettingsFields(sIniFileName, SettingsFieldsOf(values), messages)
-             ? MigrateCheck::Run
-             : MigrateCheck::EndProgram;
+  if (!ValuesUsable(values, messages)) return false;
+  if (SaveSettingsFields(sIniFileName, SettingsFieldsOf(values), messages)) return true;
+  endProgram();
+  return false;
 }
 
 bool CheckBeforeDump(const ConnectionValues& values, MessageDisplay& messages) {

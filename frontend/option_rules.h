@@ -2,6 +2,7 @@
 // select, and what "Migrate" and "Dump" need before they run.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "driver/connection_values.h"
@@ -46,19 +47,13 @@ MigrationSelection SelectionOf(const OptionStates& states);
 /// The six fields the settings file keeps, from the eight connection values.
 SettingsFields SettingsFieldsOf(const ConnectionValues& values);
 
-/// What may follow a "Migrate" press.
-enum class MigrateCheck {
-  Run,         ///< start the migration
-  Refused,     ///< a value was refused and said so; the window stays as it is
-  EndProgram,  ///< the settings file could not be written and said so; end the program at once
-};
-
-/// Before "Migrate" runs: refuses values no connection could use (a control character, more
-/// than kMaxConnectionValueLength characters) with their message box, and leaves them out of the
-/// settings file too; else rewrites the settings file at `sIniFileName` with the fields as they
-/// stand, before the run checks them.
-MigrateCheck CheckBeforeMigrate(const ConnectionValues& values, const std::string& sIniFileName,
-                                MessageDisplay& messages);
+/// Before "Migrate" runs: true when the migration is to start. Refuses values no connection
+/// could use (a control character, more than kMaxConnectionValueLength characters) with their
+/// message box, and leaves them out of the settings file too; else rewrites the settings file at
+/// `sIniFileName` with the fields as they stand, before the run checks them. When that file
+/// cannot be written, says so and calls `endProgram`: the program ends at once.
+bool CheckBeforeMigrate(const ConnectionValues& values, const std::string& sIniFileName,
+                        MessageDisplay& messages, const std::function<void()>& endProgram);
 
 /// Before "Dump" runs: false after the message box of a source or target value no connection
 /// could use. The dump neither saves the settings nor checks for empty fields.

@@ -44,7 +44,9 @@ ConvertWindowCommands Win32FrontEnd::Commands() {
   commands.openDumpFile = [this] { ViewFile(window_.Text(ControlId::DumpFileName)); };
   commands.optionsChanged = [this] { ApplyOptionRules(); };
   commands.dumpOptionChanged = [this] { ApplyOptionRules(); };
-  commands.close = [this] { return MayClose(); };
+  commands.close = [this] {
+    return run_.MayClose([this] { return window_.AskYesNo(kStopMigrationQuestion); });
+  };
   commands.woken = [this] { EndRun(); };
   commands.tick = [this] {
     if (const std::optional<std::string> text = run_.ProgressText()) ShowResultText(*text);
@@ -64,14 +66,8 @@ void Win32FrontEnd::ApplyOptionRules() {
 
 void Win32FrontEnd::Migrate() {
   const ConnectionValues values = ConnectionValuesOfControls();
-  switch (CheckBeforeMigrate(values, paths_.sIniFileName, messages_)) {
-    case MigrateCheck::Run:
-      break;
-    case MigrateCheck::Refused:
-      return;
-    case MigrateCheck::EndProgram:
-      window_.Close();
-      return;
+  if (!CheckBeforeMigrate(values, paths_.sIniFileName, messages_, [this] { window_.Close(); })) {
+    return;
   }
   HideResultText();
   BlockDuringRun();
@@ -95,18 +91,6 @@ void Win32FrontEnd::EndRun() {
   window_.StopTicking();
   window_.BlockInput(false);
   if (run_.Finish(*this, messages_)) window_.Close();
-}
-
-bool Win32FrontEnd::MayClose() {
-  switch (run_.OnClose()) {
-    case CloseAnswer::Close:
-      return true;
-    case CloseAnswer::StayOpen:
-      return false;
-    case CloseAnswer::AskToStop:
-      return window_.AskYesNo(kStopMigrationQuestion) && run_.StopToClose();
-  }
-  return false;
 }
 
 void Win32FrontEnd::ViewFile(const std::string& path) {

@@ -64,7 +64,6 @@ class Win32FrontEnd : private ResultTextView {
   /// Blocks the controls and shows the progress until the run's WorkDone wakes the window.
   void BlockDuringRun();
   void EndRun();
-  bool MayClose();
   void ViewFile(const std::string& path);
 
   void ShowResultText(const std::string& caption) override;

@@ -1,6 +1,6 @@
 # The Windows installer and ZIP checked under Wine: the ZIP holds the files it should; the
-# installer installs silently into a folder with a space, the installed command runs, the
-# Start-menu shortcut, the uninstall entry and the files are there; the silent uninstall
+# installer installs silently into a folder with a space, the installed command and window run,
+# the Start-menu shortcut, the uninstall entry and the files are there; the silent uninstall
 # leaves none of them, nor anything else on drive C: but what Wine itself keeps (see
 # wine_leftovers). Sourced by scripts/windows; needs prepare_wine.
 
@@ -95,7 +95,20 @@ check_installed() {
   grep -qF "\"$windows_folder\\Uninstall.exe\"" <<<"$entry" \
     || problem "the uninstall entry does not name $windows_folder\\Uninstall.exe: $entry"
 
-  # Starting the installed window comes here, once the Windows build has one.
+  if window_built "$build"; then
+    local started
+    started=$(started_window "$build" "$windows_folder\\$product.exe")
+    grep -qF '[  PASSED  ] 1 test.' <<<"$started" \
+      || problem "the installed window did not show its caption or did not end when closed: $started"
+  fi
+}
+
+# started_window WINDOWS_BUILD PROGRAM: the window's UI test program starts the window PROGRAM (a
+# Windows path) on a working folder of its own, finds it by its caption and closes it; prints
+# what the test program printed.
+started_window() {
+  MV_WINDOW_UNDER_TEST=$2 wine_and_wait "$1/tests/app_win32/win32_window_tests.exe" \
+    --gtest_filter=Win32WindowProgram.StartsWithItsCaptionAndEndsWhenClosed 2>&1 | tr -d '\r'
 }
 
 # check_nothing_left UNIX_FOLDER DRIVE_C_BEFORE: the uninstall took away the installation

@@ -1,10 +1,11 @@
 // The Win32 window driven from outside, as an operator's clicks reach it: its controls' kinds,
 // captions and places at the window's DPI, the collapsed start, the order of tabbing, the
-// advanced toggle, the check boxes, the password boxes, its resources and "Exit".
+// advanced toggle, the check boxes, the password boxes, its resources, "Exit" and closing it.
 #include <gtest/gtest.h>
 
 #include "app/win32/resource_ids.h"
 #include "app/win32/wide_text.h"
+#include "platform/environment.h"
 #include "tests/app_win32/window_driver.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_database.h"
@@ -145,6 +146,22 @@ TEST_F(Win32WindowTest, EveryControlHasItsKindCaptionAndPlaceAtTheWindowsDpi) {
     EXPECT_EQ(place.right, expected.right);
     EXPECT_EQ(place.bottom, expected.bottom);
   }
+}
+
+/// The built window, or the one MV_WINDOW_UNDER_TEST names: scripts/windows names the installed
+/// one.
+std::string WindowUnderTest() {
+  return EnvironmentVariable("MV_WINDOW_UNDER_TEST").value_or(MV_WINDOW_PROGRAM);
+}
+
+TEST(Win32WindowProgram, StartsWithItsCaptionAndEndsWhenClosed) {
+  const mv::testing::TempFolder workFolder;
+  const mv::testing::ScopedEnvironmentVariable configuration{"VANTREL_CONFIGURATION",
+                                                             workFolder.File("Orbisco.xml")};
+  RunningWindow window{WindowUnderTest()};
+  EXPECT_EQ(TextOf(window.Handle()), kWindowTitle);
+  PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(window.WaitForExit(), 0);
 }
 
 TEST(Win32WindowProgram, CarriesItsManifestIconAndBanner) {

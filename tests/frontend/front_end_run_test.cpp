@@ -41,6 +41,13 @@ class FrontEndRunTest : public ::testing::Test {
     run_.StartMigration(std::move(factory), runMessages_, Captions(), ValuesFor(source_, target_),
                         {true, false, false, false}, log_);
   }
+  /// A close request; `stop` is the operator's answer should kStopMigrationQuestion be asked.
+  bool MayClose(bool stop = true) {
+    return run_.MayClose([this, stop] {
+      ++questions_;
+      return stop;
+    });
+  }
   // The worker's end, as a window learns of it; a run that never ends fails the test.
   bool WorkDone() {
     return workDone_.get_future().wait_for(std::chrono::minutes(2)) == std::future_status::ready;
@@ -55,6 +62,7 @@ class FrontEndRunTest : public ::testing::Test {
   RecordingCaption orders_, parameters_, copy_;
   WindowRecorder window_;
   std::promise<void> workDone_;
+  int questions_ = 0;
   FrontEndRun run_{[this] { workDone_.set_value(); }};
 };
 
@@ -67,9 +75,10 @@ TEST_F(FrontEndRunTest, ClosingDuringAMigrationStopsItAndClosesAfterItsEnding) {
   EXPECT_TRUE(run_.Running());
   EXPECT_EQ(run_.ProgressText().value_or("").rfind("Migrate Baskets: 3 of 10 baskets", 0), 0u)
       << run_.ProgressText().value_or("(none)");
-  ASSERT_EQ(run_.OnClose(), CloseAnswer::AskToStop);
-  EXPECT_FALSE(run_.StopToClose());
-  EXPECT_EQ(run_.OnClose(), CloseAnswer::StayOpen);  // asked once is enough
+  EXPECT_FALSE(MayClose(false));  // No: the run goes on
+  EXPECT_FALSE(MayClose(true));
+  EXPECT_FALSE(MayClose(true));  // asked once is enough
+  EXPECT_EQ(questions_, 2);
 
   ASSERT_TRUE(WorkDone());
   EXPECT_TRUE(run_.Finish(window_, window_));
@@ -81,7 +90,8 @@ TEST_F(FrontEndRunTest, ClosingDuringAMigrationStopsItAndClosesAfterItsEnding) {
   EXPECT_NE(ReadFileBytes(log_).find(kStoppedByOperator), std::string::npos);
   EXPECT_FALSE(run_.Running());
   EXPECT_FALSE(run_.ProgressText());
-  EXPECT_EQ(run_.OnClose(), CloseAnswer::Close);
+  EXPECT_TRUE(MayClose());
+  EXPECT_EQ(questions_, 2);
 }
 
 TEST_F(FrontEndRunTest, EscapedErrorEndsTheCutShortMigrationWithErrors) {
@@ -100,7 +110,8 @@ TEST_F(FrontEndRunTest, EscapedErrorEndsTheCutShortMigrationWithErrors) {
 TEST_F(FrontEndRunTest, DumpKeepsTheWindowOpenAndEndsWithItsMessage) {
   const std::string dumpFile = folder_.File("orderforms.txt");
   run_.StartDump(ValuesFor(source_, target_), dumpFile);
-  EXPECT_EQ(run_.OnClose(), CloseAnswer::StayOpen);
+  EXPECT_FALSE(MayClose());
+  EXPECT_EQ(questions_, 0);
   EXPECT_FALSE(run_.ProgressText());
 
   ASSERT_TRUE(WorkDone());

@@ -62,22 +62,29 @@ class CheckBeforeMigrateTest : public ::testing::Test {
     return std::filesystem::exists(PathFromUtf8(settings_)) ? ReadFileBytes(settings_) : "";
   }
 
+  bool Check(const ConnectionValues& values) {
+    return CheckBeforeMigrate(values, settings_, messages_, [this] { ++programEnds_; });
+  }
+
   TempFolder folder_;
   std::string settings_ = folder_.File("Vantrel23Convert.INI");
   RecordingMessageDisplay messages_;
+  int programEnds_ = 0;
 };
 
 TEST_F(CheckBeforeMigrateTest, SavesTheFieldsWithoutPasswordsBeforeTheRunChecksThem) {
   const ConnectionValues values{"srv1", "sa",  "secret-source", "db1",
                                 "",     "sa2", "secret-target", "db2"};
-  EXPECT_EQ(CheckBeforeMigrate(values, settings_, messages_), MigrateCheck::Run);
+  EXPECT_TRUE(Check(values));
+  EXPECT_EQ(programEnds_, 0);
   EXPECT_EQ(SettingsBytes(), "srv1\r\n\r\nsa\r\nsa2\r\ndb1\r\ndb2\r\n");
   EXPECT_TRUE(messages_.messages.empty());
 }
 
 TEST_F(CheckBeforeMigrateTest, RefusedValueIsToldAndNotSaved) {
   const ConnectionValues values{"srv\x01", "sa", "", "db1", "srv2", "sa2", "", "db2"};
-  EXPECT_EQ(CheckBeforeMigrate(values, settings_, messages_), MigrateCheck::Refused);
+  EXPECT_FALSE(Check(values));
+  EXPECT_EQ(programEnds_, 0);
   EXPECT_EQ(messages_.messages.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(settings_)));
   EXPECT_FALSE(CheckBeforeDump(values, messages_));
@@ -87,7 +94,8 @@ TEST_F(CheckBeforeMigrateTest, UnwritableSettingsFileEndsTheProgram) {
   // A folder in the settings file's place can be neither deleted nor replaced.
   std::filesystem::create_directories(PathFromUtf8(settings_) / "locked");
   const ConnectionValues values{"srv1", "sa", "", "db1", "srv2", "sa2", "", "db2"};
-  EXPECT_EQ(CheckBeforeMigrate(values, settings_, messages_), MigrateCheck::EndProgram);
+  EXPECT_FALSE(Check(values));
+  EXPECT_EQ(programEnds_, 1);
   EXPECT_EQ(messages_.messages,
             std::vector<std::string>{"Path '" + settings_ + "' for logfile doesn't exist."});
 }
