@@ -10,15 +10,16 @@
 
 #include "driver/bound_ids.h"
 #include "driver/stored_value.h"
+#include "platform/odbc/dialect.h"
 #include "platform/odbc/row_reader.h"
 
 namespace mv {
 namespace {
 
-/// The column that hands back, with each row, the position of the id the server matched it to.
+/// The derived table of the ids a query matches, and its columns: each id with its position.
+constexpr const char* kMatchedIds = "MATCHED";
+constexpr const char* kMatchedId = "MATCHED_ID";
 constexpr const char* kMatchedUnit = "MATCHED_UNIT";
-/// The most ids one matching query binds.
-constexpr size_t kMatchedIdsPerQuery = 100;
 
 /// What the key column of `table` holds, to bind ids as its values.
 odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
@@ -27,16 +28,31 @@ odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
   return columns.Columns()[0];
 }
 
-/// The rows of `table` whose `key` is one of `count` bound ids, each with the position of the
-/// id it equals: the ids are bound twice, once to name the position and once for the index.
-std::string MatchedRowsQuery(const std::string& table, const std::string& key,
-                             const std::string& selected, size_t count) {
-  std::string positions = "case";
-  for (size_t i = 0; i < count; ++i) {
-    positions += " when t." + key + " = ? then " + std::to_string(i);
+/// The marker of an id bound for `column`: cast to a number where the column holds numbers,
+/// since a VALUES table takes an untyped parameter (psqlODBC's) as text, which no engine
+/// compares with a number; a text or a date stays as bound, typed as the column.
+std::string IdMarker(const odbc::ColumnInfo& column) {
+  switch (column.kind) {
+    case VariantKind::Byte:
+    case VariantKind::Integer:
+    case VariantKind::Long:
+      return "cast(? as integer)";
+    case VariantKind::Decimal:
+    case VariantKind::Currency:
+      return "cast(? as decimal(" + std::to_string(column.size) + ", " +
+             std::to_string(column.decimalDigits) + "))";
+    default:
+      return "?";
   }
-  return "select " + selected + ", " + positions + " end as " + kMatchedUnit + " from " + table +
-         " t where t." + key + " in (" + ParameterMarkers(count) + ")";
+}
+
+/// "(?, 0), (?, 1), ...": `count` rows of an id marked as `marker` and its position.
+std::string IdRows(const std::string& marker, size_t count) {
+  std::string rows;
+  for (size_t i = 0; i < count; ++i) {
+    rows += (i == 0 ? "(" : ", (") + marker + ", " + std::to_string(i) + ")";
+  }
+  return rows;
 }
 
 /// Column names as the engines spell them, in any letter case.
@@ -53,44 +69,44 @@ std::string LineText(const std::string& table, long number) {
 
 }  // namespace
 
-void ForEachMatchedRow(Connection& connection, const std::string& table, const std::string& key,
-                       const std::string& selected, const std::vector<std::string>& ids,
-                       const std::function<void(size_t position, const FieldRow& row)>& row) {
-  if (ids.empty()) return;
-  const odbc::ColumnInfo column = KeyColumn(connection, table, key);
-  // The server weighs every returned row against each `when` of the query, so a query asks for
-  // at most kMatchedIdsPerQuery ids: more would cost more in comparisons than in round trips.
-  for (size_t first = 0; first < ids.size(); first += kMatchedIdsPerQuery) {
-    const std::vector<std::string> some(
-        ids.begin() + static_cast<std::ptrdiff_t>(first),
-        ids.begin() +
-            static_cast<std::ptrdiff_t>(std::min(ids.size(), first + kMatchedIdsPerQuery)));
-    size_t sliceFirst = first;
-    ForEachIdSlice(
-        connection, some, column,
-        [&](const std::vector<QueryParameter>& slice) {
-          std::vector<QueryParameter> twice(slice);
-          twice.insert(twice.end(), slice.begin(), slice.end());
-          for (RowReader rows(connection, MatchedRowsQuery(table, key, selected, slice.size()),
-                              twice);
-               rows.Next();) {
-            row(sliceFirst + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()),
-                rows.Row());
-          }
-          sliceFirst += slice.size();
-        },
-        2);
-  }
+MatchedRows::MatchedRows(Connection& connection, std::string table, std::string key,
+                         std::string selected)
+    : connection_(connection),
+      table_(std::move(table)),
+      key_(std::move(key)),
+      selected_(std::move(selected)),
+      keyColumn_(KeyColumn(connection_, table_, key_)) {}
+
+void MatchedRows::ForEach(const std::vector<std::string>& ids,
+                          const std::function<void(size_t position, const FieldRow& row)>& row) {
+  size_t sliceFirst = 0;
+  ForEachIdSlice(connection_, ids, keyColumn_, [&](const std::vector<QueryParameter>& slice) {
+    // A join with the ids, not a CASE over them: the server seeks each id in the key's index
+    // and never weighs a row against the other ids of the query.
+    const std::string query =
+        "select " + selected_ + ", " + kMatchedIds + "." + kMatchedUnit + " from " +
+        ValuesTable(connection_.Words(), kMatchedIds, {kMatchedId, kMatchedUnit},
+                    IdRows(IdMarker(keyColumn_), slice.size())) +
+        " join " + table_ + " t on t." + key_ + " = " + kMatchedIds + "." + kMatchedId;
+    for (RowReader rows(connection_, query, slice); rows.Next();) {
+      row(sliceFirst + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()), rows.Row());
+    }
+    sliceFirst += slice.size();
+  });
 }
 
 UnitVerification::UnitVerification(Connection& target, VerifiedTable headers, VerifiedTable lines,
                                    VerificationAccount& account)
-    : target_(target), headers_(std::move(headers)), lines_(std::move(lines)), account_(account) {}
+    : headers_(std::move(headers)),
+      lines_(std::move(lines)),
+      storedHeaders_(target, headers_.name, headers_.key, "t.*"),
+      storedLines_(target, lines_.name, lines_.key, "t.*"),
+      account_(account) {}
 
 void UnitVerification::VerifyGroup(const std::vector<WrittenUnit>& units) {
   if (units.empty()) return;
-  const std::vector<std::vector<FieldRow>> headers = StoredRows(headers_, units);
-  const std::vector<std::vector<FieldRow>> lines = StoredRows(lines_, units);
+  const std::vector<std::vector<FieldRow>> headers = StoredRows(storedHeaders_, units);
+  const std::vector<std::vector<FieldRow>> lines = StoredRows(storedLines_, units);
   for (size_t i = 0; i < units.size(); ++i) {
     if (headers[i].empty()) {
       account_.Find({kVerifiedMissing, units[i].id, ""});
@@ -106,12 +122,11 @@ void UnitVerification::VerifyGroup(const std::vector<WrittenUnit>& units) {
 }
 
 std::vector<std::vector<FieldRow>> UnitVerification::StoredRows(
-    const VerifiedTable& table, const std::vector<WrittenUnit>& units) {
+    MatchedRows& stored, const std::vector<WrittenUnit>& units) {
   std::vector<std::string> ids;
   for (const WrittenUnit& unit : units) ids.push_back(unit.id);
   std::vector<std::vector<FieldRow>> rows(units.size());
-  ForEachMatchedRow(target_, table.name, table.key, "t.*", ids,
-                    [&](size_t position, const FieldRow& row) { rows[position].push_back(row); });
+  stored.ForEach(ids, [&](size_t position, const FieldRow& row) { rows[position].push_back(row); });
   return rows;
 }
 
@@ -169,6 +184,7 @@ void FindExtraUnits(Connection& target, const std::string& targetTable,
                     const std::string& targetKey, Connection& source,
                     const std::string& sourceTable, const std::string& sourceKey, int groupSize,
                     VerificationAccount& account, const std::function<bool()>& stopRequested) {
+  MatchedRows sourceIds(source, sourceTable, sourceKey, "t." + sourceKey);
   RowReader targetIds(target, "select " + targetKey + " from " + targetTable);
   bool more = true;
   while (more && !stopRequested()) {
@@ -177,8 +193,7 @@ void FindExtraUnits(Connection& target, const std::string& targetTable,
       ids.push_back(targetIds.Row().FieldAt(0).ToText());
     }
     std::vector<bool> accounted(ids.size(), false);
-    ForEachMatchedRow(source, sourceTable, sourceKey, "t." + sourceKey, ids,
-                      [&](size_t position, const FieldRow&) { accounted[position] = true; });
+    sourceIds.ForEach(ids, [&](size_t position, const FieldRow&) { accounted[position] = true; });
     for (size_t i = 0; i < ids.size(); ++i) {
       if (!accounted[i]) account.Find({kVerifiedExtra, ids[i], ""});
     }
