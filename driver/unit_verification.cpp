@@ -63,6 +63,16 @@ bool SameName(std::string_view a, std::string_view b) {
   });
 }
 
+/// "t.A, t.B, ...": the columns of `table` in the order of a written row's values, so that a
+/// stored row's value sits where the written row's does.
+std::string WrittenColumns(const VerifiedTable& table) {
+  std::string columns;
+  for (const std::string& column : table.columns) {
+    columns += (columns.empty() ? "t." : ", t.") + column;
+  }
+  return columns;
+}
+
 std::string LineText(const std::string& table, long number) {
   return table + " line " + std::to_string(number);
 }
@@ -88,8 +98,10 @@ void MatchedRows::ForEach(const std::vector<std::string>& ids,
         ValuesTable(connection_.Words(), kMatchedIds, {kMatchedId, kMatchedUnit},
                     IdRows(IdMarker(keyColumn_), slice.size())) +
         " join " + table_ + " t on t." + key_ + " = " + kMatchedIds + "." + kMatchedId;
-    for (RowReader rows(connection_, query, slice); rows.Next();) {
-      row(sliceFirst + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()), rows.Row());
+    RowReader rows(connection_, query, slice);
+    const size_t unitAt = rows.Columns().Index(kMatchedUnit);
+    while (rows.Next()) {
+      row(sliceFirst + static_cast<size_t>(rows.Row().FieldAt(unitAt).ToLong()), rows.Row());
     }
     sliceFirst += slice.size();
   });
@@ -99,8 +111,8 @@ UnitVerification::UnitVerification(Connection& target, VerifiedTable headers, Ve
                                    VerificationAccount& account)
     : headers_(std::move(headers)),
       lines_(std::move(lines)),
-      storedHeaders_(target, headers_.name, headers_.key, "t.*"),
-      storedLines_(target, lines_.name, lines_.key, "t.*"),
+      storedHeaders_(target, headers_.name, headers_.key, WrittenColumns(headers_)),
+      storedLines_(target, lines_.name, lines_.key, WrittenColumns(lines_)),
       account_(account) {}
 
 void UnitVerification::VerifyGroup(const std::vector<WrittenUnit>& units) {
@@ -132,16 +144,15 @@ std::vector<std::vector<FieldRow>> UnitVerification::StoredRows(
 
 namespace {
 
-/// "TABLE.COLUMN is <stored>, would be <written>" for the first column of `stored` that does
-/// not hold its value of `written` (the key, which the server matched, left out); empty when
-/// all do. `where` follows the column's name, for a line.
+/// "TABLE.COLUMN is <stored>, would be <written>" for the first column of `stored` (read as
+/// WrittenColumns) that does not hold its value of `written` (the key, which the server
+/// matched, left out); empty when all do. `where` follows the column's name, for a line.
 std::string FirstDifferentColumn(const VerifiedTable& table, const std::vector<Variant>& written,
                                  const FieldRow& stored, const std::string& where) {
   for (size_t i = 0; i < table.columns.size() && i < written.size(); ++i) {
     if (SameName(table.columns[i], table.key)) continue;
-    const size_t at = stored.Columns().Index(table.columns[i]);
-    if (!StoredAsWritten(written[i], stored.FieldAt(at), stored.Columns()[at])) {
-      return table.name + "." + table.columns[i] + where + " is " + ShownValue(stored.FieldAt(at)) +
+    if (!StoredAsWritten(written[i], stored.FieldAt(i), stored.Columns()[i])) {
+      return table.name + "." + table.columns[i] + where + " is " + ShownValue(stored.FieldAt(i)) +
              ", would be " + ShownValue(written[i]);
     }
   }
@@ -162,9 +173,9 @@ std::string UnitVerification::FirstDifference(const WrittenUnit& unit, const Fie
   std::string difference = FirstDifferentColumn(headers_, unit.header, header, "");
   if (!difference.empty()) return difference;
   // Lines pair up by their numbers, whatever order the server hands them in.
-  std::map<long, const FieldRow*> stored;
-  for (const FieldRow& line : lines) stored[line.Field(lines_.lineNumber).ToLong()] = &line;
   const size_t numberAt = ColumnPosition(lines_, lines_.lineNumber);
+  std::map<long, const FieldRow*> stored;
+  for (const FieldRow& line : lines) stored[line.FieldAt(numberAt).ToLong()] = &line;
   for (const std::vector<Variant>& line : unit.lines) {
     const long number = line.at(numberAt).ToLong();
     const auto found = stored.find(number);
