@@ -3,6 +3,7 @@
 #include "driver/unit_verification.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <map>
 #include <memory>
@@ -20,6 +21,9 @@ namespace {
 constexpr const char* kMatchedIds = "MATCHED";
 constexpr const char* kMatchedId = "MATCHED_ID";
 constexpr const char* kMatchedUnit = "MATCHED_UNIT";
+/// A query takes a power of two of ids, and no fewer than this: a few prepared queries serve
+/// groups of any size.
+constexpr size_t kFewestIdsPerQuery = 16;
 
 /// What the key column of `table` holds, to bind ids as its values.
 odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
@@ -91,20 +95,33 @@ void MatchedRows::ForEach(const std::vector<std::string>& ids,
                           const std::function<void(size_t position, const FieldRow& row)>& row) {
   size_t sliceFirst = 0;
   ForEachIdSlice(connection_, ids, keyColumn_, [&](const std::vector<QueryParameter>& slice) {
-    // A join with the ids, not a CASE over them: the server seeks each id in the key's index
-    // and never weighs a row against the other ids of the query.
-    const std::string query =
-        "select " + selected_ + ", " + kMatchedIds + "." + kMatchedUnit + " from " +
-        ValuesTable(connection_.Words(), kMatchedIds, {kMatchedId, kMatchedUnit},
-                    IdRows(IdMarker(keyColumn_), slice.size())) +
-        " join " + table_ + " t on t." + key_ + " = " + kMatchedIds + "." + kMatchedId;
-    RowReader rows(connection_, query, slice);
+    // The ids fill the first rows of the derived table; Nulls, which match no key, the rest.
+    const size_t count = std::min(std::bit_ceil(std::max(slice.size(), kFewestIdsPerQuery)),
+                                  connection_.Capabilities().limits.parameters);
+    std::vector<QueryParameter> padded(slice);
+    padded.resize(count, {Variant::Null(), keyColumn_});
+    RowReader rows(Query(count), padded);
     const size_t unitAt = rows.Columns().Index(kMatchedUnit);
     while (rows.Next()) {
       row(sliceFirst + static_cast<size_t>(rows.Row().FieldAt(unitAt).ToLong()), rows.Row());
     }
     sliceFirst += slice.size();
   });
+}
+
+PreparedQuery& MatchedRows::Query(size_t count) {
+  std::unique_ptr<PreparedQuery>& query = queries_[count];
+  if (!query) {
+    // A join with the ids, not a CASE over them: the server seeks each id in the key's index
+    // and never weighs a row against the other ids of the query.
+    query = std::make_unique<PreparedQuery>(
+        connection_, "select " + selected_ + ", " + kMatchedIds + "." + kMatchedUnit + " from " +
+                         ValuesTable(connection_.Words(), kMatchedIds, {kMatchedId, kMatchedUnit},
+                                     IdRows(IdMarker(keyColumn_), count)) +
+                         " join " + table_ + " t on t." + key_ + " = " + kMatchedIds + "." +
+                         kMatchedId);
+  }
+  return *query;
 }
 
 UnitVerification::UnitVerification(Connection& target, VerifiedTable headers, VerifiedTable lines,

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "platform/odbc/column_info.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/field_row.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/variant.h"
 
 namespace mv {
@@ -49,11 +52,16 @@ class MatchedRows {
                const std::function<void(size_t position, const FieldRow& row)>& row);
 
  private:
+  /// The query for `count` ids, prepared on its first use.
+  PreparedQuery& Query(size_t count);
+
   Connection& connection_;
   std::string table_;
   std::string key_;
   std::string selected_;
   odbc::ColumnInfo keyColumn_;
+  /// By the number of ids they take: a few sizes, each group's ids padded up to one of them.
+  std::map<size_t, std::unique_ptr<PreparedQuery>> queries_;
 };
 
 class UnitVerification {

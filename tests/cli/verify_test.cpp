@@ -13,6 +13,7 @@
 #include "tests/converters/parameters/instance_database.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
 #include "tools/setup/wine_host.h"
 
 namespace mv::testing {
@@ -102,6 +103,8 @@ TEST_F(VerifyTest, NamesAMissingBasketADifferentValueAndAnExtraOrder) {
                     "' and LINENR = " + line);
     target->Execute("insert into orderheader (ORDERID) values ('ORD-EXTRA')");
   }
+  // Groups of a few units, so that the target's rows are matched over several queries.
+  const ScopedEnvironmentVariable groups("VANTREL_GROUP_SIZE", "5");
   const ChildResult verified = Verify();
   EXPECT_EQ(verified.status, 1) << verified.out << verified.err;
   EXPECT_EQ(LineStarting(verified.err, std::string(kBaskets) + ": missing"),
