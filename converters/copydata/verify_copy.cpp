@@ -10,13 +10,15 @@
 #include "converters/copydata/copy_data.h"
 #include "converters/copydata/copy_list.h"
 #include "driver/convert_functions.h"
-#include "driver/group_size.h"
 #include "driver/stored_value.h"
 #include "driver/unit_verification.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
 namespace {
+
+/// The most source rows a group of a table's verification holds, with as many of the target's.
+constexpr size_t kMostRowsPerGroup = 4000;
 
 /// A source row as the copy writes it: each copied value with its column's place in the target.
 struct WrittenRow {
@@ -136,7 +138,9 @@ void CopyData::VerifyTable(CopyRun& run, const CopiedTable& table, RunProgress& 
   const std::vector<CopiedColumn> columns = CopiedColumns(table, sourceRows.Columns(), *shape);
   const std::string keyColumn = sourceRows.Columns()[0].name;
   MatchedRows targetRows(run.target, table.name, keyColumn, "t.*");
-  const size_t groupSize = static_cast<size_t>(GroupSize());
+  // As many keys as one query binds, up to kMostRowsPerGroup rows: a table whose first
+  // column has no index is read whole by the server for each group.
+  const size_t groupSize = std::min(kMostRowsPerGroup, run.target.Capabilities().limits.parameters);
   TableCounts counts;
   RowGroup group;
   while (sourceRows.Next() && !progress.StopRequested()) {
