@@ -69,7 +69,9 @@ bool SameNumber(const Variant& written, const Variant& stored, const odbc::Colum
     if (stored.Kind() == VariantKind::Single) {
       return static_cast<float>(writtenNumber) == static_cast<float>(stored.ToDouble());
     }
-    return SignificantDigits(writtenNumber) == SignificantDigits(stored.ToDouble());
+    const double storedNumber = stored.ToDouble();
+    return writtenNumber == storedNumber ||
+           SignificantDigits(writtenNumber) == SignificantDigits(storedNumber);
   }
   DecimalNumber number =
       written.Kind() == VariantKind::Double || written.Kind() == VariantKind::Single

@@ -3,6 +3,7 @@
 #include "driver/unit_verification.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <map>
 #include <memory>
@@ -10,15 +11,19 @@
 
 #include "driver/bound_ids.h"
 #include "driver/stored_value.h"
+#include "platform/odbc/dialect.h"
 #include "platform/odbc/row_reader.h"
 
 namespace mv {
 namespace {
 
-/// The column that hands back, with each row, the position of the id the server matched it to.
+/// The derived table of the ids a query matches, and its columns: each id with its position.
+constexpr const char* kMatchedIds = "MATCHED";
+constexpr const char* kMatchedId = "MATCHED_ID";
 constexpr const char* kMatchedUnit = "MATCHED_UNIT";
-/// The most ids one matching query binds.
-constexpr size_t kMatchedIdsPerQuery = 100;
+/// A query takes a power of two of ids, and no fewer than this: a few prepared queries serve
+/// groups of any size.
+constexpr size_t kFewestIdsPerQuery = 16;
 
 /// What the key column of `table` holds, to bind ids as its values.
 odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
@@ -27,16 +32,31 @@ odbc::ColumnInfo KeyColumn(Connection& connection, const std::string& table,
   return columns.Columns()[0];
 }
 
-/// The rows of `table` whose `key` is one of `count` bound ids, each with the position of the
-/// id it equals: the ids are bound twice, once to name the position and once for the index.
-std::string MatchedRowsQuery(const std::string& table, const std::string& key,
-                             const std::string& selected, size_t count) {
-  std::string positions = "case";
-  for (size_t i = 0; i < count; ++i) {
-    positions += " when t." + key + " = ? then " + std::to_string(i);
+/// The marker of an id bound for `column`: cast to a number where the column holds numbers,
+/// since a VALUES table takes an untyped parameter (psqlODBC's) as text, which no engine
+/// compares with a number; a text or a date stays as bound, typed as the column.
+std::string IdMarker(const odbc::ColumnInfo& column) {
+  switch (column.kind) {
+    case VariantKind::Byte:
+    case VariantKind::Integer:
+    case VariantKind::Long:
+      return "cast(? as integer)";
+    case VariantKind::Decimal:
+    case VariantKind::Currency:
+      return "cast(? as decimal(" + std::to_string(column.size) + ", " +
+             std::to_string(column.decimalDigits) + "))";
+    default:
+      return "?";
   }
-  return "select " + selected + ", " + positions + " end as " + kMatchedUnit + " from " + table +
-         " t where t." + key + " in (" + ParameterMarkers(count) + ")";
+}
+
+/// "(?, 0), (?, 1), ...": `count` rows of an id marked as `marker` and its position.
+std::string IdRows(const std::string& marker, size_t count) {
+  std::string rows;
+  for (size_t i = 0; i < count; ++i) {
+    rows += (i == 0 ? "(" : ", (") + marker + ", " + std::to_string(i) + ")";
+  }
+  return rows;
 }
 
 /// Column names as the engines spell them, in any letter case.
@@ -47,50 +67,75 @@ bool SameName(std::string_view a, std::string_view b) {
   });
 }
 
+/// "t.A, t.B, ...": the columns of `table` in the order of a written row's values, so that a
+/// stored row's value sits where the written row's does.
+std::string WrittenColumns(const VerifiedTable& table) {
+  std::string columns;
+  for (const std::string& column : table.columns) {
+    columns += (columns.empty() ? "t." : ", t.") + column;
+  }
+  return columns;
+}
+
 std::string LineText(const std::string& table, long number) {
   return table + " line " + std::to_string(number);
 }
 
 }  // namespace
 
-void ForEachMatchedRow(Connection& connection, const std::string& table, const std::string& key,
-                       const std::string& selected, const std::vector<std::string>& ids,
-                       const std::function<void(size_t position, const FieldRow& row)>& row) {
-  if (ids.empty()) return;
-  const odbc::ColumnInfo column = KeyColumn(connection, table, key);
-  // The server weighs every returned row against each `when` of the query, so a query asks for
-  // at most kMatchedIdsPerQuery ids: more would cost more in comparisons than in round trips.
-  for (size_t first = 0; first < ids.size(); first += kMatchedIdsPerQuery) {
-    const std::vector<std::string> some(
-        ids.begin() + static_cast<std::ptrdiff_t>(first),
-        ids.begin() +
-            static_cast<std::ptrdiff_t>(std::min(ids.size(), first + kMatchedIdsPerQuery)));
-    size_t sliceFirst = first;
-    ForEachIdSlice(
-        connection, some, column,
-        [&](const std::vector<QueryParameter>& slice) {
-          std::vector<QueryParameter> twice(slice);
-          twice.insert(twice.end(), slice.begin(), slice.end());
-          for (RowReader rows(connection, MatchedRowsQuery(table, key, selected, slice.size()),
-                              twice);
-               rows.Next();) {
-            row(sliceFirst + static_cast<size_t>(rows.Row().Field(kMatchedUnit).ToLong()),
-                rows.Row());
-          }
-          sliceFirst += slice.size();
-        },
-        2);
+MatchedRows::MatchedRows(Connection& connection, std::string table, std::string key,
+                         std::string selected)
+    : connection_(connection),
+      table_(std::move(table)),
+      key_(std::move(key)),
+      selected_(std::move(selected)),
+      keyColumn_(KeyColumn(connection_, table_, key_)) {}
+
+void MatchedRows::ForEach(const std::vector<std::string>& ids,
+                          const std::function<void(size_t position, const FieldRow& row)>& row) {
+  size_t sliceFirst = 0;
+  ForEachIdSlice(connection_, ids, keyColumn_, [&](const std::vector<QueryParameter>& slice) {
+    // The ids fill the first rows of the derived table; Nulls, which match no key, the rest.
+    const size_t count = std::min(std::bit_ceil(std::max(slice.size(), kFewestIdsPerQuery)),
+                                  connection_.Capabilities().limits.parameters);
+    std::vector<QueryParameter> padded(slice);
+    padded.resize(count, {Variant::Null(), keyColumn_});
+    RowReader rows(Query(count), padded);
+    const size_t unitAt = rows.Columns().Index(kMatchedUnit);
+    while (rows.Next()) {
+      row(sliceFirst + static_cast<size_t>(rows.Row().FieldAt(unitAt).ToLong()), rows.Row());
+    }
+    sliceFirst += slice.size();
+  });
+}
+
+PreparedQuery& MatchedRows::Query(size_t count) {
+  std::unique_ptr<PreparedQuery>& query = queries_[count];
+  if (!query) {
+    // A join with the ids, not a CASE over them: the server seeks each id in the key's index
+    // and never weighs a row against the other ids of the query.
+    query = std::make_unique<PreparedQuery>(
+        connection_, "select " + selected_ + ", " + kMatchedIds + "." + kMatchedUnit + " from " +
+                         ValuesTable(connection_.Words(), kMatchedIds, {kMatchedId, kMatchedUnit},
+                                     IdRows(IdMarker(keyColumn_), count)) +
+                         " join " + table_ + " t on t." + key_ + " = " + kMatchedIds + "." +
+                         kMatchedId);
   }
+  return *query;
 }
 
 UnitVerification::UnitVerification(Connection& target, VerifiedTable headers, VerifiedTable lines,
                                    VerificationAccount& account)
-    : target_(target), headers_(std::move(headers)), lines_(std::move(lines)), account_(account) {}
+    : headers_(std::move(headers)),
+      lines_(std::move(lines)),
+      storedHeaders_(target, headers_.name, headers_.key, WrittenColumns(headers_)),
+      storedLines_(target, lines_.name, lines_.key, WrittenColumns(lines_)),
+      account_(account) {}
 
 void UnitVerification::VerifyGroup(const std::vector<WrittenUnit>& units) {
   if (units.empty()) return;
-  const std::vector<std::vector<FieldRow>> headers = StoredRows(headers_, units);
-  const std::vector<std::vector<FieldRow>> lines = StoredRows(lines_, units);
+  const std::vector<std::vector<FieldRow>> headers = StoredRows(storedHeaders_, units);
+  const std::vector<std::vector<FieldRow>> lines = StoredRows(storedLines_, units);
   for (size_t i = 0; i < units.size(); ++i) {
     if (headers[i].empty()) {
       account_.Find({kVerifiedMissing, units[i].id, ""});
@@ -106,27 +151,25 @@ void UnitVerification::VerifyGroup(const std::vector<WrittenUnit>& units) {
 }
 
 std::vector<std::vector<FieldRow>> UnitVerification::StoredRows(
-    const VerifiedTable& table, const std::vector<WrittenUnit>& units) {
+    MatchedRows& stored, const std::vector<WrittenUnit>& units) {
   std::vector<std::string> ids;
   for (const WrittenUnit& unit : units) ids.push_back(unit.id);
   std::vector<std::vector<FieldRow>> rows(units.size());
-  ForEachMatchedRow(target_, table.name, table.key, "t.*", ids,
-                    [&](size_t position, const FieldRow& row) { rows[position].push_back(row); });
+  stored.ForEach(ids, [&](size_t position, const FieldRow& row) { rows[position].push_back(row); });
   return rows;
 }
 
 namespace {
 
-/// "TABLE.COLUMN is <stored>, would be <written>" for the first column of `stored` that does
-/// not hold its value of `written` (the key, which the server matched, left out); empty when
-/// all do. `where` follows the column's name, for a line.
+/// "TABLE.COLUMN is <stored>, would be <written>" for the first column of `stored` (read as
+/// WrittenColumns) that does not hold its value of `written` (the key, which the server
+/// matched, left out); empty when all do. `where` follows the column's name, for a line.
 std::string FirstDifferentColumn(const VerifiedTable& table, const std::vector<Variant>& written,
                                  const FieldRow& stored, const std::string& where) {
   for (size_t i = 0; i < table.columns.size() && i < written.size(); ++i) {
     if (SameName(table.columns[i], table.key)) continue;
-    const size_t at = stored.Columns().Index(table.columns[i]);
-    if (!StoredAsWritten(written[i], stored.FieldAt(at), stored.Columns()[at])) {
-      return table.name + "." + table.columns[i] + where + " is " + ShownValue(stored.FieldAt(at)) +
+    if (!StoredAsWritten(written[i], stored.FieldAt(i), stored.Columns()[i])) {
+      return table.name + "." + table.columns[i] + where + " is " + ShownValue(stored.FieldAt(i)) +
              ", would be " + ShownValue(written[i]);
     }
   }
@@ -147,9 +190,9 @@ std::string UnitVerification::FirstDifference(const WrittenUnit& unit, const Fie
   std::string difference = FirstDifferentColumn(headers_, unit.header, header, "");
   if (!difference.empty()) return difference;
   // Lines pair up by their numbers, whatever order the server hands them in.
-  std::map<long, const FieldRow*> stored;
-  for (const FieldRow& line : lines) stored[line.Field(lines_.lineNumber).ToLong()] = &line;
   const size_t numberAt = ColumnPosition(lines_, lines_.lineNumber);
+  std::map<long, const FieldRow*> stored;
+  for (const FieldRow& line : lines) stored[line.FieldAt(numberAt).ToLong()] = &line;
   for (const std::vector<Variant>& line : unit.lines) {
     const long number = line.at(numberAt).ToLong();
     const auto found = stored.find(number);
@@ -169,6 +212,7 @@ void FindExtraUnits(Connection& target, const std::string& targetTable,
                     const std::string& targetKey, Connection& source,
                     const std::string& sourceTable, const std::string& sourceKey, int groupSize,
                     VerificationAccount& account, const std::function<bool()>& stopRequested) {
+  MatchedRows sourceIds(source, sourceTable, sourceKey, "t." + sourceKey);
   RowReader targetIds(target, "select " + targetKey + " from " + targetTable);
   bool more = true;
   while (more && !stopRequested()) {
@@ -177,8 +221,7 @@ void FindExtraUnits(Connection& target, const std::string& targetTable,
       ids.push_back(targetIds.Row().FieldAt(0).ToText());
     }
     std::vector<bool> accounted(ids.size(), false);
-    ForEachMatchedRow(source, sourceTable, sourceKey, "t." + sourceKey, ids,
-                      [&](size_t position, const FieldRow&) { accounted[position] = true; });
+    sourceIds.ForEach(ids, [&](size_t position, const FieldRow&) { accounted[position] = true; });
     for (size_t i = 0; i < ids.size(); ++i) {
       if (!accounted[i]) account.Find({kVerifiedExtra, ids[i], ""});
     }

@@ -4,12 +4,16 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "driver/verification.h"
+#include "platform/odbc/column_info.h"
 #include "platform/odbc/connection.h"
 #include "platform/odbc/field_row.h"
+#include "platform/odbc/row_reader.h"
 #include "platform/variant.h"
 
 namespace mv {
@@ -32,14 +36,33 @@ struct WrittenUnit {
   std::vector<std::vector<Variant>> lines;
 };
 
-/// The rows of `table` on `connection` whose `key` the server matches to one of `ids` (bound
-/// typed as that column, compared under the server's own rules for case and padding), each
-/// handed to `row` with the position in `ids` of the id it matched; in one query, more where
-/// the engine's parameter limit asks for it. Rows come in no promised order; `selected` is
-/// what they hold ("t.*": every column).
-void ForEachMatchedRow(Connection& connection, const std::string& table, const std::string& key,
-                       const std::string& selected, const std::vector<std::string>& ids,
-                       const std::function<void(size_t position, const FieldRow& row)>& row);
+/// The rows of one table whose key the server matches to the ids of a list (bound typed as the
+/// key column, which is read once, and compared under the server's own rules for case and
+/// padding), each handed over with the position in the list of the id it matched.
+class MatchedRows {
+ public:
+  /// The rows of `table` on `connection` (which must outlive this), matched through its column
+  /// `key`; `selected` is what they hold ("t.*": every column).
+  MatchedRows(Connection& connection, std::string table, std::string key, std::string selected);
+
+  /// Hands each row whose key matches one of `ids` to `row` with the position of that id: the
+  /// ids joined as a derived table of (id, position), in one query, more where the engine's
+  /// parameter limit asks for it. Rows come in no promised order.
+  void ForEach(const std::vector<std::string>& ids,
+               const std::function<void(size_t position, const FieldRow& row)>& row);
+
+ private:
+  /// The query for `count` ids, prepared on its first use.
+  PreparedQuery& Query(size_t count);
+
+  Connection& connection_;
+  std::string table_;
+  std::string key_;
+  std::string selected_;
+  odbc::ColumnInfo keyColumn_;
+  /// By the number of ids they take: a few sizes, each group's ids padded up to one of them.
+  std::map<size_t, std::unique_ptr<PreparedQuery>> queries_;
+};
 
 class UnitVerification {
  public:
@@ -53,16 +76,17 @@ class UnitVerification {
   void VerifyGroup(const std::vector<WrittenUnit>& units);
 
  private:
-  /// The rows of `table` for each of `units`, by the unit's position.
-  std::vector<std::vector<FieldRow>> StoredRows(const VerifiedTable& table,
-                                                const std::vector<WrittenUnit>& units);
+  /// The rows of `stored` for each of `units`, by the unit's position.
+  static std::vector<std::vector<FieldRow>> StoredRows(MatchedRows& stored,
+                                                       const std::vector<WrittenUnit>& units);
   /// The first difference between what is written and what is stored; empty when there is none.
   std::string FirstDifference(const WrittenUnit& unit, const FieldRow& header,
                               const std::vector<FieldRow>& lines) const;
 
-  Connection& target_;
   VerifiedTable headers_;
   VerifiedTable lines_;
+  MatchedRows storedHeaders_;
+  MatchedRows storedLines_;
   VerificationAccount& account_;
 };
 

@@ -10,13 +10,15 @@
 #include "converters/copydata/copy_data.h"
 #include "converters/copydata/copy_list.h"
 #include "driver/convert_functions.h"
-#include "driver/group_size.h"
 #include "driver/stored_value.h"
 #include "driver/unit_verification.h"
 #include "platform/runtime_error.h"
 
 namespace mv {
 namespace {
+
+/// The most source rows a group of a table's verification holds, with as many of the target's.
+constexpr size_t kMostRowsPerGroup = 4000;
 
 /// A source row as the copy writes it: each copied value with its column's place in the target.
 struct WrittenRow {
@@ -90,12 +92,11 @@ class RowGroup {
   }
   /// Compares the group's rows with the target's rows of their keys, read in one query, and
   /// empties the group.
-  void Verify(Connection& target, const std::string& table, const std::string& keyColumn,
-              TableCounts& counts, VerificationAccount& account) {
+  void Verify(MatchedRows& target, const std::string& table, TableCounts& counts,
+              VerificationAccount& account) {
     std::vector<std::vector<FieldRow>> stored(keys_.size());
-    ForEachMatchedRow(
-        target, table, keyColumn, "t.*", keys_,
-        [&](size_t position, const FieldRow& row) { stored[position].push_back(row); });
+    target.ForEach(keys_,
+                   [&](size_t position, const FieldRow& row) { stored[position].push_back(row); });
     for (size_t i = 0; i < keys_.size(); ++i) {
       CompareRowsOfKey(table, rowsByKey_[i], std::move(stored[i]), counts, account);
     }
@@ -136,7 +137,10 @@ void CopyData::VerifyTable(CopyRun& run, const CopiedTable& table, RunProgress& 
       OpenRecordset(run.target, std::string("select * from ") + table.name + " where 1 = 0");
   const std::vector<CopiedColumn> columns = CopiedColumns(table, sourceRows.Columns(), *shape);
   const std::string keyColumn = sourceRows.Columns()[0].name;
-  const size_t groupSize = static_cast<size_t>(GroupSize());
+  MatchedRows targetRows(run.target, table.name, keyColumn, "t.*");
+  // As many keys as one query binds, up to kMostRowsPerGroup rows: a table whose first
+  // column has no index is read whole by the server for each group.
+  const size_t groupSize = std::min(kMostRowsPerGroup, run.target.Capabilities().limits.parameters);
   TableCounts counts;
   RowGroup group;
   while (sourceRows.Next() && !progress.StopRequested()) {
@@ -170,12 +174,12 @@ void CopyData::VerifyTable(CopyRun& run, const CopiedTable& table, RunProgress& 
     }
     const std::string keyText = key.ToText();
     if (group.Rows() >= groupSize && !group.Holds(keyText)) {
-      group.Verify(run.target, table.name, keyColumn, counts, account);
+      group.Verify(targetRows, table.name, counts, account);
     }
     group.Add(keyText, std::move(written));
   }
   if (progress.StopRequested()) return;
-  group.Verify(run.target, table.name, keyColumn, counts, account);
+  group.Verify(targetRows, table.name, counts, account);
   const std::int64_t stored =
       run.target.QueryValue(std::string("select count(*) as TABLEROWS from ") + table.name)
           .ToLong();

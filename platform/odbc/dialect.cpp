@@ -40,6 +40,7 @@ Dialect SqlServer() {
                    "where object_id = object_id('{table}')",
            .restore = "DBCC CHECKIDENT ('{table}', RESEED, {value})"},
       .streamingKeywords = "",
+      .namesValuesColumns = true,
       .sessionStatements = {"set nocount on"},
   };
 }
@@ -51,6 +52,7 @@ Dialect Sqlite() {
           .savepoints = StandardSavepoints("select count(*) from sqlite_master"),
           .identityCounter = {},
           .streamingKeywords = "StepAPI=1",
+          .namesValuesColumns = false,
           .sessionStatements = {}};
 }
 
@@ -68,6 +70,7 @@ Dialect Postgresql() {
                        "cast(pg_get_serial_sequence('{table}', '{column}') as regclass)",
                .restore = "select setval(pg_get_serial_sequence('{table}', '{column}'), {value})"},
           .streamingKeywords = "UseDeclareFetch=1;Fetch=1000",
+          .namesValuesColumns = true,
           .sessionStatements = {}};
 }
 
@@ -81,6 +84,19 @@ const Dialect& DialectOf(std::string_view engineName) {
   if (name.starts_with("sqlite")) return sqlite;
   if (name.starts_with("postgresql")) return postgresql;
   return sqlServer;
+}
+
+std::string ValuesTable(const Dialect& dialect, std::string_view name,
+                        const std::vector<std::string>& columns, std::string_view rows) {
+  std::string names;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (i > 0) names += ", ";
+    names += dialect.namesValuesColumns ? columns[i]
+                                        : "column" + std::to_string(i + 1) + " as " + columns[i];
+  }
+  const std::string values = "(values " + std::string(rows) + ")";
+  if (dialect.namesValuesColumns) return values + " as " + std::string(name) + "(" + names + ")";
+  return "(select " + names + " from " + values + ") as " + std::string(name);
 }
 
 std::string Filled(std::string text, std::string_view placeholder, std::string_view value) {

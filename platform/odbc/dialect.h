@@ -44,6 +44,9 @@ struct Dialect {
   /// cursor, 1,000 rows at a time, which keeps the connection's reads in a transaction of
   /// their own.
   std::string streamingKeywords;
+  /// A derived table of VALUES rows takes a list of its columns' names after its own name (SQL
+  /// Server, PostgreSQL); SQLite takes none and names them column1, column2, ...
+  bool namesValuesColumns = true;
   /// Statements run once on every new connection: SQL Server's SET NOCOUNT ON, so that no row
   /// count (a trigger's among them) is left as a pending result.
   std::vector<std::string> sessionStatements;
@@ -54,6 +57,11 @@ struct Dialect {
 /// with anything after them); every other engine is SQL Server, the engine of the shops, whose
 /// drivers name it in more than one way.
 const Dialect& DialectOf(std::string_view engineName);
+
+/// The rows `rows` ("(?, 0), (?, 1)") as a derived table named `name` whose columns are named
+/// `columns` in order, in the words of `dialect`; for a FROM clause.
+std::string ValuesTable(const Dialect& dialect, std::string_view name,
+                        const std::vector<std::string>& columns, std::string_view rows);
 
 /// `text` with every `{placeholder}` replaced by `value`.
 std::string Filled(std::string text, std::string_view placeholder, std::string_view value);

@@ -44,16 +44,43 @@ size_t ResultColumns::Index(std::string_view name) const {
   ThrowItemNotFound();
 }
 
-RowReader::RowReader(Connection& connection, std::string_view sql)
+PreparedQuery::PreparedQuery(Connection& connection, std::string_view sql)
     : statement_(std::make_unique<odbc::Statement>(connection.StatementContext())) {
+  statement_->Prepare(connection.ForEngine(sql));
+}
+
+PreparedQuery::~PreparedQuery() = default;
+
+RowReader::RowReader(Connection& connection, std::string_view sql)
+    : owned_(std::make_unique<odbc::Statement>(connection.StatementContext())),
+      statement_(owned_.get()) {
   statement_->ExecuteDirect(connection.ForEngine(sql));
   columns_ = std::make_shared<const ResultColumns>(statement_->DescribeColumns());
 }
 
 RowReader::RowReader(Connection& connection, std::string_view sql,
                      const std::vector<QueryParameter>& parameters)
-    : statement_(std::make_unique<odbc::Statement>(connection.StatementContext())) {
+    : owned_(std::make_unique<odbc::Statement>(connection.StatementContext())),
+      statement_(owned_.get()) {
   statement_->Prepare(connection.ForEngine(sql));
+  Execute(parameters);
+}
+
+RowReader::RowReader(PreparedQuery& query, const std::vector<QueryParameter>& parameters)
+    : statement_(query.statement_.get()) {
+  Execute(parameters);
+}
+
+RowReader::~RowReader() {
+  if (owned_) return;
+  try {
+    statement_->CloseResult();
+  } catch (const RuntimeError&) {
+    // A connection lost meanwhile: the next run of the query reports it.
+  }
+}
+
+void RowReader::Execute(const std::vector<QueryParameter>& parameters) {
   SQLUSMALLINT number = 1;
   for (const QueryParameter& parameter : parameters) {
     statement_->BindParameter(number++, parameter.value, parameter.column);
@@ -61,8 +88,6 @@ RowReader::RowReader(Connection& connection, std::string_view sql,
   statement_->Execute();
   columns_ = std::make_shared<const ResultColumns>(statement_->DescribeColumns());
 }
-
-RowReader::~RowReader() = default;
 
 bool RowReader::Next() {
   row_.reset();

@@ -216,4 +216,9 @@ bool Statement::FetchRow(const std::vector<ColumnInfo>& columns, std::vector<Var
   return fetched;
 }
 
+void Statement::CloseResult() {
+  Check(Watched([this] { return SQLFreeStmt(statement_.Get(), SQL_CLOSE); }), statement_);
+  context_.session->Finished(this);
+}
+
 }  // namespace mv::odbc

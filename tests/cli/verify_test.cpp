@@ -4,15 +4,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver/convert_functions.h"
+#include "driver/run_progress.h"
 #include "platform/unicode.h"
 #include "tests/cli/shop.h"
 #include "tests/converters/parameters/instance_database.h"
+#include "tests/support/converter_run.h"
 #include "tests/support/copied_tables.h"
 #include "tests/support/recording_message_display.h"
+#include "tests/support/scoped_environment.h"
+#include "tools/sample_data/order_samples.h"
 #include "tools/setup/wine_host.h"
 
 namespace mv::testing {
@@ -102,6 +109,8 @@ TEST_F(VerifyTest, NamesAMissingBasketADifferentValueAndAnExtraOrder) {
                     "' and LINENR = " + line);
     target->Execute("insert into orderheader (ORDERID) values ('ORD-EXTRA')");
   }
+  // Groups of a few units, so that the target's rows are matched over several queries.
+  const ScopedEnvironmentVariable groups("VANTREL_GROUP_SIZE", "5");
   const ChildResult verified = Verify();
   EXPECT_EQ(verified.status, 1) << verified.out << verified.err;
   EXPECT_EQ(LineStarting(verified.err, std::string(kBaskets) + ": missing"),
@@ -170,6 +179,95 @@ TEST_F(VerifyTest, MatchesTheCopiedRowsThroughTheNewKeysAndNamesTheRowsNotThere)
   EXPECT_EQ(LineStarting(findings, "copy remaining data: missing"),
             "copy remaining data: missing freightprice freightpriceid " + price);
 }
+
+/// What ends a verification before its end, from outside the program.
+struct EndingCase {
+  const char* name;
+  /// An SQLite database lives inside the process: its connection cannot be lost.
+  bool needsAServer;
+  /// Ends the verification `child` runs on `shop`; false when the system cannot.
+  std::function<bool(const Shop& shop, ChildProcess& child)> end;
+  /// The reason the verification gives; empty for any reason but a stop.
+  std::string reason;
+};
+
+class VerificationEndingTest : public ::testing::TestWithParam<EndingCase> {
+ protected:
+  /// The rows of the orders' tables in the source and the target, which a verification leaves.
+  std::vector<long> OrderRows() const {
+    std::vector<long> rows;
+    for (const TestDatabase* database : {&shop_.source, &shop_.target}) {
+      const auto connection = database->Connect();
+      for (const char* table : {"orderheader", "orderline"}) {
+        rows.push_back(CountRows(*connection, table));
+      }
+    }
+    return rows;
+  }
+
+  Shop shop_;
+};
+
+TEST_P(VerificationEndingTest, EndsItWithItsReasonAndExitStatus1WritingNothing) {
+  if (GetParam().needsAServer && shop_.target.GetEngine() == setup::Engine::Sqlite) {
+    GTEST_SKIP() << "an SQLite database lives inside the process";
+  }
+  shop_.FillSampleSet(samples::FillOrderSamples, 3000);
+  ASSERT_EQ(shop_.Migrate({"--orders"}).status, 0);
+  const std::vector<long> rows = OrderRows();
+  EnvironmentChanges environment = shop_.Environment();
+  environment["VANTREL_GROUP_SIZE"] = "5";
+  ChildProcess verification(kVantrelMigrate, {"--orders", "--verify"}, environment);
+  // The section's header is in the log as the verification begins.
+  const auto givenUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (shop_.Log().find("Verification of Submitted Orders:") == std::string::npos) {
+    ASSERT_LT(std::chrono::steady_clock::now(), givenUp) << "the verification never began";
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (!GetParam().end(shop_, verification)) {
+    verification.Finish();
+    GTEST_SKIP() << "The system sends no console event to the child (Wine)";
+  }
+  const ChildResult ended = verification.Finish();
+
+  EXPECT_EQ(ended.status, 1) << ended.out << ended.err;
+  const std::string early = std::string(kOrders) + ": the verification ended early: ";
+  const std::string reason = LineStarting(ended.err, early);
+  ASSERT_FALSE(reason.empty()) << ended.err;
+  if (GetParam().reason.empty()) {
+    EXPECT_NE(reason, early + kStoppedByOperator);
+  } else {
+    EXPECT_EQ(reason, early + GetParam().reason);
+  }
+  EXPECT_NE(LineStarting(ended.out, std::string(kOrders) + ": ").find(" (ended early: "),
+            std::string::npos)
+      << ended.out;
+  EXPECT_EQ(OrderRows(), rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, VerificationEndingTest,
+    ::testing::Values(
+        EndingCase{"StopByTheOperator", false,
+                   [](const Shop&, ChildProcess& child) { return child.Interrupt(); },
+                   kStoppedByOperator},
+        // The server ends the sessions of the target, as a restart or a network failure would.
+        EndingCase{"LostConnection", true,
+                   [](const Shop& shop, ChildProcess&) {
+                     // Until the verification has connected to the target.
+                     const auto target = shop.target.Connect();
+                     while (target
+                                ->QueryValue("select count(pg_terminate_backend(pid, 10000)) "
+                                             "from pg_stat_activity where datname = '" +
+                                             shop.target.Address().database +
+                                             "' and pid <> pg_backend_pid()")
+                                .ToLong() == 0) {
+                       std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                     }
+                     return true;
+                   },
+                   ""}),
+    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mv::testing

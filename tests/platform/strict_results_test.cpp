@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/errors.h"
@@ -89,6 +90,19 @@ TEST_F(StrictResultsTest, AReaderGoneBeforeItsEndLeavesTheConnectionFree) {
   ReaderOnFirstRow().reset();
   connection_->Execute("insert into numbers (n) values (4)");
   EXPECT_EQ(Recordset(*connection_, "select * from numbers").RecordCount(), 4);
+}
+
+TEST_F(StrictResultsTest, APreparedQueryRunsAgainOnceItsReaderIsGoneReadToItsEndOrNot) {
+  Connect("1");
+  const odbc::ColumnInfo column = RowReader(*connection_, "select n from numbers").Columns()[0];
+  PreparedQuery query(*connection_, "select n from numbers where n >= ?");
+  ASSERT_TRUE(RowReader(query, {{Variant::Long(2), column}}).Next());
+  connection_->Execute("insert into numbers (n) values (4)");
+  std::multiset<long> found;
+  for (RowReader rows(query, {{Variant::Long(3), column}}); rows.Next();) {
+    found.insert(rows.Row().FieldAt(0).ToLong());
+  }
+  EXPECT_EQ(found, (std::multiset<long>{3, 4}));
 }
 
 TEST_F(StrictResultsTest, WithoutTheVariableTheEngineRunsASecondStatement) {

@@ -51,6 +51,9 @@ class Statement {
   /// `values`, which it clears first; false, with `values` empty, after the last row. The
   /// fetch and the reading of the row's values are watched as one call.
   bool FetchRow(const std::vector<ColumnInfo>& columns, std::vector<Variant>& values);
+  /// Closes the result of the last execution, read or not, so that the connection takes other
+  /// statements and this one can be executed again; nothing when there is none.
+  void CloseResult();
 
   const Handle& Get() const { return statement_; }
 
