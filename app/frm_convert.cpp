@@ -135,7 +135,7 @@ bool FrmConvert::Load() {
   ShowAdvanced(false);
   // Every box is unchecked: the connection fields, "Migrate" and "Dump" are disabled.
   ApplyOptionRules();
-  SettingsFields fields = FieldsOfControls();
+  SettingsFields fields = SettingsFieldsOf(ConnectionValuesOfControls());
   const std::optional<WindowPaths> paths = StartWindow(fields, messages_);
   ShowFields(fields);
   if (!paths) return false;
@@ -188,12 +188,6 @@ void FrmConvert::HideResultText() { ResultText->hide(); }
 void FrmConvert::EndProgram() {
   close();
   QCoreApplication::quit();
-}
-
-SettingsFields FrmConvert::FieldsOfControls() const {
-  return {SDBServer->text().toStdString(), TDBServer->text().toStdString(),
-          SUser->text().toStdString(),     TUser->text().toStdString(),
-          SDB->text().toStdString(),       TDB->text().toStdString()};
 }
 
 void FrmConvert::ShowFields(const SettingsFields& fields) {

@@ -76,7 +76,6 @@ class FrmConvert : public QWidget, private ResultTextView {
   void ShowResultText(const std::string& caption) override;
   void HideResultText() override;
 
-  SettingsFields FieldsOfControls() const;
   void ShowFields(const SettingsFields& fields);
   ConnectionValues ConnectionValuesOfControls() const;
   OptionStates OptionStatesOfControls() const;

@@ -99,25 +99,9 @@ bool StoredAsWritten(const Variant& written, const Variant& stored,
   if (written.IsNull() || stored.IsNull()) return written.IsNull() && stored.IsNull();
   try {
     if (IsNumberKind(stored.Kind())) return SameNumber(written, stored, column);
-    switch (stored.Kind()) {
-      case VariantKind::Date:
-        return SameDate(written, stored);
-      case VariantKind::ByteArray:
-        return written.Kind() == VariantKind::ByteArray && written.AsBytes() == stored.AsBytes();
-      case VariantKind::Empty:
-      case VariantKind::Null:
-      case VariantKind::Integer:
-      case VariantKind::Long:
-      case VariantKind::Single:
-      case VariantKind::Double:
-      case VariantKind::Currency:
-      case VariantKind::Decimal:
-      case VariantKind::String:
-      case VariantKind::Boolean:
-      case VariantKind::Byte:
-      case VariantKind::Error:
-      case VariantKind::Object:
-        break;
+    if (stored.Kind() == VariantKind::Date) return SameDate(written, stored);
+    if (stored.Kind() == VariantKind::ByteArray) {
+      return written.Kind() == VariantKind::ByteArray && written.AsBytes() == stored.AsBytes();
     }
     return WithoutPadding(written.ToText()) == WithoutPadding(stored.ToText());
   } catch (const RuntimeError&) {

@@ -28,7 +28,7 @@ Win32FrontEnd::~Win32FrontEnd() {
 }
 
 int Win32FrontEnd::Run(int show) {
-  SettingsFields fields = FieldsOfControls();
+  SettingsFields fields = SettingsFieldsOf(ConnectionValuesOfControls());
   const std::optional<WindowPaths> paths = StartWindow(fields, messages_);
   if (!paths) return 1;
   ShowFields(fields);
@@ -103,12 +103,6 @@ void Win32FrontEnd::ShowResultText(const std::string& caption) {
 }
 
 void Win32FrontEnd::HideResultText() { window_.Show(ControlId::ResultText, false); }
-
-SettingsFields Win32FrontEnd::FieldsOfControls() const {
-  using enum ControlId;
-  return {window_.Text(SDBServer), window_.Text(TDBServer), window_.Text(SUser),
-          window_.Text(TUser),     window_.Text(SDB),       window_.Text(TDB)};
-}
 
 void Win32FrontEnd::ShowFields(const SettingsFields& fields) {
   using enum ControlId;

@@ -69,7 +69,6 @@ class Win32FrontEnd : private ResultTextView {
   void ShowResultText(const std::string& caption) override;
   void HideResultText() override;
 
-  SettingsFields FieldsOfControls() const;
   void ShowFields(const SettingsFields& fields);
   ConnectionValues ConnectionValuesOfControls() const;
   OptionStates OptionStatesOfControls() const;
